@@ -1,0 +1,42 @@
+#include "kx204/host/controls/campo_serie.hpp"
+
+#include "kx204/host/variant.hpp"
+
+namespace kx204::host {
+
+void CampoSerie::SetSucursal(const std::string& sucursal) {
+    sucursal_ = sucursal;
+    std::string serie;
+    long numero = 0;
+    if (servicio_ != nullptr && servicio_->Propone(sucursal, serie, numero)) {
+        serie_ = serie;
+        numero_ = std::to_string(numero);
+        factura_ = serie_ + "-" + numero_;
+    } else {
+        serie_.clear();
+        numero_.clear();
+        factura_.clear();
+    }
+}
+
+bool CampoSerie::ActualizaSerie() {
+    error_.clear();
+    if (servicio_ == nullptr) {
+        error_ = "No hay servicio de series";
+        return false;
+    }
+    if (serie_.empty()) {
+        error_ = "La sucursal " + sucursal_ + " no tiene serie de facturas";
+        return false;
+    }
+    return servicio_->Reserva(sucursal_, serie_, Variant(numero_).ToLong(), error_);
+}
+
+void CampoSerie::Limpia() {
+    serie_.clear();
+    numero_.clear();
+    factura_.clear();
+    error_.clear();
+}
+
+}  // namespace kx204::host

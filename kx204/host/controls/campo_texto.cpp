@@ -1,0 +1,140 @@
+#include "kx204/host/controls/campo_texto.hpp"
+
+#include <algorithm>
+
+#include "kx204/host/runtime_error.hpp"
+
+namespace kx204::host {
+
+namespace {
+
+bool EsContinuacion(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+bool SoloDigitos(const std::string& text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string ConMiles(std::string digits) {
+    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(static_cast<std::size_t>(i), ",");
+    return digits;
+}
+
+}  // namespace
+
+std::size_t CuentaCaracteres(const std::string& text) {
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return !EsContinuacion(static_cast<unsigned char>(c)); }));
+}
+
+std::string PrimerosCaracteres(const std::string& text, std::size_t count) {
+    std::size_t seen = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!EsContinuacion(static_cast<unsigned char>(text[i])) && seen++ == count) return text.substr(0, i);
+    }
+    return text;
+}
+
+std::string Mayusculas(const std::string& text) {
+    std::string upper = text;
+    for (std::size_t i = 0; i < upper.size(); ++i) {
+        const auto c = static_cast<unsigned char>(upper[i]);
+        if (c >= 'a' && c <= 'z') {
+            upper[i] = static_cast<char>(c - 32);
+        } else if (c == 0xC3 && i + 1 < upper.size()) {
+            // Latin-1 letters à..þ (but not ÷) map to À..Þ by clearing one bit.
+            const auto next = static_cast<unsigned char>(upper[i + 1]);
+            if (next >= 0xA0 && next <= 0xBE && next != 0xB7) upper[i + 1] = static_cast<char>(next - 0x20);
+            ++i;
+        }
+    }
+    return upper;
+}
+
+CampoTexto::CampoTexto(std::string nombre, int grupo, AjustesCampo ajustes)
+    : Control(std::move(nombre), grupo), ajustes_(std::move(ajustes)), text_(ajustes_.textoInicial) {}
+
+void CampoTexto::CambiaTexto(const std::string& text) {
+    if (text == text_) return;
+    text_ = text;
+    if (OnChange) OnChange();
+}
+
+void CampoTexto::SetText(const std::string& text) {
+    CambiaTexto(text);
+    MuestraDescripcion();
+}
+
+void CampoTexto::Teclea(const std::string& text) {
+    std::string typed = ajustes_.mayusculas ? Mayusculas(text) : text;
+    if (ajustes_.maxLength > 0) typed = PrimerosCaracteres(typed, static_cast<std::size_t>(ajustes_.maxLength));
+    CambiaTexto(typed);
+    if (resultado_ != nullptr) resultado_->SetText("");
+}
+
+Variant CampoTexto::Value() const {
+    if (ajustes_.tipodato == TipoDato::Texto) return Variant(text_);
+    if (text_.empty()) return ajustes_.tipodato == TipoDato::Moneda ? Variant(Currency()) : Variant(0);
+    const Variant text(text_);
+    if (ajustes_.tipodato == TipoDato::Moneda) return Variant(text.ToCurrency());
+    return Variant(text.ToLong());
+}
+
+void CampoTexto::SetValue(const Variant& value) { SetText(Formatea(value)); }
+
+std::string CampoTexto::Formatea(const Variant& value) const {
+    if (value.IsNull() || value.IsEmpty()) return ajustes_.tipodato == TipoDato::Texto ? "" : ajustes_.textoInicial;
+    switch (ajustes_.tipodato) {
+        case TipoDato::Moneda: return value.ToCurrency().ToDisplay();
+        case TipoDato::Entero: return ConMiles(std::to_string(value.ToLong()));
+        case TipoDato::Texto: break;
+    }
+    return value.ToText();
+}
+
+std::string CampoTexto::ConFormatoClave(const std::string& clave) const {
+    const bool mascaraDeCeros = SoloDigitos(formatoClave_) && formatoClave_.find_first_not_of('0') == std::string::npos;
+    if (!mascaraDeCeros || !SoloDigitos(clave) || clave.size() >= formatoClave_.size()) return clave;
+    return std::string(formatoClave_.size() - clave.size(), '0') + clave;
+}
+
+std::string CampoTexto::SentenciaBusqueda(const std::string& clave) const {
+    std::string sentencia = sql_;
+    const auto marca = sentencia.find('?');
+    if (marca != std::string::npos) sentencia.replace(marca, 1, SqlText(clave));
+    return sentencia;
+}
+
+bool CampoTexto::MuestraDescripcion() {
+    if (sql_.empty() || resultado_ == nullptr || conexion_ == nullptr) return false;
+    std::string descripcion;
+    bool encontrado = false;
+    if (!text_.empty()) {
+        auto rs = conexion_->Execute(SentenciaBusqueda(text_));
+        encontrado = !rs->Eof();
+        if (encontrado) descripcion = rs->Field(0).ToTextOrEmpty();
+        rs->Close();
+    }
+    resultado_->SetText(descripcion);
+    return encontrado;
+}
+
+bool CampoTexto::Confirma() {
+    CambiaTexto(ConFormatoClave(text_));
+    if (!sql_.empty() && !MuestraDescripcion()) return false;
+    if (OnEnter) OnEnter();
+    return true;
+}
+
+void CampoTexto::Refresca() {
+    if (ajustes_.tipodato != TipoDato::Texto && !text_.empty()) {
+        try {
+            SetText(Formatea(Value()));
+        } catch (const RuntimeError&) {
+            // Text that is not a number stays as typed.
+        }
+    }
+}
+
+void CampoTexto::Limpia() { SetText(ajustes_.tipodato == TipoDato::Texto ? "" : ajustes_.textoInicial); }
+
+}  // namespace kx204::host

@@ -1,0 +1,124 @@
+#include "kx204/host/controls/lista.hpp"
+
+#include <algorithm>
+#include <cctype>
+
+#include "kx204/host/runtime_error.hpp"
+
+namespace kx204::host {
+
+namespace {
+
+const std::string kVacio;
+
+// The list compares texts as the platform does: without regard to case.
+int ComparaSinMayusculas(const std::string& a, const std::string& b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const int ca = std::tolower(static_cast<unsigned char>(a[i]));
+        const int cb = std::tolower(static_cast<unsigned char>(b[i]));
+        if (ca != cb) return ca < cb ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+void ValidaIndice(int indice, int count) {
+    if (indice < 0 || indice >= count) throw RuntimeError(35600, "Index out of bounds");
+}
+
+}  // namespace
+
+const std::string& Lista::Texto(int indice, int columna) const {
+    const ItemLista& item = Item(indice);
+    if (columna == 0) return item.text;
+    const auto sub = static_cast<std::size_t>(columna - 1);
+    return sub < item.sub.size() ? item.sub[sub] : kVacio;
+}
+
+int Lista::Busca(const std::string& text) const {
+    for (int i = 0; i < Count(); ++i)
+        if (items_[static_cast<std::size_t>(i)].text == text) return i;
+    return -1;
+}
+
+void Lista::Clear() {
+    items_.clear();
+    actual_ = -1;
+}
+
+void Lista::Agrega(std::vector<ItemLista> items) {
+    items_.reserve(items_.size() + items.size());
+    std::move(items.begin(), items.end(), std::back_inserter(items_));
+    if (sorted_) Ordena();
+}
+
+void Lista::SetChecked(int indice, bool checked) {
+    ValidaIndice(indice, Count());
+    ItemLista& item = items_[static_cast<std::size_t>(indice)];
+    if (item.checked == checked) return;
+    item.checked = checked;
+    if (OnItemCheck) OnItemCheck(indice);
+}
+
+void Lista::SetSelected(int indice, bool selected) {
+    ValidaIndice(indice, Count());
+    items_[static_cast<std::size_t>(indice)].selected = selected;
+}
+
+void Lista::SetActual(int indice) {
+    if (indice != -1) ValidaIndice(indice, Count());
+    actual_ = indice;
+}
+
+void Lista::SetSorted(bool sorted) {
+    sorted_ = sorted;
+    if (sorted_) Ordena();
+}
+
+void Lista::SetSortKey(int key) {
+    if (key < 0) throw RuntimeError(380, "Invalid property value");
+    sortKey_ = key;
+    if (sorted_) Ordena();
+}
+
+void Lista::SetSortOrder(Orden orden) {
+    sortOrder_ = orden;
+    if (sorted_) Ordena();
+}
+
+void Lista::Ordena() {
+    // The current item follows its row through the sort.
+    const ItemLista* actual = actual_ >= 0 ? &items_[static_cast<std::size_t>(actual_)] : nullptr;
+    std::vector<std::size_t> orden(items_.size());
+    for (std::size_t i = 0; i < orden.size(); ++i) orden[i] = i;
+    const int columna = sortKey_;
+    const bool descendente = sortOrder_ == Orden::Descendente;
+    std::stable_sort(orden.begin(), orden.end(), [&](std::size_t a, std::size_t b) {
+        const int c = ComparaSinMayusculas(Texto(static_cast<int>(a), columna), Texto(static_cast<int>(b), columna));
+        return descendente ? c > 0 : c < 0;
+    });
+    std::vector<ItemLista> ordenados;
+    ordenados.reserve(items_.size());
+    int nuevoActual = -1;
+    for (std::size_t i : orden) {
+        if (&items_[i] == actual) nuevoActual = static_cast<int>(ordenados.size());
+        ordenados.push_back(std::move(items_[i]));
+    }
+    items_ = std::move(ordenados);
+    actual_ = nuevoActual;
+}
+
+void Lista::ClickEncabezado(int columna) {
+    if (columna < 1 || columna > static_cast<int>(columnas_.size())) throw RuntimeError(35600, "Index out of bounds");
+    if (OnColumnClick) OnColumnClick(columna);
+}
+
+void Lista::KeyPress(int& caracter) {
+    if (OnKeyPress) OnKeyPress(caracter);
+}
+
+void Lista::KeyUp(int tecla, int shift) {
+    if (OnKeyUp) OnKeyUp(tecla, shift);
+}
+
+}  // namespace kx204::host

@@ -1,0 +1,92 @@
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "kx204/host/controls/control.hpp"
+
+namespace kx204::host {
+
+enum class Alineacion { Izquierda, Derecha, Centro };
+enum class Orden { Ascendente, Descendente };
+
+struct ColumnaLista {
+    std::string caption;
+    Alineacion alineacion = Alineacion::Izquierda;
+    int width = 1440;  // twips; 0 hides the column
+};
+
+struct ItemLista {
+    std::string text;
+    std::vector<std::string> sub;  // sub-item k is shown in column k + 1
+    bool checked = false;
+    bool selected = false;
+};
+
+// The report-view list with check boxes. Changing an item's check, by a person
+// or by the program, raises the item-check notification.
+class Lista : public Control {
+public:
+    Lista(std::string nombre, int grupo) : Control(std::move(nombre), grupo) {}
+
+    const std::vector<ColumnaLista>& Columnas() const { return columnas_; }
+    void SetColumnas(std::vector<ColumnaLista> columnas) { columnas_ = std::move(columnas); }
+
+    int Count() const { return static_cast<int>(items_.size()); }
+    const ItemLista& Item(int indice) const { return items_.at(static_cast<std::size_t>(indice)); }
+    // Text of column `columna` (0 = the item text) of an item; empty past its sub-items.
+    const std::string& Texto(int indice, int columna) const;
+    // First item whose text equals `text` exactly, or -1.
+    int Busca(const std::string& text) const;
+
+    void Clear();
+    // Appends rows (text and sub-items), keeping the sort order when sorting is on.
+    void Agrega(std::vector<ItemLista> items);
+
+    void SetChecked(int indice, bool checked);
+    void SetSelected(int indice, bool selected);
+    // The current item (the one with the focus rectangle), -1 when none.
+    int Actual() const { return actual_; }
+    void SetActual(int indice);
+
+    bool Sorted() const { return sorted_; }
+    void SetSorted(bool sorted);
+    int SortKey() const { return sortKey_; }
+    void SetSortKey(int key);
+    Orden SortOrder() const { return sortOrder_; }
+    void SetSortOrder(Orden orden);
+
+    // Display option switched on while notes are captured, and the second flag (block selection).
+    bool FullRowSelect() const { return fullRowSelect_; }
+    void SetFullRowSelect(bool on) { fullRowSelect_ = on; }
+    bool MultiSelect() const { return multiSelect_; }
+    void SetMultiSelect(bool on) { multiSelect_ = on; }
+
+    // Person's input: a header click (1-based), a key press (character code, may be
+    // swallowed by setting it to 0) and a key release (key code, shift state).
+    void ClickEncabezado(int columna);
+    void KeyPress(int& caracter);
+    void KeyUp(int tecla, int shift);
+
+    std::function<void(int indice)> OnItemCheck;
+    std::function<void(int columna)> OnColumnClick;
+    std::function<void(int& caracter)> OnKeyPress;
+    std::function<void(int tecla, int shift)> OnKeyUp;
+
+    bool TabStop() const override { return true; }
+    void Limpia() override { Clear(); }
+
+private:
+    void Ordena();
+
+    std::vector<ColumnaLista> columnas_;
+    std::vector<ItemLista> items_;
+    int actual_ = -1;
+    bool sorted_ = false;
+    int sortKey_ = 0;
+    Orden sortOrder_ = Orden::Ascendente;
+    bool fullRowSelect_ = false;
+    bool multiSelect_ = false;
+};
+
+}  // namespace kx204::host

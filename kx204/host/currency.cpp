@@ -1,0 +1,99 @@
+#include "kx204/host/currency.hpp"
+
+#include <cmath>
+#include <limits>
+
+#include "kx204/host/runtime_error.hpp"
+
+namespace kx204::host {
+
+namespace {
+
+std::int64_t Checked(bool overflowed, std::int64_t value) {
+    if (overflowed) throw OverflowError();
+    return value;
+}
+
+std::string WithThousands(std::string digits) {
+    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(i, ",");
+    return digits;
+}
+
+}  // namespace
+
+Currency Currency::FromDouble(double value) {
+    if (!std::isfinite(value)) throw OverflowError();
+    const double scaled = std::nearbyint(value * kScale);  // default rounding mode: half to even
+    if (scaled >= 9.2233720368547758e18 || scaled < -9.2233720368547758e18) throw OverflowError();
+    return Currency(static_cast<std::int64_t>(scaled));
+}
+
+Currency Currency::Parse(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ') ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    if (i < text.size() && text[i] == '$') ++i;
+    if (i < text.size() && text[i] == '-' && !negative) negative = text[i++] == '-';
+    std::int64_t whole = 0, fraction = 0;
+    int fractionDigits = 0;
+    bool anyDigit = false, inFraction = false, roundUp = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == ',' && !inFraction) continue;
+        if (c == '.' && !inFraction) { inFraction = true; continue; }
+        if (c < '0' || c > '9') break;
+        anyDigit = true;
+        if (!inFraction) {
+            if (whole > (std::numeric_limits<std::int64_t>::max() / kScale - 9) / 10) throw OverflowError();
+            whole = whole * 10 + (c - '0');
+        } else if (fractionDigits < 4) {
+            fraction = fraction * 10 + (c - '0');
+            ++fractionDigits;
+        } else if (fractionDigits == 4) {
+            roundUp = c >= '5';
+            ++fractionDigits;
+        }
+    }
+    while (i < text.size() && text[i] == ' ') ++i;
+    if (!anyDigit || i != text.size()) throw TypeMismatchError();
+    for (int d = fractionDigits; d < 4; ++d) fraction *= 10;
+    std::int64_t scaled = whole * kScale + fraction + (roundUp ? 1 : 0);
+    return Currency(negative ? -scaled : scaled);
+}
+
+double Currency::ToDouble() const { return static_cast<double>(scaled_) / kScale; }
+
+std::string Currency::ToString() const {
+    const bool negative = scaled_ < 0;
+    const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(scaled_) : scaled_;
+    std::string text = std::to_string(magnitude / kScale);
+    std::uint64_t fraction = magnitude % kScale;
+    if (fraction != 0) {
+        std::string digits = std::to_string(fraction + kScale).substr(1);
+        while (digits.back() == '0') digits.pop_back();
+        text += "." + digits;
+    }
+    return negative ? "-" + text : text;
+}
+
+std::string Currency::ToDisplay() const {
+    const bool negative = scaled_ < 0;
+    const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(scaled_) : scaled_;
+    const std::string fraction = std::to_string(magnitude % kScale + kScale).substr(1);
+    return (negative ? "-$" : "$") + WithThousands(std::to_string(magnitude / kScale)) + "." + fraction;
+}
+
+Currency Currency::operator+(Currency other) const {
+    std::int64_t result = 0;
+    return Currency(Checked(__builtin_add_overflow(scaled_, other.scaled_, &result), result));
+}
+
+Currency Currency::operator-(Currency other) const {
+    std::int64_t result = 0;
+    return Currency(Checked(__builtin_sub_overflow(scaled_, other.scaled_, &result), result));
+}
+
+Currency Currency::operator-() const { return Currency() - *this; }
+
+}  // namespace kx204::host

@@ -1,0 +1,131 @@
+#include "kx204/host/variant.hpp"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "kx204/host/runtime_error.hpp"
+
+namespace kx204::host {
+
+namespace {
+
+std::string Trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+std::int64_t RoundHalfEven(double value, double low, double high) {
+    if (!std::isfinite(value)) throw OverflowError();
+    const double rounded = std::nearbyint(value);
+    if (rounded < low || rounded > high) throw OverflowError();
+    return static_cast<std::int64_t>(rounded);
+}
+
+}  // namespace
+
+double ParseNumber(const std::string& text) {
+    std::string cleaned;
+    for (char c : Trimmed(text))
+        if (c != ',' && c != '$') cleaned += c;
+    if (cleaned.empty() || cleaned == "-" || cleaned == "+") throw TypeMismatchError();
+    char* end = nullptr;
+    const double value = std::strtod(cleaned.c_str(), &end);
+    if (end != cleaned.c_str() + cleaned.size()) throw TypeMismatchError();
+    if (!std::isfinite(value)) throw OverflowError();
+    return value;
+}
+
+std::string FormatNumber(double value) {
+    if (value == 0) return "0";
+    char buffer[40];
+    for (int precision = 1; precision <= 15; ++precision) {
+        std::snprintf(buffer, sizeof buffer, "%.*g", precision, value);
+        if (std::strtod(buffer, nullptr) == value) break;
+    }
+    std::string text = buffer;
+    if (text.find('e') == std::string::npos) return text;
+    std::snprintf(buffer, sizeof buffer, "%.15f", value);  // plain digits, no exponent
+    text = buffer;
+    if (text.find('.') != std::string::npos) {
+        while (text.back() == '0') text.pop_back();
+        if (text.back() == '.') text.pop_back();
+    }
+    return text;
+}
+
+Variant::Type Variant::type() const { return static_cast<Type>(value_.index()); }
+
+std::string Variant::ToText() const {
+    switch (type()) {
+        case Type::Empty: return {};
+        case Type::Null: throw InvalidUseOfNullError();
+        case Type::Boolean: return std::get<bool>(value_) ? "True" : "False";
+        case Type::Integer: return std::to_string(std::get<std::int64_t>(value_));
+        case Type::Double: return FormatNumber(std::get<double>(value_));
+        case Type::Currency: return std::get<host::Currency>(value_).ToString();
+        case Type::Date: {
+            const host::Date& date = std::get<host::Date>(value_);
+            return date.Hour() || date.Minute() || date.Second() ? date.ToIsoDateTime() : date.ToIso();
+        }
+        case Type::Text: return std::get<std::string>(value_);
+    }
+    return {};
+}
+
+double Variant::ToDouble() const {
+    switch (type()) {
+        case Type::Empty: return 0;
+        case Type::Null: throw InvalidUseOfNullError();
+        case Type::Boolean: return std::get<bool>(value_) ? -1 : 0;
+        case Type::Integer: return static_cast<double>(std::get<std::int64_t>(value_));
+        case Type::Double: return std::get<double>(value_);
+        case Type::Currency: return std::get<host::Currency>(value_).ToDouble();
+        case Type::Date: return std::get<host::Date>(value_).Serial();
+        case Type::Text: return ParseNumber(std::get<std::string>(value_));
+    }
+    return 0;
+}
+
+std::int32_t Variant::ToLong() const {
+    return static_cast<std::int32_t>(RoundHalfEven(ToDouble(), -2147483648.0, 2147483647.0));
+}
+
+std::int16_t Variant::ToInteger() const {
+    return static_cast<std::int16_t>(RoundHalfEven(ToDouble(), -32768.0, 32767.0));
+}
+
+bool Variant::ToBool() const {
+    if (type() == Type::Text) {
+        const std::string text = Trimmed(std::get<std::string>(value_));
+        if (text == "True" || text == "true" || text == "TRUE") return true;
+        if (text == "False" || text == "false" || text == "FALSE") return false;
+    }
+    if (type() == Type::Boolean) return std::get<bool>(value_);
+    return ToDouble() != 0;
+}
+
+host::Currency Variant::ToCurrency() const {
+    switch (type()) {
+        case Type::Currency: return std::get<host::Currency>(value_);
+        case Type::Integer: return host::Currency::FromDouble(static_cast<double>(std::get<std::int64_t>(value_)));
+        case Type::Text: return host::Currency::Parse(std::get<std::string>(value_));
+        default: return host::Currency::FromDouble(ToDouble());
+    }
+}
+
+host::Date Variant::ToDate() const {
+    switch (type()) {
+        case Type::Null: throw InvalidUseOfNullError();
+        case Type::Date: return std::get<host::Date>(value_);
+        case Type::Text: {
+            if (auto date = host::Date::Parse(Trimmed(std::get<std::string>(value_)))) return *date;
+            throw TypeMismatchError();
+        }
+        case Type::Empty: return host::Date();
+        default: return host::Date::FromSerial(ToDouble());
+    }
+}
+
+}  // namespace kx204::host

@@ -1,0 +1,142 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "kx204/component/publico.hpp"
+#include "kx204/host/controls/barra_herramientas.hpp"
+#include "kx204/host/controls/campo_serie.hpp"
+#include "kx204/host/controls/campo_texto.hpp"
+#include "kx204/host/controls/controles_simples.hpp"
+#include "kx204/host/controls/formulario.hpp"
+#include "kx204/host/controls/lista.hpp"
+#include "kx204/host/ventana_host.hpp"
+
+namespace kx204 {
+
+// Groups of fields the host's LimpiaControles and HabilitaControles act on.
+namespace grupos {
+constexpr int Totales = 0;
+constexpr int Documento = 1;
+constexpr int Encabezado = 2;
+constexpr int Cliente = 5;
+}  // namespace grupos
+
+// Key codes and shift states of the keyboard events.
+namespace teclas {
+constexpr int Enter = 13;
+constexpr int Espacio = 32;
+constexpr int Tab = 9;
+constexpr int F10 = 121;
+constexpr int Uno = 49;
+constexpr int Dos = 50;
+constexpr int Shift = 1;
+constexpr int Ctrl = 2;
+constexpr int Alt = 4;
+}  // namespace teclas
+
+// The consolidated-invoicing screen: one object, its fields and its handlers.
+// Member functions are defined in the folder of the subsystem they belong to.
+class frmKX204 : public host::Formulario {
+public:
+    explicit frmKX204(Publico& publico);
+    ~frmKX204() override;
+
+    // Host contract.
+    void SetPadre(host::VentanaHost* padre) { Padre_ = padre; }
+    host::VentanaHost* Padre() const { return Padre_; }
+    std::string Transaccion();
+
+    // Lifecycle, raised by the host.
+    void Form_Load();
+    void Form_Activate();
+    void Form_Unload();
+    void Form_KeyUp(int tecla, int shift);
+
+    // Toolbar commands.
+    void Controles_Nuevo();
+    void Controles_Cancelar();
+    void Controles_Salir();
+    void Controles_Visor();
+
+    // Header fields.
+    void txt_Sc_Cve_Sucursal_Enter();
+    void txt_Sc_Cve_Sucursal_Change();
+    void txt_Mn_Cve_Moneda_Enter();
+    void txt_Mn_Cve_Moneda_Change();
+    void LimpiaNotas();
+
+    void ssTabQvr_Click(int anterior);
+
+    // The controls, named as on the screen.
+    host::BarraHerramientas& Controles;
+    host::CampoTexto& txtFolio;
+    host::ControlPestanas& ssTabQvr;
+    host::Marco& fr0;
+    host::Marco& sh0;
+    host::Marco& frDetalle;
+    host::Marco& sh2;
+    host::Marco& frTotal;
+    host::CampoTexto& txt_Sc_Cve_Sucursal;
+    host::CampoTexto& txt_Sc_Descripcion;
+    host::CampoTexto& txt_Al_Cve_Almancen;
+    host::CampoTexto& txtAl_Descripcion;
+    host::CampoTexto& txt_Cl_Cve_Cliente;
+    host::CampoTexto& txt_Clt_Descripcion;
+    host::CampoTexto& txt_Mn_Cve_Moneda;
+    host::CampoTexto& txt_Mn_Descripcion;
+    host::CampoTexto& txt_Vn_Cve_Vendedor;
+    host::CampoTexto& txt_Vn_Descripcion;
+    host::CampoTexto& txtCondicionVenta;
+    host::CampoTexto& txtNCondicionVenta;
+    host::CampoSerie& txt_Fc_Factura;
+    host::SelectorFecha& dpFecha;
+    host::SelectorFecha& dpFecha_Inicio;
+    host::SelectorFecha& dpFecha_Final;
+    host::CasillaVerificacion& chkFechas;
+    host::CasillaVerificacion& chkFiltrarCondicion;
+    host::CampoTexto& txt_Fc_Tipo_Cambio;
+    host::CampoTexto& txt_Comentario;
+    host::CampoTexto& txt_Referencia;
+    host::CampoTexto& txt_Cl_Razon_Social_1;
+    host::CampoTexto& txt_Cl_Direccion_1;
+    host::CampoTexto& txt_Cl_R_F_C;
+    host::CampoTexto& txt_Sg_Descripcion;
+    host::CampoTexto& txt_Rt_Descripcion;
+    host::CampoTexto& txt_Cl_Dias_Credito;
+    host::CampoTexto& txt_Credito_Disponible;
+    host::BotonPlano& cmdCuentaBancaria;
+    host::Lista& lvNotas;
+    host::CasillaVerificacion& chkMarcarTodos;
+    host::CasillaVerificacion& chkConsolidar;
+    host::CampoTexto& txtSuma;
+    host::CampoTexto& txtDescuento_Global;
+    host::CampoTexto& txtSubtotal;
+    host::CampoTexto& txtImpuestos;
+    host::CampoTexto& txtTotal;
+
+    // Screen fields set at load.
+    std::int16_t SugerirVendedor = 0;
+    std::string AlmacenDefault;
+    std::string SucursalDefault;
+    bool EnviarDocumentoEmail = false;
+    bool PermitirCapturarNotaVenta = false;
+    std::string MonedaLocal;
+    bool CambiarFecha = false;
+    std::string DireccionEntrega;
+    std::unique_ptr<host::DireccionEntrega> objDireccionEntrega;
+
+    // The statement last composed by any procedure.
+    std::string sSQL;
+
+private:
+    host::Servicios& objServicios() { return *publico_.objServicios; }
+    host::Interfaz& objInterfaz() { return *publico_.objInterfaz; }
+    void Conecta();
+    void CreaEtiquetas();
+
+    Publico& publico_;
+    host::VentanaHost* Padre_ = nullptr;
+};
+
+}  // namespace kx204

@@ -1,0 +1,89 @@
+// qivera: the reference host's command line.
+//   qivera init --db URL [--demo] [--notes N]
+//   qivera script FILE --db URL
+#include <QCoreApplication>
+#include <fstream>
+#include <iostream>
+#include <map>
+
+#include "kx204/host/runtime_error.hpp"
+#include "qivera/db/base_datos.hpp"
+#include "qivera/script/guion.hpp"
+
+namespace {
+
+constexpr int kErrorUso = 2;
+constexpr int kNotasOmision = 3000;
+
+struct Argumentos {
+    std::vector<std::string> posicionales;
+    std::map<std::string, std::string> opciones;
+};
+
+Argumentos Lee(int argc, char** argv) {
+    Argumentos args;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.rfind("--", 0) != 0) {
+            args.posicionales.push_back(arg);
+        } else if (arg == "--demo") {
+            args.opciones[arg] = "1";
+        } else if (i + 1 < argc) {
+            args.opciones[arg] = argv[++i];
+        } else {
+            throw std::invalid_argument("option " + arg + " needs a value");
+        }
+    }
+    return args;
+}
+
+int Uso() {
+    std::cerr << "usage: qivera init --db URL [--demo] [--notes N]\n"
+                 "       qivera script FILE --db URL\n";
+    return kErrorUso;
+}
+
+int Inicializa(const Argumentos& args) {
+    const int notas = args.opciones.count("--notes") ? std::stoi(args.opciones.at("--notes")) : kNotasOmision;
+    qivera::db::InicializaBaseDatos(args.opciones.at("--db"), args.opciones.count("--demo") != 0, notas);
+    return 0;
+}
+
+int EjecutaGuion(const std::string& archivo, const std::string& url) {
+    std::ifstream entrada(archivo);
+    if (!entrada) {
+        std::cerr << "qivera: cannot read " << archivo << "\n";
+        return kErrorUso;
+    }
+    auto conexion = qivera::db::AbreBaseDatos(url);
+    qivera::Guion guion(*conexion, std::cout);
+    try {
+        guion.EjecutaTodo(entrada);
+    } catch (const qivera::GuionInvalido& error) {
+        std::cout.flush();
+        std::cerr << "qivera: " << error.what() << "\n";
+        return kErrorUso;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication aplicacion(argc, argv);
+    try {
+        const Argumentos args = Lee(argc, argv);
+        if (args.posicionales.empty() || !args.opciones.count("--db")) return Uso();
+        const std::string& orden = args.posicionales[0];
+        if (orden == "init" && args.posicionales.size() == 1) return Inicializa(args);
+        if (orden == "script" && args.posicionales.size() == 2)
+            return EjecutaGuion(args.posicionales[1], args.opciones.at("--db"));
+        return Uso();
+    } catch (const kx204::host::RuntimeError& error) {
+        std::cerr << "qivera: " << error.description << "\n";
+        return 1;
+    } catch (const std::exception& error) {
+        std::cerr << "qivera: " << error.what() << "\n";
+        return 1;
+    }
+}

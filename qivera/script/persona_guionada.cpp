@@ -1,0 +1,36 @@
+#include "qivera/script/persona_guionada.hpp"
+
+#include <algorithm>
+
+namespace qivera {
+
+int PersonaGuionada::Mensaje(const std::string& prompt, int botones, const std::string& titulo,
+                             const std::string& id) {
+    transcribe_({{"event", "message"}, {"prompt", prompt}, {"buttons", botones}, {"title", titulo}, {"id", id}});
+    if (!OfreceEleccion(botones) || respuestas_.empty()) return RespuestaOmision(botones);
+    const nlohmann::json respuesta = respuestas_.front();
+    respuestas_.pop_front();
+    return respuesta.is_number_integer() ? respuesta.get<int>() : RespuestaOmision(botones);
+}
+
+std::string PersonaGuionada::Elige(const std::string& tipo, const std::vector<std::string>& args,
+                                   const std::vector<std::string>& opciones) {
+    std::string elegido;
+    if (!respuestas_.empty()) {
+        const nlohmann::json respuesta = respuestas_.front();
+        respuestas_.pop_front();
+        elegido = respuesta.is_string() ? respuesta.get<std::string>() : respuesta.dump();
+        // A chooser only offers what it lists.
+        if (!opciones.empty() && std::find(opciones.begin(), opciones.end(), elegido) == opciones.end())
+            elegido.clear();
+    }
+    transcribe_({{"event", "dialog"}, {"kind", tipo}, {"args", args}, {"options", opciones}, {"answer", elegido}});
+    return elegido;
+}
+
+void PersonaGuionada::Muestra(const std::string& tipo, const std::vector<std::string>& args,
+                              const std::vector<std::string>& contenido) {
+    transcribe_({{"event", "dialog"}, {"kind", tipo}, {"args", args}, {"content", contenido}, {"answer", ""}});
+}
+
+}  // namespace qivera

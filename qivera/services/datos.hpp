@@ -1,0 +1,27 @@
+#pragma once
+#include "kx204/host/servicios.hpp"
+#include "qivera/services/sesion.hpp"
+
+namespace qivera {
+
+// objDatos: clients' credit and receivables.
+class DatosQivera : public kx204::host::Datos {
+public:
+    explicit DatosQivera(Sesion& sesion) : sesion_(sesion) {}
+    double CreditoDisponible(const std::string& cliente, int opcion) override;
+
+private:
+    Sesion& sesion_;
+};
+
+// objAuxiliar: per-user conditions.
+class AuxiliarQivera : public kx204::host::Auxiliar {
+public:
+    explicit AuxiliarQivera(Sesion& sesion) : sesion_(sesion) {}
+    std::string FiltroAdicional(int opcion) override;
+
+private:
+    Sesion& sesion_;
+};
+
+}  // namespace qivera

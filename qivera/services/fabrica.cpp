@@ -1,0 +1,24 @@
+#include "qivera/services/fabrica.hpp"
+
+#include "qivera/services/datos.hpp"
+#include "qivera/services/dialogos.hpp"
+#include "qivera/services/interfaz.hpp"
+#include "qivera/services/servicios.hpp"
+
+namespace qivera {
+
+namespace host = kx204::host;
+
+std::unique_ptr<host::Servicios> FabricaQivera::CreaServicios() { return std::make_unique<ServiciosQivera>(sesion_); }
+std::unique_ptr<host::Interfaz> FabricaQivera::CreaInterfaz() { return std::make_unique<InterfazQivera>(sesion_); }
+std::unique_ptr<host::Datos> FabricaQivera::CreaDatos() { return std::make_unique<DatosQivera>(sesion_); }
+std::unique_ptr<host::Auxiliar> FabricaQivera::CreaAuxiliar() { return std::make_unique<AuxiliarQivera>(sesion_); }
+std::unique_ptr<host::VisorRegistros> FabricaQivera::CreaVisorRegistros() {
+    return std::make_unique<VisorQivera>(sesion_);
+}
+std::unique_ptr<host::DireccionEntrega> FabricaQivera::CreaDireccionEntrega() {
+    return std::make_unique<DireccionEntregaQivera>(sesion_);
+}
+std::unique_ptr<host::MetodoPago> FabricaQivera::CreaMetodoPago() { return std::make_unique<MetodoPagoQivera>(sesion_); }
+
+}  // namespace qivera

@@ -1,0 +1,89 @@
+#include "qivera/services/interfaz.hpp"
+
+#include "kx204/host/runtime_error.hpp"
+#include "qivera/services/servicios.hpp"
+
+namespace qivera {
+
+using kx204::host::Date;
+using kx204::host::SqlText;
+
+std::string InterfazQivera::BuscaCatalogo(const std::string& tabla, const std::string& campoClave,
+                                          const std::string& clave, const std::string& campoDescripcion,
+                                          bool* encontrado, const std::string& campoClave2, const std::string& clave2,
+                                          const std::string& estadoExcluido) {
+    std::string sql = "SELECT " + Identificador(campoDescripcion) + " FROM " + Identificador(tabla) + " WHERE " +
+                      Identificador(campoClave) + " = '" + SqlText(clave) + "'";
+    if (!campoClave2.empty()) sql += " AND " + Identificador(campoClave2) + " = '" + SqlText(clave2) + "'";
+    if (!estadoExcluido.empty()) sql += " AND Es_Cve_Estado <> '" + SqlText(estadoExcluido) + "'";
+    auto rs = sesion_.conexion.Execute(sql);
+    const bool hay = !rs->Eof();
+    std::string descripcion = hay ? rs->Field(0).ToTextOrEmpty() : std::string();
+    rs->Close();
+    if (encontrado != nullptr) *encontrado = hay;
+    return descripcion;
+}
+
+std::string InterfazQivera::ObtenConsulta(const std::string& nombre) {
+    auto rs = sesion_.conexion.Execute("SELECT Cs_Texto FROM Consulta WHERE Cs_Nombre = '" + SqlText(nombre) + "'");
+    if (rs->Eof()) throw kx204::host::RuntimeError(5, "No existe la consulta " + nombre);
+    std::string texto = rs->Field(0).ToTextOrEmpty();
+    rs->Close();
+    return texto;
+}
+
+std::string InterfazQivera::ObtenTransaccion(const std::string& transaccion, const std::string& /*producto*/) {
+    return transaccion;
+}
+
+Date InterfazQivera::FechaServidor() { return sesion_.fechaServidor.value_or(Date::Today()); }
+
+double InterfazQivera::TipoCambio(const std::string& moneda, const Date& fecha) {
+    if (moneda == ValorVariable(sesion_.conexion, "FIN_MONEDA_LOCAL")) return 1;
+    auto rs = sesion_.conexion.Execute("SELECT top 1 Tc_Tipo_Cambio FROM Tipo_Cambio WHERE Mn_Cve_Moneda = '" +
+                                       SqlText(moneda) + "' AND Tc_Fecha <= '" + FechaSQL(fecha) +
+                                       "' ORDER BY Tc_Fecha DESC");
+    const double tipo = rs->Eof() ? 0 : rs->Field(0).ToDouble();
+    rs->Close();
+    return tipo;
+}
+
+void InterfazQivera::EnviaTecla(const std::string& teclas, int /*opcion*/, const std::string& /*argumento*/) {
+    if (teclas == "{TAB}" && sesion_.ventanaActiva != nullptr) sesion_.ventanaActiva->SiguienteFoco();
+}
+
+bool InterfazQivera::EsSerieDigital(const std::string& serie, int /*opcion*/) {
+    auto rs = sesion_.conexion.Execute("SELECT Sr_Digital FROM Serie WHERE Sr_Serie = '" + SqlText(serie) + "'");
+    const bool digital = !rs->Eof() && rs->Field(0).ToBool();
+    rs->Close();
+    return digital;
+}
+
+std::string InterfazQivera::CondicionVentaCliente(const std::string&, const std::string&, int) {
+    NoDisponible("CondicionVentaCliente");
+}
+std::string InterfazQivera::FormatoImpresion(const std::string&, const std::string&) {
+    NoDisponible("FormatoImpresion");
+}
+bool InterfazQivera::ValidaPeriodoOperativo(const Date&, const std::string&, int) {
+    NoDisponible("ValidaPeriodoOperativo");
+}
+bool InterfazQivera::LlenaLista(const std::string&, kx204::host::Lista&, bool) { NoDisponible("LlenaLista"); }
+bool InterfazQivera::AgregaALista(const std::string&, kx204::host::Lista&, const std::string&, bool) {
+    NoDisponible("AgregaALista");
+}
+std::string InterfazQivera::SeleccionaRegistro(const std::string&, int, const std::string&) {
+    NoDisponible("SeleccionaRegistro");
+}
+bool InterfazQivera::AccionLista(kx204::host::Lista&) { NoDisponible("AccionLista"); }
+bool InterfazQivera::AccionListaAlterna(kx204::host::Lista&) { NoDisponible("AccionListaAlterna"); }
+std::string InterfazQivera::ReferenciaRenglon(const std::string&, const std::string&, const std::string&) {
+    NoDisponible("ReferenciaRenglon");
+}
+bool InterfazQivera::RelacionaRenglon(const std::string&, const std::string&, const std::string&,
+                                      const std::string&) {
+    NoDisponible("RelacionaRenglon");
+}
+std::string InterfazQivera::NormalizaFolio(const std::string&) { NoDisponible("NormalizaFolio"); }
+
+}  // namespace qivera

@@ -1,0 +1,26 @@
+#pragma once
+#include <optional>
+#include <string>
+
+#include "kx204/host/connection.hpp"
+#include "kx204/host/controls/formulario.hpp"
+#include "kx204/host/date.hpp"
+#include "qivera/services/persona.hpp"
+
+namespace qivera {
+
+// One signed-in clerk: the database, who they are, the server's date and the person behind the screen.
+struct Sesion {
+    kx204::host::Connection& conexion;
+    Persona& persona;
+    std::string usuario;
+    std::optional<kx204::host::Date> fechaServidor;  // fixed by a script; today otherwise
+    kx204::host::Formulario* ventanaActiva = nullptr;
+};
+
+// Failure of an operation the reference host does not offer.
+[[noreturn]] void NoDisponible(const std::string& operacion);
+// Table and column names come from code, never from a person; refuse anything else.
+const std::string& Identificador(const std::string& nombre);
+
+}  // namespace qivera

@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include "kx204/host/connection.hpp"
+#include "kx204/host/runtime_error.hpp"
+#include "kx204/host/variant.hpp"
+
+using kx204::host::Currency;
+using kx204::host::Date;
+using kx204::host::RuntimeError;
+using kx204::host::Variant;
+namespace errores = kx204::host::errores;
+
+namespace {
+
+long ErrorNumber(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const RuntimeError& error) {
+        return error.number;
+    }
+    return 0;
+}
+
+}  // namespace
+
+TEST(Variant, ConversionsFollowTheScriptingRules) {
+    EXPECT_EQ(Variant("  1,234.5 ").ToDouble(), 1234.5);
+    EXPECT_EQ(Variant("$1,234.50").ToDouble(), 1234.5);
+    EXPECT_EQ(Variant(2.5).ToLong(), 2);  // half to even
+    EXPECT_EQ(Variant(3.5).ToLong(), 4);
+    EXPECT_EQ(Variant("-2.5").ToInteger(), -2);
+    EXPECT_TRUE(Variant("True").ToBool());
+    EXPECT_TRUE(Variant("1").ToBool());
+    EXPECT_FALSE(Variant("0").ToBool());
+    EXPECT_TRUE(Variant(-1).ToBool());
+    EXPECT_EQ(Variant(0.1 + 0.2).ToText(), "0.3");
+    EXPECT_EQ(Variant(1e20).ToText(), "100000000000000000000");
+    EXPECT_EQ(Variant(true).ToText(), "True");
+    EXPECT_EQ(Variant().ToText(), "");
+    EXPECT_EQ(Variant().ToDouble(), 0);
+    EXPECT_EQ(Variant(Variant::Null).ToTextOrEmpty(), "");
+    EXPECT_EQ(Variant("2025-01-31").ToDate(), Date::FromYmd(2025, 1, 31));
+    EXPECT_EQ(Variant(Date::FromYmd(2025, 1, 31)).ToText(), "2025-01-31");
+}
+
+TEST(Variant, FailedConversionsRaiseTheirNumbers) {
+    EXPECT_EQ(ErrorNumber([] { Variant("").ToDouble(); }), errores::TypeMismatch);
+    EXPECT_EQ(ErrorNumber([] { Variant("12abc").ToDouble(); }), errores::TypeMismatch);
+    EXPECT_EQ(ErrorNumber([] { Variant("maybe").ToBool(); }), errores::TypeMismatch);
+    EXPECT_EQ(ErrorNumber([] { Variant("31/02/2025").ToDate(); }), errores::TypeMismatch);
+    EXPECT_EQ(ErrorNumber([] { Variant(Variant::Null).ToText(); }), errores::InvalidUseOfNull);
+    EXPECT_EQ(ErrorNumber([] { Variant(Variant::Null).ToDate(); }), errores::InvalidUseOfNull);
+    EXPECT_EQ(ErrorNumber([] { Variant(Variant::Null).ToDouble(); }), errores::InvalidUseOfNull);
+    EXPECT_EQ(ErrorNumber([] { Variant(32768).ToInteger(); }), errores::Overflow);
+    EXPECT_EQ(ErrorNumber([] { Variant(3e9).ToLong(); }), errores::Overflow);
+    EXPECT_EQ(ErrorNumber([] { Variant(1e300).ToCurrency(); }), errores::Overflow);
+}
+
+TEST(Currency, RoundsAndSumsWithoutDrift) {
+    EXPECT_EQ(Currency::FromDouble(0.00005).Scaled(), 0);  // half to even
+    EXPECT_EQ(Currency::FromDouble(0.00015).Scaled(), 2);
+    EXPECT_EQ(Currency::Parse("1.23456").Scaled(), 12346);
+    EXPECT_EQ(Currency::Parse("-$1,000.5").Scaled(), -10005000);
+    Currency sum;
+    for (int i = 0; i < 1000; ++i) sum += Currency::Parse("0.1");
+    EXPECT_EQ(sum, Currency::Parse("100"));
+    EXPECT_EQ(Currency::Parse("1234567.5").ToDisplay(), "$1,234,567.5000");
+    EXPECT_EQ(Currency::Parse("-0.05").ToDisplay(), "-$0.0500");
+    EXPECT_EQ(Currency::Parse("12.50").ToString(), "12.5");
+    EXPECT_EQ(ErrorNumber([] { Currency::Parse("1.2.3"); }), errores::TypeMismatch);
+    EXPECT_EQ(ErrorNumber([] { Currency::FromScaled(INT64_MAX) + Currency::FromScaled(1); }), errores::Overflow);
+}
+
+TEST(Date, ParsesFormatsAndCountsDays) {
+    const Date date = Date::FromYmd(2024, 2, 28);
+    EXPECT_EQ(date.AddDays(1).ToIso(), "2024-02-29");
+    EXPECT_EQ(date.AddDays(2).ToDdMmYyyy(), "01-03-2024");
+    EXPECT_EQ(Date::FromYmd(1899, 12, 30).SerialDays(), 0);
+    EXPECT_EQ(Date::Parse("2024-02-29 13:05:09")->ToIsoDateTime(), "2024-02-29 13:05:09");
+    EXPECT_EQ(Date::Parse("2024-02-29T13:05:09.123")->Second(), 9);
+    EXPECT_FALSE(Date::Parse("2023-02-29").has_value());
+    EXPECT_FALSE(Date::Parse("2024-02-29 25:00").has_value());
+    EXPECT_EQ(Date::Parse("05/03/2024")->ToIso(), "2024-03-05");
+    EXPECT_EQ(ErrorNumber([&] { date.AddDays(5000000); }), errores::Overflow);
+}
+
+TEST(SqlText, DoublesEveryQuote) {
+    EXPECT_EQ(kx204::host::SqlText("O'Brien ''x'"), "O''Brien ''''x''");
+    EXPECT_EQ(kx204::host::SqlText("plain"), "plain");
+}
