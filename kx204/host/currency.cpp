@@ -1,6 +1,7 @@
 #include "kx204/host/currency.hpp"
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 #include "kx204/host/runtime_error.hpp"
@@ -14,18 +15,35 @@ std::int64_t Checked(bool overflowed, std::int64_t value) {
     return value;
 }
 
-std::string WithThousands(std::string digits) {
-    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(i, ",");
-    return digits;
+// Half to even on the digits past the fourth decimal: `first` is the fifth
+// decimal digit, `restNonZero` whether any later digit is not zero.
+bool RoundsUp(int first, bool restNonZero, std::int64_t kept) {
+    if (first != 5) return first > 5;
+    return restNonZero || kept % 2 != 0;
 }
 
 }  // namespace
 
+std::string ConSeparadorMiles(const std::string& digits) {
+    std::string text;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) text += ',';
+        text += digits[i];
+    }
+    return text;
+}
+
 Currency Currency::FromDouble(double value) {
-    if (!std::isfinite(value)) throw OverflowError();
-    const double scaled = std::nearbyint(value * kScale);  // default rounding mode: half to even
-    if (scaled >= 9.2233720368547758e18 || scaled < -9.2233720368547758e18) throw OverflowError();
-    return Currency(static_cast<std::int64_t>(scaled));
+    if (!std::isfinite(value) || std::fabs(value) >= 9.2233720368547e14) throw OverflowError();
+    // Through the value's 15-digit decimal form, so that 0.00015 rounds as written.
+    char text[64];
+    std::snprintf(text, sizeof text, "%.15g", value);
+    std::string decimal = text;
+    if (decimal.find('e') != std::string::npos) {
+        std::snprintf(text, sizeof text, "%.20f", value);
+        decimal = text;
+    }
+    return Parse(decimal);
 }
 
 Currency Currency::Parse(const std::string& text) {
@@ -36,8 +54,8 @@ Currency Currency::Parse(const std::string& text) {
     if (i < text.size() && text[i] == '$') ++i;
     if (i < text.size() && text[i] == '-' && !negative) negative = text[i++] == '-';
     std::int64_t whole = 0, fraction = 0;
-    int fractionDigits = 0;
-    bool anyDigit = false, inFraction = false, roundUp = false;
+    int fractionDigits = 0, fifthDigit = 0;
+    bool anyDigit = false, inFraction = false, restNonZero = false;
     for (; i < text.size(); ++i) {
         const char c = text[i];
         if (c == ',' && !inFraction) continue;
@@ -51,14 +69,17 @@ Currency Currency::Parse(const std::string& text) {
             fraction = fraction * 10 + (c - '0');
             ++fractionDigits;
         } else if (fractionDigits == 4) {
-            roundUp = c >= '5';
+            fifthDigit = c - '0';
             ++fractionDigits;
+        } else {
+            restNonZero = restNonZero || c != '0';
         }
     }
     while (i < text.size() && text[i] == ' ') ++i;
     if (!anyDigit || i != text.size()) throw TypeMismatchError();
     for (int d = fractionDigits; d < 4; ++d) fraction *= 10;
-    std::int64_t scaled = whole * kScale + fraction + (roundUp ? 1 : 0);
+    std::int64_t scaled = whole * kScale + fraction;
+    if (RoundsUp(fifthDigit, restNonZero, scaled)) ++scaled;
     return Currency(negative ? -scaled : scaled);
 }
 
@@ -81,17 +102,19 @@ std::string Currency::ToDisplay() const {
     const bool negative = scaled_ < 0;
     const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(scaled_) : scaled_;
     const std::string fraction = std::to_string(magnitude % kScale + kScale).substr(1);
-    return (negative ? "-$" : "$") + WithThousands(std::to_string(magnitude / kScale)) + "." + fraction;
+    return (negative ? "-$" : "$") + ConSeparadorMiles(std::to_string(magnitude / kScale)) + "." + fraction;
 }
 
 Currency Currency::operator+(Currency other) const {
     std::int64_t result = 0;
-    return Currency(Checked(__builtin_add_overflow(scaled_, other.scaled_, &result), result));
+    const bool overflowed = __builtin_add_overflow(scaled_, other.scaled_, &result);
+    return Currency(Checked(overflowed, result));
 }
 
 Currency Currency::operator-(Currency other) const {
     std::int64_t result = 0;
-    return Currency(Checked(__builtin_sub_overflow(scaled_, other.scaled_, &result), result));
+    const bool overflowed = __builtin_sub_overflow(scaled_, other.scaled_, &result);
+    return Currency(Checked(overflowed, result));
 }
 
 Currency Currency::operator-() const { return Currency() - *this; }

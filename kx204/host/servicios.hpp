@@ -4,6 +4,7 @@
 #include <string>
 
 #include "kx204/host/connection.hpp"
+#include "kx204/host/controls/campo_serie.hpp"
 #include "kx204/host/controls/formulario.hpp"
 #include "kx204/host/controls/lista.hpp"
 #include "kx204/host/date.hpp"
@@ -133,6 +134,8 @@ public:
     virtual std::unique_ptr<VisorRegistros> CreaVisorRegistros() = 0;
     virtual std::unique_ptr<DireccionEntrega> CreaDireccionEntrega() = 0;
     virtual std::unique_ptr<MetodoPago> CreaMetodoPago() = 0;
+    // What the series-and-number field asks about a branch's invoice series.
+    virtual std::unique_ptr<ServicioSeries> CreaServicioSeries() = 0;
 };
 
 }  // namespace kx204::host

@@ -55,6 +55,21 @@ host::AjustesBarra Barra() {
     return a;
 }
 
+// The note list's layout before any load (widths in twips; 0 hides a column).
+std::vector<host::ColumnaLista> ColumnasIniciales() {
+    using host::Alineacion;
+    constexpr int kAncho = 2540;
+    std::vector<host::ColumnaLista> columnas;
+    for (const char* caption : {"Folio", "Cliente", "Fecha", "Tipo", "Referencia"})
+        columnas.push_back({caption, Alineacion::Izquierda, kAncho});
+    for (const char* caption : {"Impuesto", "Importe"}) columnas.push_back({caption, Alineacion::Derecha, kAncho});
+    for (const char* caption : {"Descuento global", "Descuento importe", "Suma importe"})
+        columnas.push_back({caption, Alineacion::Izquierda, 0});
+    for (const char* caption : {"Cond. Venta", "Forma pago", "Operador", "Vendedor", "Origen", "Documento"})
+        columnas.push_back({caption, Alineacion::Izquierda, kAncho});
+    return columnas;
+}
+
 }  // namespace
 
 frmKX204::frmKX204(Publico& publico)
@@ -156,6 +171,7 @@ frmKX204::frmKX204(Publico& publico)
         total->SetContenedor(&frTotal);
     frDetalle.SetEnabled(false);  // only the frame of the visible tab takes input
 
+    lvNotas.SetColumnas(ColumnasIniciales());
     CreaEtiquetas();
     Conecta();
 }

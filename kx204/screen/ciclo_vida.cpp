@@ -15,6 +15,9 @@ void frmKX204::Form_Load() {
     ssTabQvr.SetTab(0);
     objDireccionEntrega = publico_.fabrica.CreaDireccionEntrega();
     dpFecha.SetValue(objInterfaz().FechaServidor());
+    // The range pickers start on the server's date too, not the workstation's.
+    dpFecha_Inicio.SetValue(dpFecha.Value());
+    dpFecha_Final.SetValue(dpFecha.Value());
 
     auto& servicios = objServicios();
     txt_Sc_Cve_Sucursal.SetFormatoClave(servicios.LeeVariable("FTO_SUCURSAL", 0, "", "").ToTextOrEmpty());

@@ -8,6 +8,8 @@ using host::ComandoBarra;
 void frmKX204::Conecta() {
     for (host::Control* control : Contenido())
         if (auto* campo = dynamic_cast<host::CampoTexto*>(control)) campo->SetConexion(&objServicios().Conexion());
+    servicioSeries_ = publico_.fabrica.CreaServicioSeries();
+    txt_Fc_Factura.SetServicio(servicioSeries_.get());
 
     Controles.OnComando = [this](ComandoBarra comando) {
         switch (comando) {

@@ -136,6 +136,7 @@ private:
     void CreaEtiquetas();
 
     Publico& publico_;
+    std::unique_ptr<host::ServicioSeries> servicioSeries_;
     host::VentanaHost* Padre_ = nullptr;
 };
 

@@ -2,7 +2,7 @@
 
 namespace qivera {
 
-using nlohmann::json;
+using json = nlohmann::ordered_json;
 namespace host = kx204::host;
 
 namespace {

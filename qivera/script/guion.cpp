@@ -7,7 +7,7 @@
 
 namespace qivera {
 
-using nlohmann::json;
+using json = nlohmann::ordered_json;
 namespace host = kx204::host;
 
 namespace {

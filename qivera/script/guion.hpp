@@ -28,32 +28,32 @@ public:
     ~Guion();
 
     // Runs one action (a JSON object); throws GuionInvalido for what no person could do.
-    void Ejecuta(const nlohmann::json& accion);
+    void Ejecuta(const nlohmann::ordered_json& accion);
     // Runs every line of a JSON Lines stream and closes the transcript.
     void EjecutaTodo(std::istream& entrada);
-    void Transcribe(const nlohmann::json& evento);
+    void Transcribe(const nlohmann::ordered_json& evento);
 
     kx204::frmKX204* Pantalla() const { return pantalla_; }
 
 private:
-    void Abre(const nlohmann::json& accion);
-    void Despacha(const std::string& accion, const nlohmann::json& datos);
+    void Abre(const nlohmann::ordered_json& accion);
+    void Despacha(const std::string& accion, const nlohmann::ordered_json& datos);
     kx204::frmKX204& Abierta() const;
     kx204::host::Control& ControlNombrado(const std::string& nombre) const;
     template <class T>
     T& ControlNombradoComo(const std::string& nombre) const;
     bool Rechaza(const kx204::host::Control& control, const std::string& motivo);
-    void Teclea(const nlohmann::json& accion);
-    void Confirma(const nlohmann::json& accion);
-    void Pulsa(const nlohmann::json& accion);
-    void Click(const nlohmann::json& accion);
-    void Fecha(const nlohmann::json& accion);
-    void Marca(const nlohmann::json& accion);
-    void Selecciona(const nlohmann::json& accion);
-    void Tecla(const nlohmann::json& accion);
-    void Encabezado(const nlohmann::json& accion);
-    void Pestana(const nlohmann::json& accion);
-    void Consulta(const nlohmann::json& accion);
+    void Teclea(const nlohmann::ordered_json& accion);
+    void Confirma(const nlohmann::ordered_json& accion);
+    void Pulsa(const nlohmann::ordered_json& accion);
+    void Click(const nlohmann::ordered_json& accion);
+    void Fecha(const nlohmann::ordered_json& accion);
+    void Marca(const nlohmann::ordered_json& accion);
+    void Selecciona(const nlohmann::ordered_json& accion);
+    void Tecla(const nlohmann::ordered_json& accion);
+    void Encabezado(const nlohmann::ordered_json& accion);
+    void Pestana(const nlohmann::ordered_json& accion);
+    void Consulta(const nlohmann::ordered_json& accion);
     void CierraSiDescargada();
 
     kx204::host::Connection& conexion_;
@@ -67,6 +67,6 @@ private:
 };
 
 // The screen's state as the transcript shows it.
-nlohmann::json EstadoPantalla(const kx204::frmKX204& pantalla);
+nlohmann::ordered_json EstadoPantalla(const kx204::frmKX204& pantalla);
 
 }  // namespace qivera

@@ -8,7 +8,7 @@ int PersonaGuionada::Mensaje(const std::string& prompt, int botones, const std::
                              const std::string& id) {
     transcribe_({{"event", "message"}, {"prompt", prompt}, {"buttons", botones}, {"title", titulo}, {"id", id}});
     if (!OfreceEleccion(botones) || respuestas_.empty()) return RespuestaOmision(botones);
-    const nlohmann::json respuesta = respuestas_.front();
+    const nlohmann::ordered_json respuesta = respuestas_.front();
     respuestas_.pop_front();
     return respuesta.is_number_integer() ? respuesta.get<int>() : RespuestaOmision(botones);
 }
@@ -17,7 +17,7 @@ std::string PersonaGuionada::Elige(const std::string& tipo, const std::vector<st
                                    const std::vector<std::string>& opciones) {
     std::string elegido;
     if (!respuestas_.empty()) {
-        const nlohmann::json respuesta = respuestas_.front();
+        const nlohmann::ordered_json respuesta = respuestas_.front();
         respuestas_.pop_front();
         elegido = respuesta.is_string() ? respuesta.get<std::string>() : respuesta.dump();
         // A chooser only offers what it lists.

@@ -3,6 +3,7 @@
 #include "qivera/services/datos.hpp"
 #include "qivera/services/dialogos.hpp"
 #include "qivera/services/interfaz.hpp"
+#include "qivera/services/series.hpp"
 #include "qivera/services/servicios.hpp"
 
 namespace qivera {
@@ -18,6 +19,9 @@ std::unique_ptr<host::VisorRegistros> FabricaQivera::CreaVisorRegistros() {
 }
 std::unique_ptr<host::DireccionEntrega> FabricaQivera::CreaDireccionEntrega() {
     return std::make_unique<DireccionEntregaQivera>(sesion_);
+}
+std::unique_ptr<host::ServicioSeries> FabricaQivera::CreaServicioSeries() {
+    return std::make_unique<SeriesQivera>(sesion_);
 }
 std::unique_ptr<host::MetodoPago> FabricaQivera::CreaMetodoPago() { return std::make_unique<MetodoPagoQivera>(sesion_); }
 

@@ -15,6 +15,7 @@ public:
     std::unique_ptr<kx204::host::VisorRegistros> CreaVisorRegistros() override;
     std::unique_ptr<kx204::host::DireccionEntrega> CreaDireccionEntrega() override;
     std::unique_ptr<kx204::host::MetodoPago> CreaMetodoPago() override;
+    std::unique_ptr<kx204::host::ServicioSeries> CreaServicioSeries() override;
 
 private:
     Sesion& sesion_;

@@ -14,11 +14,6 @@ bool SoloDigitos(const std::string& text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-std::string ConMiles(std::string digits) {
-    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(static_cast<std::size_t>(i), ",");
-    return digits;
-}
-
 }  // namespace
 
 std::size_t CuentaCaracteres(const std::string& text) {
@@ -85,7 +80,11 @@ std::string CampoTexto::Formatea(const Variant& value) const {
     if (value.IsNull() || value.IsEmpty()) return ajustes_.tipodato == TipoDato::Texto ? "" : ajustes_.textoInicial;
     switch (ajustes_.tipodato) {
         case TipoDato::Moneda: return value.ToCurrency().ToDisplay();
-        case TipoDato::Entero: return ConMiles(std::to_string(value.ToLong()));
+        case TipoDato::Entero: {
+            const std::int32_t entero = value.ToLong();
+            const std::string miles = ConSeparadorMiles(std::to_string(entero < 0 ? -static_cast<std::int64_t>(entero) : entero));
+            return entero < 0 ? "-" + miles : miles;
+        }
         case TipoDato::Texto: break;
     }
     return value.ToText();
@@ -105,7 +104,7 @@ std::string CampoTexto::SentenciaBusqueda(const std::string& clave) const {
 }
 
 bool CampoTexto::MuestraDescripcion() {
-    if (sql_.empty() || resultado_ == nullptr || conexion_ == nullptr) return false;
+    if (sql_.empty() || conexion_ == nullptr) return false;
     std::string descripcion;
     bool encontrado = false;
     if (!text_.empty()) {
@@ -114,7 +113,7 @@ bool CampoTexto::MuestraDescripcion() {
         if (encontrado) descripcion = rs->Field(0).ToTextOrEmpty();
         rs->Close();
     }
-    resultado_->SetText(descripcion);
+    if (resultado_ != nullptr) resultado_->SetText(descripcion);
     return encontrado;
 }
 

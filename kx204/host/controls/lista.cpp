@@ -1,7 +1,6 @@
 #include "kx204/host/controls/lista.hpp"
 
 #include <algorithm>
-#include <cctype>
 
 #include "kx204/host/runtime_error.hpp"
 
@@ -11,12 +10,22 @@ namespace {
 
 const std::string kVacio;
 
+// Lower case of a byte of UTF-8 text given the byte before it: ASCII letters and
+// the Latin-1 capitals À..Þ (but not ×), which follow a 0xC3 lead byte.
+int Minuscula(const std::string& text, std::size_t i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c >= 'A' && c <= 'Z') return c + 32;
+    const bool latin1 = i > 0 && static_cast<unsigned char>(text[i - 1]) == 0xC3;
+    if (latin1 && c >= 0x80 && c <= 0x9E && c != 0x97) return c + 0x20;
+    return c;
+}
+
 // The list compares texts as the platform does: without regard to case.
 int ComparaSinMayusculas(const std::string& a, const std::string& b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
-        const int ca = std::tolower(static_cast<unsigned char>(a[i]));
-        const int cb = std::tolower(static_cast<unsigned char>(b[i]));
+        const int ca = Minuscula(a, i);
+        const int cb = Minuscula(b, i);
         if (ca != cb) return ca < cb ? -1 : 1;
     }
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
@@ -29,6 +38,7 @@ void ValidaIndice(int indice, int count) {
 }  // namespace
 
 const std::string& Lista::Texto(int indice, int columna) const {
+    ValidaIndice(indice, Count());
     const ItemLista& item = Item(indice);
     if (columna == 0) return item.text;
     const auto sub = static_cast<std::size_t>(columna - 1);

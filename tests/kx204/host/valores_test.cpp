@@ -60,6 +60,9 @@ TEST(Currency, RoundsAndSumsWithoutDrift) {
     EXPECT_EQ(Currency::FromDouble(0.00005).Scaled(), 0);  // half to even
     EXPECT_EQ(Currency::FromDouble(0.00015).Scaled(), 2);
     EXPECT_EQ(Currency::Parse("1.23456").Scaled(), 12346);
+    EXPECT_EQ(Currency::Parse("1.00025").Scaled(), 10002);
+    EXPECT_EQ(Currency::Parse("1.000250001").Scaled(), 10003);
+    EXPECT_EQ(Currency::FromDouble(17.2345678).Scaled(), 172346);
     EXPECT_EQ(Currency::Parse("-$1,000.5").Scaled(), -10005000);
     Currency sum;
     for (int i = 0; i < 1000; ++i) sum += Currency::Parse("0.1");

@@ -1,0 +1,20 @@
+#pragma once
+#include "kx204/host/controls/campo_serie.hpp"
+#include "qivera/services/sesion.hpp"
+
+namespace qivera {
+
+// The invoice series of each branch, kept in table Serie with their last number issued.
+class SeriesQivera : public kx204::host::ServicioSeries {
+public:
+    explicit SeriesQivera(Sesion& sesion) : sesion_(sesion) {}
+    bool Propone(const std::string& sucursal, std::string& serie, long& numero) override;
+    bool Reserva(const std::string& sucursal, const std::string& serie, long numero, std::string& error) override;
+
+private:
+    long UltimoNumero(const std::string& sucursal, const std::string& serie, bool& existe);
+
+    Sesion& sesion_;
+};
+
+}  // namespace qivera

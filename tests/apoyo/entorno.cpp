@@ -1,0 +1,66 @@
+#include "apoyo/entorno.hpp"
+
+#include "kx204/host/runtime_error.hpp"
+#include "qivera/db/base_datos.hpp"
+#include "qivera/db/esquema.hpp"
+#include "qivera/db/plantillas.hpp"
+
+namespace prueba {
+
+Entorno::Entorno(const std::string& usuario)
+    : conexion(qivera::db::AbreBaseDatos("sqlite::memory:")),
+      persona([this](const nlohmann::ordered_json& evento) { eventos.push_back(evento); }),
+      sesion{*conexion, persona, usuario, kx204::host::Date::FromYmd(2026, 3, 15), nullptr},
+      fabrica(sesion) {
+    qivera::db::CreaEsquema(*conexion);
+    qivera::db::GuardaPlantillas(*conexion);
+    Sql("INSERT INTO Sucursal (Sc_Cve_Sucursal, Sc_Descripcion) VALUES ('01', 'Matriz'), ('02', 'Norte')");
+    Sql("INSERT INTO Almacen (Al_Cve_Almacen, Al_Descripcion, Sc_Cve_Sucursal) VALUES ('0101', 'General Matriz', "
+        "'01'), ('0201', 'General Norte', '02')");
+    Sql("INSERT INTO Moneda (Mn_Cve_Moneda, Mn_Descripcion) VALUES ('MXN', 'Peso'), ('USD', 'Dólar')");
+    Sql("INSERT INTO Tipo_Cambio (Mn_Cve_Moneda, Tc_Fecha, Tc_Tipo_Cambio) VALUES ('USD', '2026-03-01', 17.25), "
+        "('USD', '2026-03-20', 18.5)");
+    Sql("INSERT INTO Serie (Sc_Cve_Sucursal, Sr_Serie, Sr_Ultimo_Numero) VALUES ('01', 'A', 41)");
+    Sql("INSERT INTO Cliente (Cl_Cve_Cliente, Cl_Descripcion, Sc_Cve_Sucursal, Es_Cve_Estado) VALUES "
+        "('C1', 'Cliente matriz', '01', 'AC'), ('C2', 'Cliente norte', '02', 'AC'), ('C3', 'Baja matriz', '01', 'BA')");
+    Sql("INSERT INTO Usuario (Us_Cve_Usuario) VALUES ('" + usuario + "')");
+}
+
+Entorno::~Entorno() {
+    if (componente) componente->DescargaPantalla();
+}
+
+void Entorno::Sql(const std::string& sentencia) { conexion->Execute(sentencia); }
+
+void Entorno::Variable(const std::string& nombre, const std::string& valor) {
+    Sql("INSERT INTO Variable (Vr_Nombre, Vr_Valor) VALUES ('" + nombre + "', '" + kx204::host::SqlText(valor) + "')");
+}
+
+void Entorno::Permiso(const std::string& clave) {
+    Sql("INSERT INTO Permiso (Us_Cve_Usuario, Pm_Modulo, Pm_Clave) VALUES ('" + sesion.usuario + "', 'KX204', '" +
+        clave + "')");
+}
+
+void Entorno::Usuario(const std::string& sucursal, const std::string& almacen) {
+    Sql("UPDATE Usuario SET Sc_Cve_Sucursal = '" + kx204::host::SqlText(sucursal) + "', Al_Cve_Almacen = '" +
+        almacen + "' WHERE Us_Cve_Usuario = '" + sesion.usuario + "'");
+}
+
+kx204::frmKX204& Entorno::Abre() {
+    componente = std::make_unique<kx204::Componente>(fabrica);
+    kx204::frmKX204* pantalla = kx204::Pantalla(*componente).GetPantalla();
+    if (pantalla == nullptr) throw kx204::host::RuntimeError(424, "Object required");
+    pantalla->SetPadre(&ventana);
+    sesion.ventanaActiva = pantalla;
+    pantalla->Form_Activate();
+    return *pantalla;
+}
+
+std::vector<nlohmann::ordered_json> Entorno::Eventos(const std::string& tipo) const {
+    std::vector<nlohmann::ordered_json> encontrados;
+    for (const auto& evento : eventos)
+        if (evento["event"] == tipo) encontrados.push_back(evento);
+    return encontrados;
+}
+
+}  // namespace prueba

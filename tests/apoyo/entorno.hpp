@@ -1,0 +1,44 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "kx204/component/pantalla.hpp"
+#include "kx204/screen/frm_kx204.hpp"
+#include "qivera/db/conexion_qt.hpp"
+#include "qivera/script/persona_guionada.hpp"
+#include "qivera/script/ventana_guionada.hpp"
+#include "qivera/services/fabrica.hpp"
+
+namespace prueba {
+
+// A signed-in clerk on a fresh in-memory database with the schema, the query
+// templates and a small catalog: branches 01 and 02 with a warehouse each,
+// currencies MXN (local) and USD, and clients of both branches.
+class Entorno {
+public:
+    explicit Entorno(const std::string& usuario = "ADMIN");
+    ~Entorno();
+
+    void Sql(const std::string& sentencia);
+    void Variable(const std::string& nombre, const std::string& valor);
+    void Permiso(const std::string& clave);
+    void Usuario(const std::string& sucursal, const std::string& almacen);
+
+    // Loads the component and shows the screen as a host does.
+    kx204::frmKX204& Abre();
+    // The messages and dialogs shown so far.
+    std::vector<nlohmann::ordered_json> Eventos(const std::string& tipo) const;
+
+    std::unique_ptr<qivera::db::ConexionQt> conexion;
+    std::vector<nlohmann::ordered_json> eventos;
+    qivera::PersonaGuionada persona;
+    qivera::Sesion sesion;
+    qivera::FabricaQivera fabrica;
+    std::unique_ptr<kx204::Componente> componente;
+    qivera::VentanaGuionada ventana;
+};
+
+}  // namespace prueba
