@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "apoyo/entorno.hpp"
+#include "qivera/script/guion.hpp"
+
+using json = nlohmann::ordered_json;
+
+namespace {
+
+// Runs a script on the environment's database and answers the transcript, one event a line.
+std::vector<json> Ejecuta(prueba::Entorno& entorno, const std::string& guion) {
+    std::ostringstream salida;
+    std::istringstream entrada(guion);
+    qivera::Guion(*entorno.conexion, salida).EjecutaTodo(entrada);
+    std::vector<json> eventos;
+    std::istringstream lineas(salida.str());
+    for (std::string linea; std::getline(lineas, linea);) eventos.push_back(json::parse(linea));
+    return eventos;
+}
+
+}  // namespace
+
+TEST(Guion, RunsAScriptAndPrintsTheTranscript) {
+    prueba::Entorno entorno;
+    entorno.Variable("FIN_MONEDA_LOCAL", "MXN");
+    entorno.Variable("VEN_ALMACEN_DEFAULT", "0101");
+    const auto eventos = Ejecuta(entorno, R"({"do":"open","user":"ADMIN","date":"2026-03-15"}
+{"do":"toolbar","command":"nuevo"}
+{"do":"type","field":"txt_Sc_Cve_Sucursal","text":"01"}
+{"do":"enter","field":"txt_Sc_Cve_Sucursal"}
+{"do":"type","field":"txtFolio","text":"X"}
+{"do":"dump"}
+{"do":"toolbar","command":"b2"}
+{"do":"toolbar","command":"cancelar"}
+{"do":"sql","query":"SELECT Sc_Cve_Sucursal, Sc_Descripcion FROM Sucursal WHERE Sc_Cve_Sucursal = '01'"}
+)");
+    ASSERT_EQ(eventos.size(), 5u);
+    EXPECT_EQ(eventos[0], json::parse(R"({"event":"refused","control":"txtFolio","reason":"disabled"})"));
+
+    const json& estado = eventos[1];
+    EXPECT_EQ(estado["event"], "state");
+    EXPECT_EQ(estado["fields"]["txt_Sc_Descripcion"]["text"], "Matriz");
+    EXPECT_EQ(estado["fields"]["txt_Sc_Cve_Sucursal"]["enabled"], true);
+    EXPECT_EQ(estado["fields"]["txt_Fc_Factura"]["text"], "A-42");
+    EXPECT_EQ(estado["fields"]["dpFecha"]["text"], "2026-03-15");
+    EXPECT_EQ(estado["focus"], "txt_Sc_Cve_Sucursal");
+    EXPECT_EQ(estado["tab"], 0);
+    EXPECT_EQ(estado["toolbar"]["nuevo"], true);
+    EXPECT_EQ(estado["toolbar"]["captions"]["b1"], "Cargar ventas");
+    EXPECT_EQ(estado["checks"]["chkMarcarTodos"]["caption"], "Marcar todos");
+    EXPECT_EQ(estado["list"]["columns"].size(), 16u);
+    EXPECT_EQ(estado["totals"]["txtTotal"], 0.0);
+
+    EXPECT_EQ(eventos[2]["event"], "refused");  // "Firmar" is not offered
+    EXPECT_EQ(eventos[3], json::parse(R"({"event":"rows","columns":["Sc_Cve_Sucursal","Sc_Descripcion"],
+                                          "rows":[["01","Matriz"]]})"));
+    EXPECT_EQ(eventos[4], json::parse(R"({"event":"done"})"));
+}
+
+TEST(Guion, ExitUnloadsTheScreenAndFailuresBecomeEvents) {
+    prueba::Entorno entorno;
+    const auto eventos = Ejecuta(entorno, R"({"do":"open","user":"ADMIN"}
+{"do":"sql","query":"SELECT missing FROM nowhere"}
+{"do":"toolbar","command":"salir"}
+{"do":"dump"}
+)");
+    ASSERT_EQ(eventos.size(), 3u);
+    EXPECT_EQ(eventos[0]["event"], "error");
+    EXPECT_NE(eventos[0]["description"].get<std::string>().find("nowhere"), std::string::npos);
+    EXPECT_EQ(eventos[1], json::parse(R"({"event":"error","description":"La pantalla no está abierta"})"));
+}
+
+TEST(Guion, RefusesScriptsNoPersonCouldRun) {
+    prueba::Entorno entorno;
+    for (const char* guion : {R"({"do":"open","user":"ADMIN"})"
+                              "\n"
+                              R"({"do":"type","field":"txtNoSuch","text":"1"})",
+                              R"({"do":"fly"})", "not json", R"({"do":"open"})"}) {
+        std::ostringstream salida;
+        std::istringstream entrada(guion);
+        EXPECT_THROW(qivera::Guion(*entorno.conexion, salida).EjecutaTodo(entrada), qivera::GuionInvalido) << guion;
+    }
+}
+
+TEST(Guion, AnswersGoToTheQuestionsInOrder) {
+    prueba::Entorno entorno;
+    std::vector<json> transcrito;
+    qivera::PersonaGuionada persona([&](const json& evento) { transcrito.push_back(evento); });
+    persona.Responde(7);
+    persona.Responde("02");
+    EXPECT_EQ(persona.Mensaje("Aviso", 48, "Qivera", ""), 1);  // a lone OK takes no answer
+    EXPECT_EQ(persona.Mensaje("¿Seguro?", 4, "Qivera", "ERR-ID:7500001"), 7);
+    EXPECT_EQ(persona.Elige("direccion", {"Cliente", "C1", ""}, {"01", "02"}), "02");
+    EXPECT_EQ(persona.Mensaje("¿Otra?", 4, "Qivera", ""), 6);  // nothing queued: Yes
+    persona.Responde("99");
+    EXPECT_EQ(persona.Elige("direccion", {"Cliente", "C1", ""}, {"01", "02"}), "");  // not offered
+    ASSERT_EQ(transcrito.size(), 5u);
+    EXPECT_EQ(transcrito[1], json::parse(R"({"event":"message","prompt":"¿Seguro?","buttons":4,"title":"Qivera",
+                                             "id":"ERR-ID:7500001"})"));
+    EXPECT_EQ(transcrito[2]["answer"], "02");
+}

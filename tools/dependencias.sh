@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs, from Debian's packages, whatever the build and the tests need and this machine lacks.
+set -euo pipefail
+
+paquetes=(
+  cmake g++ make
+  qt6-base-dev libqt6sql6-sqlite
+  libsqlite3-dev nlohmann-json3-dev
+  libgtest-dev
+)
+
+faltan=()
+for paquete in "${paquetes[@]}"; do
+  dpkg-query -W -f='${Status}' "$paquete" 2>/dev/null | grep -q "install ok installed" || faltan+=("$paquete")
+done
+
+if [ "${#faltan[@]}" -gt 0 ]; then
+  echo "Installing: ${faltan[*]}"
+  sudo_cmd=""
+  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${faltan[@]}"
+fi
