@@ -15,9 +15,11 @@ for paquete in "${paquetes[@]}"; do
 done
 
 if [ "${#faltan[@]}" -gt 0 ]; then
-  echo "Installing: ${faltan[*]}"
+  echo "Installing: ${faltan[*]}" >&2
   sudo_cmd=""
   [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${faltan[@]}"
+  {
+    $sudo_cmd apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${faltan[@]}"
+  } >&2
 fi

@@ -22,8 +22,6 @@ bool RoundsUp(int first, bool restNonZero, std::int64_t kept) {
     return restNonZero || kept % 2 != 0;
 }
 
-}  // namespace
-
 std::string ConSeparadorMiles(const std::string& digits) {
     std::string text;
     for (std::size_t i = 0; i < digits.size(); ++i) {
@@ -32,6 +30,9 @@ std::string ConSeparadorMiles(const std::string& digits) {
     }
     return text;
 }
+
+}  // namespace
+
 
 Currency Currency::FromDouble(double value) {
     if (!std::isfinite(value) || std::fabs(value) >= 9.2233720368547e14) throw OverflowError();

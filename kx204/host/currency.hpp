@@ -36,7 +36,4 @@ private:
     std::int64_t scaled_ = 0;
 };
 
-// "1234567" → "1,234,567".
-std::string ConSeparadorMiles(const std::string& digits);
-
 }  // namespace kx204::host

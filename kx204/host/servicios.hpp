@@ -122,6 +122,14 @@ public:
     virtual std::string MensajeError() = 0;
 };
 
+// The host's document printer, created for one print.
+class ImpresorDocumentos {
+public:
+    virtual ~ImpresorDocumentos() = default;
+    virtual void ImprimeDocumento(const std::string& formato, const std::string& folio, const std::string& texto,
+                                  double numero1, double numero2, const std::string& texto2) = 0;
+};
+
 // How the component reaches the host: the four shared services, created once,
 // and the objects it creates for one operation.
 class Fabrica {
@@ -136,6 +144,7 @@ public:
     virtual std::unique_ptr<MetodoPago> CreaMetodoPago() = 0;
     // What the series-and-number field asks about a branch's invoice series.
     virtual std::unique_ptr<ServicioSeries> CreaServicioSeries() = 0;
+    virtual std::unique_ptr<ImpresorDocumentos> CreaImpresor() = 0;
 };
 
 }  // namespace kx204::host

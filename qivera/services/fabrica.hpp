@@ -16,6 +16,7 @@ public:
     std::unique_ptr<kx204::host::DireccionEntrega> CreaDireccionEntrega() override;
     std::unique_ptr<kx204::host::MetodoPago> CreaMetodoPago() override;
     std::unique_ptr<kx204::host::ServicioSeries> CreaServicioSeries() override;
+    std::unique_ptr<kx204::host::ImpresorDocumentos> CreaImpresor() override;
 
 private:
     Sesion& sesion_;

@@ -80,11 +80,7 @@ std::string CampoTexto::Formatea(const Variant& value) const {
     if (value.IsNull() || value.IsEmpty()) return ajustes_.tipodato == TipoDato::Texto ? "" : ajustes_.textoInicial;
     switch (ajustes_.tipodato) {
         case TipoDato::Moneda: return value.ToCurrency().ToDisplay();
-        case TipoDato::Entero: {
-            const std::int32_t entero = value.ToLong();
-            const std::string miles = ConSeparadorMiles(std::to_string(entero < 0 ? -static_cast<std::int64_t>(entero) : entero));
-            return entero < 0 ? "-" + miles : miles;
-        }
+        case TipoDato::Entero: return std::to_string(value.ToLong());
         case TipoDato::Texto: break;
     }
     return value.ToText();
@@ -98,7 +94,8 @@ std::string CampoTexto::ConFormatoClave(const std::string& clave) const {
 
 std::string CampoTexto::SentenciaBusqueda(const std::string& clave) const {
     std::string sentencia = sql_;
-    const auto marca = sentencia.find('?');
+    // The key's mark is the last one: a statement may carry other values before it.
+    const auto marca = sentencia.rfind('?');
     if (marca != std::string::npos) sentencia.replace(marca, 1, SqlText(clave));
     return sentencia;
 }
@@ -118,6 +115,7 @@ bool CampoTexto::MuestraDescripcion() {
 }
 
 bool CampoTexto::Confirma() {
+    if (!sql_.empty() && conexion_ == nullptr) throw ObjectRequiredError();
     CambiaTexto(ConFormatoClave(text_));
     if (!sql_.empty() && !MuestraDescripcion()) return false;
     if (OnEnter) OnEnter();

@@ -20,6 +20,11 @@ void SelectorFecha::SetValue(const Date& value) {
     if (OnChange) OnChange();
 }
 
+const std::string& ControlPestanas::Caption(int tab) const {
+    if (tab < 0 || tab >= Tabs()) throw RuntimeError(380, "Invalid property value");
+    return captions_[static_cast<std::size_t>(tab)];
+}
+
 void ControlPestanas::SetTab(int tab) {
     if (tab < 0 || tab >= Tabs()) throw RuntimeError(380, "Invalid property value");
     if (tab == tab_) return;

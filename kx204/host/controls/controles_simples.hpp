@@ -76,7 +76,7 @@ public:
     int Tab() const { return tab_; }
     void SetTab(int tab);
     int Tabs() const { return static_cast<int>(captions_.size()); }
-    const std::string& Caption(int tab) const { return captions_.at(static_cast<std::size_t>(tab)); }
+    const std::string& Caption(int tab) const;
     std::function<void(int anterior)> OnClick;
 
 private:

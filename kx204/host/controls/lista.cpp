@@ -37,8 +37,12 @@ void ValidaIndice(int indice, int count) {
 
 }  // namespace
 
-const std::string& Lista::Texto(int indice, int columna) const {
+const ItemLista& Lista::Item(int indice) const {
     ValidaIndice(indice, Count());
+    return items_[static_cast<std::size_t>(indice)];
+}
+
+const std::string& Lista::Texto(int indice, int columna) const {
     const ItemLista& item = Item(indice);
     if (columna == 0) return item.text;
     const auto sub = static_cast<std::size_t>(columna - 1);

@@ -33,7 +33,7 @@ public:
     void SetColumnas(std::vector<ColumnaLista> columnas) { columnas_ = std::move(columnas); }
 
     int Count() const { return static_cast<int>(items_.size()); }
-    const ItemLista& Item(int indice) const { return items_.at(static_cast<std::size_t>(indice)); }
+    const ItemLista& Item(int indice) const;
     // Text of column `columna` (0 = the item text) of an item; empty past its sub-items.
     const std::string& Texto(int indice, int columna) const;
     // First item whose text equals `text` exactly, or -1.

@@ -1,0 +1,97 @@
+// The list model: item-check events, search, index checks and sorting that keeps row state.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "kx204/host/controls/lista.hpp"
+#include "kx204/host/runtime_error.hpp"
+
+using kx204::host::ItemLista;
+using kx204::host::Lista;
+using kx204::host::Orden;
+using kx204::host::RuntimeError;
+using Textos = std::vector<std::string>;
+
+namespace {
+
+Textos TextosDe(const Lista& lista) {
+    Textos textos;
+    for (int i = 0; i < lista.Count(); ++i) textos.push_back(lista.Item(i).text);
+    return textos;
+}
+
+}  // namespace
+
+TEST(Lista, ItemCheckOnlyOnChangeExactSearchAndBadIndexFails) {
+    Lista lista("lv", 1);
+    lista.SetColumnas({{"Folio"}, {"Fecha"}});
+    lista.Agrega({{"F-10", {}}, {"F-1", {}}});
+    EXPECT_EQ(lista.Busca("F-1"), 1);
+    EXPECT_EQ(lista.Busca("f-1"), -1);
+    EXPECT_EQ(lista.Busca("F-1 "), -1);
+
+    std::vector<int> notificados;
+    lista.OnItemCheck = [&](int indice) { notificados.push_back(indice); };
+    lista.SetChecked(1, true);
+    lista.SetChecked(1, true);
+    lista.SetChecked(0, false);
+    lista.SetChecked(1, false);
+    EXPECT_EQ(notificados, (std::vector<int>{1, 1}));
+
+    EXPECT_THROW(lista.SetChecked(2, true), RuntimeError);
+    EXPECT_THROW(lista.SetSelected(-1, true), RuntimeError);
+    EXPECT_THROW(lista.SetActual(2), RuntimeError);
+    EXPECT_THROW(lista.ClickEncabezado(3), RuntimeError);
+    EXPECT_THROW(lista.Texto(-1, 0), RuntimeError);
+    EXPECT_THROW(lista.Item(2), RuntimeError);
+}
+
+TEST(Lista, SortingKeepsOrderAndRowStateAndTheCurrentItem) {
+    Lista lista("lv", 1);
+    lista.SetSortKey(1);
+    lista.SetSortOrder(Orden::Descendente);
+    lista.SetSorted(true);
+    lista.Agrega({{"A1", {"beta"}}, {"A2", {"Alfa"}}, {"A3", {"GAMMA"}}});
+    EXPECT_EQ(TextosDe(lista), (Textos{"A3", "A1", "A2"}));
+    lista.SetChecked(lista.Busca("A1"), true);
+    lista.SetSelected(lista.Busca("A3"), true);
+    lista.SetActual(lista.Busca("A2"));
+    lista.Agrega({{"A4", {"Delta"}}, {"A5", {}}});
+    EXPECT_EQ(TextosDe(lista), (Textos{"A3", "A4", "A1", "A2", "A5"}));
+    EXPECT_EQ(lista.Actual(), 3);
+
+    lista.SetSortOrder(Orden::Ascendente);
+    EXPECT_EQ(TextosDe(lista), (Textos{"A5", "A2", "A1", "A4", "A3"}));
+    EXPECT_EQ(lista.Actual(), 1);
+    for (int i = 0; i < lista.Count(); ++i) {
+        EXPECT_EQ(lista.Item(i).checked, lista.Item(i).text == "A1") << i;
+        EXPECT_EQ(lista.Item(i).selected, lista.Item(i).text == "A3") << i;
+    }
+
+    // Accented capitals fold too; equal keys keep their order.
+    lista.Clear();
+    lista.SetSortKey(0);
+    lista.Agrega({{"Ñb", {}}, {"ña", {}}, {"ÁRBOL", {}}, {"árbol", {}}});
+    EXPECT_EQ(TextosDe(lista), (Textos{"ÁRBOL", "árbol", "ña", "Ñb"}));
+}
+
+TEST(Lista, SortsFiftyThousandItems) {
+    constexpr int kItems = 50000;
+    std::vector<ItemLista> items;
+    for (int i = 0; i < kItems; ++i) {
+        const int clave = (i * 7919) % kItems;  // a permutation of 0..kItems-1
+        items.push_back({"N" + std::to_string(100000 + clave), {std::to_string(clave)}, clave % 3 == 0, false});
+    }
+    Lista lista("lv", 1);
+    lista.Agrega(std::move(items));
+    lista.SetSortOrder(Orden::Descendente);
+    lista.SetSorted(true);
+    ASSERT_EQ(lista.Count(), kItems);
+    for (int i = 0; i < kItems; ++i) {
+        const int clave = kItems - 1 - i;
+        ASSERT_EQ(lista.Item(i).text, "N" + std::to_string(100000 + clave)) << i;
+        ASSERT_EQ(lista.Texto(i, 1), std::to_string(clave)) << i;
+        ASSERT_EQ(lista.Item(i).checked, clave % 3 == 0) << i;
+    }
+}
