@@ -33,7 +33,6 @@ std::string ConSeparadorMiles(const std::string& digits) {
 
 }  // namespace
 
-
 Currency Currency::FromDouble(double value) {
     if (!std::isfinite(value) || std::fabs(value) >= 9.2233720368547e14) throw OverflowError();
     // Through the value's 15-digit decimal form, so that 0.00015 rounds as written.
@@ -60,7 +59,10 @@ Currency Currency::Parse(const std::string& text) {
     for (; i < text.size(); ++i) {
         const char c = text[i];
         if (c == ',' && !inFraction) continue;
-        if (c == '.' && !inFraction) { inFraction = true; continue; }
+        if (c == '.' && !inFraction) {
+            inFraction = true;
+            continue;
+        }
         if (c < '0' || c > '9') break;
         anyDigit = true;
         if (!inFraction) {

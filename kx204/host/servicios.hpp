@@ -51,10 +51,10 @@ public:
     virtual ~Interfaz() = default;
     // Description of `clave` in `tabla`, or empty. A second key column narrows the
     // row; a state to exclude drops rows in that Es_Cve_Estado. `encontrado` tells.
-    virtual std::string BuscaCatalogo(const std::string& tabla, const std::string& campoClave,
-                                      const std::string& clave, const std::string& campoDescripcion,
-                                      bool* encontrado = nullptr, const std::string& campoClave2 = "",
-                                      const std::string& clave2 = "", const std::string& estadoExcluido = "") = 0;
+    virtual std::string BuscaCatalogo(const std::string& tabla, const std::string& campoClave, const std::string& clave,
+                                      const std::string& campoDescripcion, bool* encontrado = nullptr,
+                                      const std::string& campoClave2 = "", const std::string& clave2 = "",
+                                      const std::string& estadoExcluido = "") = 0;
     virtual std::string CondicionVentaCliente(const std::string& cliente, const std::string& sucursal, int opcion) = 0;
     virtual std::string UltimoError() = 0;
     virtual std::string ObtenConsulta(const std::string& nombre) = 0;
@@ -70,11 +70,13 @@ public:
     virtual std::string FormatoImpresion(const std::string& cliente, const std::string& sucursal) = 0;
     virtual bool ValidaPeriodoOperativo(const Date& fecha, const std::string& modulo, int opcion) = 0;
     virtual bool LlenaLista(const std::string& sentencia, Lista& lista, bool encabezados) = 0;
-    virtual bool AgregaALista(const std::string& sentencia, Lista& lista, const std::string& clave, bool encabezados) = 0;
+    virtual bool AgregaALista(const std::string& sentencia, Lista& lista, const std::string& clave,
+                              bool encabezados) = 0;
     virtual std::string SeleccionaRegistro(const std::string& consulta, int opcion, const std::string& condicion) = 0;
     virtual bool AccionLista(Lista& lista) = 0;
     virtual bool AccionListaAlterna(Lista& lista) = 0;
-    virtual std::string ReferenciaRenglon(const std::string& tabla, const std::string& folio, const std::string& id) = 0;
+    virtual std::string ReferenciaRenglon(const std::string& tabla, const std::string& folio,
+                                          const std::string& id) = 0;
     virtual bool RelacionaRenglon(const std::string& tabla, const std::string& folio, const std::string& renglon,
                                   const std::string& referencia) = 0;
     virtual std::string NormalizaFolio(const std::string& folio) = 0;

@@ -59,31 +59,46 @@ Variant::Type Variant::type() const { return static_cast<Type>(value_.index()); 
 
 std::string Variant::ToText() const {
     switch (type()) {
-        case Type::Empty: return {};
-        case Type::Null: throw InvalidUseOfNullError();
-        case Type::Boolean: return std::get<bool>(value_) ? "True" : "False";
-        case Type::Integer: return std::to_string(std::get<std::int64_t>(value_));
-        case Type::Double: return FormatNumber(std::get<double>(value_));
-        case Type::Currency: return std::get<host::Currency>(value_).ToString();
+        case Type::Empty:
+            return {};
+        case Type::Null:
+            throw InvalidUseOfNullError();
+        case Type::Boolean:
+            return std::get<bool>(value_) ? "True" : "False";
+        case Type::Integer:
+            return std::to_string(std::get<std::int64_t>(value_));
+        case Type::Double:
+            return FormatNumber(std::get<double>(value_));
+        case Type::Currency:
+            return std::get<host::Currency>(value_).ToString();
         case Type::Date: {
             const host::Date& date = std::get<host::Date>(value_);
             return date.Hour() || date.Minute() || date.Second() ? date.ToIsoDateTime() : date.ToIso();
         }
-        case Type::Text: return std::get<std::string>(value_);
+        case Type::Text:
+            return std::get<std::string>(value_);
     }
     return {};
 }
 
 double Variant::ToDouble() const {
     switch (type()) {
-        case Type::Empty: return 0;
-        case Type::Null: throw InvalidUseOfNullError();
-        case Type::Boolean: return std::get<bool>(value_) ? -1 : 0;
-        case Type::Integer: return static_cast<double>(std::get<std::int64_t>(value_));
-        case Type::Double: return std::get<double>(value_);
-        case Type::Currency: return std::get<host::Currency>(value_).ToDouble();
-        case Type::Date: return std::get<host::Date>(value_).Serial();
-        case Type::Text: return ParseNumber(std::get<std::string>(value_));
+        case Type::Empty:
+            return 0;
+        case Type::Null:
+            throw InvalidUseOfNullError();
+        case Type::Boolean:
+            return std::get<bool>(value_) ? -1 : 0;
+        case Type::Integer:
+            return static_cast<double>(std::get<std::int64_t>(value_));
+        case Type::Double:
+            return std::get<double>(value_);
+        case Type::Currency:
+            return std::get<host::Currency>(value_).ToDouble();
+        case Type::Date:
+            return std::get<host::Date>(value_).Serial();
+        case Type::Text:
+            return ParseNumber(std::get<std::string>(value_));
     }
     return 0;
 }
@@ -108,23 +123,31 @@ bool Variant::ToBool() const {
 
 host::Currency Variant::ToCurrency() const {
     switch (type()) {
-        case Type::Currency: return std::get<host::Currency>(value_);
-        case Type::Integer: return host::Currency::FromDouble(static_cast<double>(std::get<std::int64_t>(value_)));
-        case Type::Text: return host::Currency::Parse(std::get<std::string>(value_));
-        default: return host::Currency::FromDouble(ToDouble());
+        case Type::Currency:
+            return std::get<host::Currency>(value_);
+        case Type::Integer:
+            return host::Currency::FromDouble(static_cast<double>(std::get<std::int64_t>(value_)));
+        case Type::Text:
+            return host::Currency::Parse(std::get<std::string>(value_));
+        default:
+            return host::Currency::FromDouble(ToDouble());
     }
 }
 
 host::Date Variant::ToDate() const {
     switch (type()) {
-        case Type::Null: throw InvalidUseOfNullError();
-        case Type::Date: return std::get<host::Date>(value_);
+        case Type::Null:
+            throw InvalidUseOfNullError();
+        case Type::Date:
+            return std::get<host::Date>(value_);
         case Type::Text: {
             if (auto date = host::Date::Parse(Trimmed(std::get<std::string>(value_)))) return *date;
             throw TypeMismatchError();
         }
-        case Type::Empty: return host::Date();
-        default: return host::Date::FromSerial(ToDouble());
+        case Type::Empty:
+            return host::Date();
+        default:
+            return host::Date::FromSerial(ToDouble());
     }
 }
 

@@ -82,25 +82,29 @@ frmKX204::frmKX204(Publico& publico)
       frDetalle(Crea<host::Marco>("frDetalle")),
       sh2(Crea<host::Marco>("sh2")),
       frTotal(Crea<host::Marco>("frTotal")),
-      txt_Sc_Cve_Sucursal(Crea<host::CampoTexto>("txt_Sc_Cve_Sucursal", grupos::Encabezado, Clave("SUCURSAL", "CA001"))),
+      txt_Sc_Cve_Sucursal(
+          Crea<host::CampoTexto>("txt_Sc_Cve_Sucursal", grupos::Encabezado, Clave("SUCURSAL", "CA001"))),
       txt_Sc_Descripcion(Crea<host::CampoTexto>("txt_Sc_Descripcion", grupos::Encabezado, SoloLectura())),
       txt_Al_Cve_Almancen(Crea<host::CampoTexto>("txt_Al_Cve_Almancen", grupos::Encabezado, Clave("ALMACEN", "CA002"))),
       txtAl_Descripcion(Crea<host::CampoTexto>("txtAl_Descripcion", grupos::Encabezado, SoloLectura())),
-      txt_Cl_Cve_Cliente(Crea<host::CampoTexto>("txt_Cl_Cve_Cliente", grupos::Encabezado, Clave("CLIENTE", "CA014", 10))),
+      txt_Cl_Cve_Cliente(
+          Crea<host::CampoTexto>("txt_Cl_Cve_Cliente", grupos::Encabezado, Clave("CLIENTE", "CA014", 10))),
       txt_Clt_Descripcion(Crea<host::CampoTexto>("txt_Clt_Descripcion", grupos::Cliente, SoloLectura())),
       txt_Mn_Cve_Moneda(Crea<host::CampoTexto>("txt_Mn_Cve_Moneda", grupos::Encabezado, Clave("MONEDA", "CA039", 6))),
       txt_Mn_Descripcion(Crea<host::CampoTexto>("txt_Mn_Descripcion", grupos::Encabezado, SoloLectura())),
-      txt_Vn_Cve_Vendedor(Crea<host::CampoTexto>("txt_Vn_Cve_Vendedor", grupos::Encabezado, Clave("VENDEDOR", "CA015", 10))),
+      txt_Vn_Cve_Vendedor(
+          Crea<host::CampoTexto>("txt_Vn_Cve_Vendedor", grupos::Encabezado, Clave("VENDEDOR", "CA015", 10))),
       txt_Vn_Descripcion(Crea<host::CampoTexto>("txt_Vn_Descripcion", grupos::Encabezado, SoloLectura())),
-      txtCondicionVenta(Crea<host::CampoTexto>("txtCondicionVenta", grupos::Documento, Clave("CONDICION_VENTA", "CA128"))),
+      txtCondicionVenta(
+          Crea<host::CampoTexto>("txtCondicionVenta", grupos::Documento, Clave("CONDICION_VENTA", "CA128"))),
       txtNCondicionVenta(Crea<host::CampoTexto>("txtNCondicionVenta", grupos::Cliente, SoloLectura())),
       txt_Fc_Factura(Crea<host::CampoSerie>("txt_Fc_Factura", grupos::Documento)),
       dpFecha(Crea<host::SelectorFecha>("dpFecha", grupos::Documento)),
       dpFecha_Inicio(Crea<host::SelectorFecha>("dpFecha_Inicio", grupos::Encabezado)),
       dpFecha_Final(Crea<host::SelectorFecha>("dpFecha_Final", grupos::Encabezado)),
       chkFechas(Crea<host::CasillaVerificacion>("chkFechas", grupos::Encabezado, "Considerar fechas")),
-      chkFiltrarCondicion(Crea<host::CasillaVerificacion>("chkFiltrarCondicion", grupos::Encabezado,
-                                                          "Filtrar condición de venta")),
+      chkFiltrarCondicion(
+          Crea<host::CasillaVerificacion>("chkFiltrarCondicion", grupos::Encabezado, "Filtrar condición de venta")),
       txt_Fc_Tipo_Cambio(Crea<host::CampoTexto>("txt_Fc_Tipo_Cambio", grupos::Documento,
                                                 Numero(formatos::TipoCambio, TipoDato::Moneda, "$0.0000", true))),
       txt_Comentario(Crea<host::CampoTexto>("txt_Comentario", grupos::Encabezado, Texto(50))),
@@ -116,7 +120,8 @@ frmKX204::frmKX204(Publico& publico)
       cmdCuentaBancaria(Crea<host::BotonPlano>("cmdCuentaBancaria", grupos::Cliente, "Método pago")),
       lvNotas(Crea<host::Lista>("lvNotas", host::Control::kSinGrupo)),
       chkMarcarTodos(Crea<host::CasillaVerificacion>("chkMarcarTodos", host::Control::kSinGrupo, "Marcar todos")),
-      chkConsolidar(Crea<host::CasillaVerificacion>("chkConsolidar", grupos::Encabezado, "Consolidar cuentas por cobrar")),
+      chkConsolidar(
+          Crea<host::CasillaVerificacion>("chkConsolidar", grupos::Encabezado, "Consolidar cuentas por cobrar")),
       txtSuma(Crea<host::CampoTexto>("txtSuma", grupos::Totales, Importe())),
       txtDescuento_Global(Crea<host::CampoTexto>("txtDescuento_Global", grupos::Totales, Importe())),
       txtSubtotal(Crea<host::CampoTexto>("txtSubtotal", grupos::Totales, Importe())),
@@ -126,10 +131,10 @@ frmKX204::frmKX204(Publico& publico)
     for (host::CampoTexto* clave : {&txt_Sc_Cve_Sucursal, &txt_Al_Cve_Almancen, &txt_Cl_Cve_Cliente, &txt_Mn_Cve_Moneda,
                                     &txt_Vn_Cve_Vendedor, &txtCondicionVenta, &txt_Comentario, &txt_Referencia})
         clave->SetEnabled(false);
-    for (host::Control* inactivo : {static_cast<host::Control*>(&txt_Fc_Factura), static_cast<host::Control*>(&dpFecha),
-                                    static_cast<host::Control*>(&dpFecha_Inicio),
-                                    static_cast<host::Control*>(&dpFecha_Final),
-                                    static_cast<host::Control*>(&cmdCuentaBancaria)})
+    for (host::Control* inactivo :
+         {static_cast<host::Control*>(&txt_Fc_Factura), static_cast<host::Control*>(&dpFecha),
+          static_cast<host::Control*>(&dpFecha_Inicio), static_cast<host::Control*>(&dpFecha_Final),
+          static_cast<host::Control*>(&cmdCuentaBancaria)})
         inactivo->SetEnabled(false);
     txt_Fc_Factura.SetLocked(true);
 
@@ -154,18 +159,24 @@ frmKX204::frmKX204(Publico& publico)
         soloLectura->SetLocked(true);
 
     for (host::Control* encabezado :
-         std::initializer_list<host::Control*>{&txt_Sc_Cve_Sucursal, &txt_Sc_Descripcion, &txt_Al_Cve_Almancen,
-                                               &txtAl_Descripcion, &txt_Cl_Cve_Cliente, &txt_Clt_Descripcion,
-                                               &txt_Mn_Cve_Moneda, &txt_Mn_Descripcion, &txt_Vn_Cve_Vendedor,
-                                               &txt_Vn_Descripcion, &txtCondicionVenta, &txtNCondicionVenta,
-                                               &txt_Fc_Factura, &dpFecha, &dpFecha_Inicio, &dpFecha_Final, &chkFechas,
-                                               &chkFiltrarCondicion, &txt_Fc_Tipo_Cambio, &txt_Comentario,
-                                               &txt_Referencia, &txt_Cl_Razon_Social_1, &txt_Cl_Direccion_1,
-                                               &txt_Cl_R_F_C, &txt_Sg_Descripcion, &txt_Rt_Descripcion,
-                                               &txt_Cl_Dias_Credito, &txt_Credito_Disponible, &cmdCuentaBancaria, &sh0})
+         std::initializer_list<host::Control*>{&txt_Sc_Cve_Sucursal, &txt_Sc_Descripcion,
+                                               &txt_Al_Cve_Almancen, &txtAl_Descripcion,
+                                               &txt_Cl_Cve_Cliente,  &txt_Clt_Descripcion,
+                                               &txt_Mn_Cve_Moneda,   &txt_Mn_Descripcion,
+                                               &txt_Vn_Cve_Vendedor, &txt_Vn_Descripcion,
+                                               &txtCondicionVenta,   &txtNCondicionVenta,
+                                               &txt_Fc_Factura,      &dpFecha,
+                                               &dpFecha_Inicio,      &dpFecha_Final,
+                                               &chkFechas,           &chkFiltrarCondicion,
+                                               &txt_Fc_Tipo_Cambio,  &txt_Comentario,
+                                               &txt_Referencia,      &txt_Cl_Razon_Social_1,
+                                               &txt_Cl_Direccion_1,  &txt_Cl_R_F_C,
+                                               &txt_Sg_Descripcion,  &txt_Rt_Descripcion,
+                                               &txt_Cl_Dias_Credito, &txt_Credito_Disponible,
+                                               &cmdCuentaBancaria,   &sh0})
         encabezado->SetContenedor(&fr0);
-    for (host::Control* detalle : std::initializer_list<host::Control*>{&lvNotas, &chkMarcarTodos, &chkConsolidar,
-                                                                        &frTotal, &sh2})
+    for (host::Control* detalle :
+         std::initializer_list<host::Control*>{&lvNotas, &chkMarcarTodos, &chkConsolidar, &frTotal, &sh2})
         detalle->SetContenedor(&frDetalle);
     for (host::CampoTexto* total : {&txtSuma, &txtDescuento_Global, &txtSubtotal, &txtImpuestos, &txtTotal})
         total->SetContenedor(&frTotal);

@@ -13,11 +13,20 @@ void frmKX204::Conecta() {
 
     Controles.OnComando = [this](ComandoBarra comando) {
         switch (comando) {
-            case ComandoBarra::Nuevo: Controles_Nuevo(); break;
-            case ComandoBarra::Cancelar: Controles_Cancelar(); break;
-            case ComandoBarra::Salir: Controles_Salir(); break;
-            case ComandoBarra::Visor: Controles_Visor(); break;
-            default: break;
+            case ComandoBarra::Nuevo:
+                Controles_Nuevo();
+                break;
+            case ComandoBarra::Cancelar:
+                Controles_Cancelar();
+                break;
+            case ComandoBarra::Salir:
+                Controles_Salir();
+                break;
+            case ComandoBarra::Visor:
+                Controles_Visor();
+                break;
+            default:
+                break;
         }
     };
     txt_Sc_Cve_Sucursal.OnEnter = [this] { txt_Sc_Cve_Sucursal_Enter(); };

@@ -11,11 +11,13 @@ json Campos(const kx204::frmKX204& pantalla) {
     json campos = json::object();
     for (const host::Control* control : pantalla.Contenido()) {
         if (const auto* campo = dynamic_cast<const host::CampoTexto*>(control)) {
-            campos[campo->Nombre()] = {{"text", campo->Text()}, {"enabled", campo->Enabled()}, {"locked", campo->Locked()}};
+            campos[campo->Nombre()] = {
+                {"text", campo->Text()}, {"enabled", campo->Enabled()}, {"locked", campo->Locked()}};
         } else if (const auto* fecha = dynamic_cast<const host::SelectorFecha*>(control)) {
-            campos[fecha->Nombre()] = {{"text", fecha->Value().ToIso()}, {"enabled", fecha->Enabled()}, {"locked", false}};
+            campos[fecha->Nombre()] = {
+                {"text", fecha->Value().ToIso()}, {"enabled", fecha->Enabled()}, {"locked", false}};
         } else if (const auto* serie = dynamic_cast<const host::CampoSerie*>(control)) {
-            campos[serie->Nombre()] = {{"text", serie->Factura()}, {"enabled", serie->Enabled()},
+            campos[serie->Nombre()] = {{"text", serie->Factura()},  {"enabled", serie->Enabled()},
                                        {"locked", serie->Locked()}, {"sucursal", serie->Sucursal()},
                                        {"serie", serie->Serie()},   {"numero", serie->Numero()}};
         }
@@ -46,7 +48,8 @@ json ListaNotas(const host::Lista& lista) {
     for (const auto& columna : lista.Columnas()) columnas.push_back(columna.caption);
     for (int i = 0; i < lista.Count(); ++i) {
         const host::ItemLista& item = lista.Item(i);
-        items.push_back({{"text", item.text}, {"sub", item.sub}, {"checked", item.checked}, {"selected", item.selected}});
+        items.push_back(
+            {{"text", item.text}, {"sub", item.sub}, {"checked", item.checked}, {"selected", item.selected}});
     }
     return {{"columns", columnas},
             {"items", items},

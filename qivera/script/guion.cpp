@@ -14,11 +14,11 @@ namespace {
 
 host::ComandoBarra Comando(const std::string& nombre) {
     static const std::pair<const char*, host::ComandoBarra> comandos[] = {
-        {"nuevo", host::ComandoBarra::Nuevo},       {"imprimir", host::ComandoBarra::Imprimir},
-        {"visor", host::ComandoBarra::Visor},       {"eliminar", host::ComandoBarra::Eliminar},
-        {"aceptar", host::ComandoBarra::Aceptar},   {"cancelar", host::ComandoBarra::Cancelar},
-        {"salir", host::ComandoBarra::Salir},       {"b1", host::ComandoBarra::B1},
-        {"b2", host::ComandoBarra::B2},             {"b3", host::ComandoBarra::B3}};
+        {"nuevo", host::ComandoBarra::Nuevo},     {"imprimir", host::ComandoBarra::Imprimir},
+        {"visor", host::ComandoBarra::Visor},     {"eliminar", host::ComandoBarra::Eliminar},
+        {"aceptar", host::ComandoBarra::Aceptar}, {"cancelar", host::ComandoBarra::Cancelar},
+        {"salir", host::ComandoBarra::Salir},     {"b1", host::ComandoBarra::B1},
+        {"b2", host::ComandoBarra::B2},           {"b3", host::ComandoBarra::B3}};
     for (const auto& [texto, comando] : comandos)
         if (nombre == texto) return comando;
     throw GuionInvalido("unknown toolbar command: " + nombre);
@@ -39,7 +39,8 @@ int CodigoTecla(const std::string& nombre) {
 }
 
 const json& Campo(const json& accion, const char* nombre) {
-    if (!accion.contains(nombre)) throw GuionInvalido(std::string("action without \"") + nombre + "\": " + accion.dump());
+    if (!accion.contains(nombre))
+        throw GuionInvalido(std::string("action without \"") + nombre + "\": " + accion.dump());
     return accion.at(nombre);
 }
 
@@ -107,7 +108,8 @@ void Guion::Abre(const json& accion) {
     pantalla_ = nullptr;
     componente_.reset();
     fabrica_.reset();
-    sesion_ = std::make_unique<Sesion>(Sesion{conexion_, persona_, Campo(accion, "user").get<std::string>(), {}, nullptr});
+    sesion_ =
+        std::make_unique<Sesion>(Sesion{conexion_, persona_, Campo(accion, "user").get<std::string>(), {}, nullptr});
     if (accion.contains("date")) {
         const auto fecha = host::Date::Parse(accion["date"].get<std::string>());
         if (!fecha) throw GuionInvalido("a date is YYYY-MM-DD: " + accion["date"].dump());
@@ -213,15 +215,17 @@ void Guion::Selecciona(const json& accion) {
     for (const auto& folio : Campo(accion, "items")) {
         const int indice = lista.Busca(folio.get<std::string>());
         if (indice < 0) {
-        Rechaza(lista, "no item " + folio.get<std::string>());
-        return;
-    }
+            Rechaza(lista, "no item " + folio.get<std::string>());
+            return;
+        }
         indices.push_back(indice);
     }
     for (int i = 0; i < lista.Count(); ++i) lista.SetSelected(i, false);
     for (int indice : indices) lista.SetSelected(indice, true);
-    if (accion.contains("current")) lista.SetActual(lista.Busca(accion["current"].get<std::string>()));
-    else if (!indices.empty()) lista.SetActual(indices.back());
+    if (accion.contains("current"))
+        lista.SetActual(lista.Busca(accion["current"].get<std::string>()));
+    else if (!indices.empty())
+        lista.SetActual(indices.back());
 }
 
 void Guion::Tecla(const json& accion) {
@@ -253,8 +257,7 @@ void Guion::Encabezado(const json& accion) {
     auto& lista = Abierta().lvNotas;
     if (Rechaza(lista, lista.MotivoNoUsable())) return;
     const int columna = Campo(accion, "column");
-    if (columna < 1 || columna > static_cast<int>(lista.Columnas().size()))
-        {
+    if (columna < 1 || columna > static_cast<int>(lista.Columnas().size())) {
         Rechaza(lista, "no column " + std::to_string(columna));
         return;
     }
@@ -281,10 +284,18 @@ void Guion::Consulta(const json& accion) {
         for (int i = 0; i < rs->FieldCount(); ++i) {
             const host::Variant valor = rs->Field(i);
             switch (valor.type()) {
-                case host::Variant::Type::Null: renglon.push_back(nullptr); break;
-                case host::Variant::Type::Integer: renglon.push_back(std::stoll(valor.ToText())); break;
-                case host::Variant::Type::Double: renglon.push_back(valor.ToDouble()); break;
-                default: renglon.push_back(valor.ToText()); break;
+                case host::Variant::Type::Null:
+                    renglon.push_back(nullptr);
+                    break;
+                case host::Variant::Type::Integer:
+                    renglon.push_back(std::stoll(valor.ToText()));
+                    break;
+                case host::Variant::Type::Double:
+                    renglon.push_back(valor.ToDouble());
+                    break;
+                default:
+                    renglon.push_back(valor.ToText());
+                    break;
             }
         }
         renglones.push_back(std::move(renglon));

@@ -4,8 +4,7 @@
 
 namespace qivera {
 
-int PersonaGuionada::Mensaje(const std::string& prompt, int botones, const std::string& titulo,
-                             const std::string& id) {
+int PersonaGuionada::Mensaje(const std::string& prompt, int botones, const std::string& titulo, const std::string& id) {
     transcribe_({{"event", "message"}, {"prompt", prompt}, {"buttons", botones}, {"title", titulo}, {"id", id}});
     if (!OfreceEleccion(botones) || respuestas_.empty()) return RespuestaOmision(botones);
     const nlohmann::ordered_json respuesta = respuestas_.front();

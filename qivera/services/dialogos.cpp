@@ -19,9 +19,8 @@ void VisorQivera::Muestra(const std::string& tabla, const std::string& campo, co
 std::string DireccionEntregaQivera::SeleccionaDireccion(const std::string& catalogo, const std::string& clave,
                                                         const std::string& actual) {
     std::vector<std::string> direcciones;
-    auto rs = sesion_.conexion.Execute(
-        "SELECT De_Cve_Direccion FROM Direccion_Entrega WHERE Cl_Cve_Cliente = '" + SqlText(clave) +
-        "' ORDER BY De_Cve_Direccion");
+    auto rs = sesion_.conexion.Execute("SELECT De_Cve_Direccion FROM Direccion_Entrega WHERE Cl_Cve_Cliente = '" +
+                                       SqlText(clave) + "' ORDER BY De_Cve_Direccion");
     for (; !rs->Eof(); rs->MoveNext()) direcciones.push_back(rs->Field(0).ToTextOrEmpty());
     rs->Close();
     return sesion_.persona.Elige("direccion", {catalogo, clave, actual}, direcciones);

@@ -24,6 +24,8 @@ std::unique_ptr<host::ServicioSeries> FabricaQivera::CreaServicioSeries() {
     return std::make_unique<SeriesQivera>(sesion_);
 }
 std::unique_ptr<host::ImpresorDocumentos> FabricaQivera::CreaImpresor() { NoDisponible("ImprimeDocumento"); }
-std::unique_ptr<host::MetodoPago> FabricaQivera::CreaMetodoPago() { return std::make_unique<MetodoPagoQivera>(sesion_); }
+std::unique_ptr<host::MetodoPago> FabricaQivera::CreaMetodoPago() {
+    return std::make_unique<MetodoPagoQivera>(sesion_);
+}
 
 }  // namespace qivera

@@ -80,8 +80,7 @@ bool InterfazQivera::AccionListaAlterna(kx204::host::Lista&) { NoDisponible("Acc
 std::string InterfazQivera::ReferenciaRenglon(const std::string&, const std::string&, const std::string&) {
     NoDisponible("ReferenciaRenglon");
 }
-bool InterfazQivera::RelacionaRenglon(const std::string&, const std::string&, const std::string&,
-                                      const std::string&) {
+bool InterfazQivera::RelacionaRenglon(const std::string&, const std::string&, const std::string&, const std::string&) {
     NoDisponible("RelacionaRenglon");
 }
 std::string InterfazQivera::NormalizaFolio(const std::string&) { NoDisponible("NormalizaFolio"); }

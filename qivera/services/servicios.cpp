@@ -55,16 +55,17 @@ Variant ServiciosQivera::LeeVariable(const std::string& nombre, int /*opcion*/, 
 }
 
 bool ServiciosQivera::TienePermiso(const std::string& modulo, const std::string& clave, const std::string& /*texto*/) {
-    auto rs = sesion_.conexion.Execute("SELECT 1 FROM Permiso WHERE Us_Cve_Usuario = '" + SqlText(sesion_.usuario) +
-                                       "' AND Pm_Modulo = '" + SqlText(modulo) + "' AND Pm_Clave = '" +
-                                       SqlText(clave) + "'");
+    auto rs =
+        sesion_.conexion.Execute("SELECT 1 FROM Permiso WHERE Us_Cve_Usuario = '" + SqlText(sesion_.usuario) +
+                                 "' AND Pm_Modulo = '" + SqlText(modulo) + "' AND Pm_Clave = '" + SqlText(clave) + "'");
     const bool tiene = !rs->Eof();
     rs->Close();
     return tiene;
 }
 
 int ServiciosQivera::MuestraMensaje(const std::string& prompt, int botones, const std::string& titulo,
-                                    std::int64_t /*propietario*/, const std::string& /*modulo*/, const std::string& id) {
+                                    std::int64_t /*propietario*/, const std::string& /*modulo*/,
+                                    const std::string& id) {
     return sesion_.persona.Mensaje(prompt, botones, titulo, id);
 }
 

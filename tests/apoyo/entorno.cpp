@@ -42,8 +42,8 @@ void Entorno::Permiso(const std::string& clave) {
 }
 
 void Entorno::Usuario(const std::string& sucursal, const std::string& almacen) {
-    Sql("UPDATE Usuario SET Sc_Cve_Sucursal = '" + kx204::host::SqlText(sucursal) + "', Al_Cve_Almacen = '" +
-        almacen + "' WHERE Us_Cve_Usuario = '" + sesion.usuario + "'");
+    Sql("UPDATE Usuario SET Sc_Cve_Sucursal = '" + kx204::host::SqlText(sucursal) + "', Al_Cve_Almacen = '" + almacen +
+        "' WHERE Us_Cve_Usuario = '" + sesion.usuario + "'");
 }
 
 kx204::frmKX204& Entorno::Abre() {

@@ -18,26 +18,43 @@ BarraHerramientas::BarraHerramientas(std::string nombre, AjustesBarra ajustes)
 
 bool BarraHerramientas::Habilitado(ComandoBarra comando) const {
     switch (comando) {
-        case ComandoBarra::Nuevo: return !nuevoDocumento_;
-        case ComandoBarra::Imprimir: return imprimir_ && !nuevoDocumento_;
-        case ComandoBarra::Visor: return visor_ && !nuevoDocumento_;
-        case ComandoBarra::Eliminar: return eliminar_ && !nuevoDocumento_;
-        case ComandoBarra::Aceptar: return nuevoDocumento_;
-        case ComandoBarra::Cancelar: return true;
-        case ComandoBarra::Salir: return ajustes_.showexitbutton;
-        case ComandoBarra::B1: return !captions_[0].empty();
-        case ComandoBarra::B2: return !captions_[1].empty();
-        case ComandoBarra::B3: return !captions_[2].empty();
+        case ComandoBarra::Nuevo:
+            return !nuevoDocumento_;
+        case ComandoBarra::Imprimir:
+            return imprimir_ && !nuevoDocumento_;
+        case ComandoBarra::Visor:
+            return visor_ && !nuevoDocumento_;
+        case ComandoBarra::Eliminar:
+            return eliminar_ && !nuevoDocumento_;
+        case ComandoBarra::Aceptar:
+            return nuevoDocumento_;
+        case ComandoBarra::Cancelar:
+            return true;
+        case ComandoBarra::Salir:
+            return ajustes_.showexitbutton;
+        case ComandoBarra::B1:
+            return !captions_[0].empty();
+        case ComandoBarra::B2:
+            return !captions_[1].empty();
+        case ComandoBarra::B3:
+            return !captions_[2].empty();
     }
     return false;
 }
 
 void BarraHerramientas::SetHabilitado(ComandoBarra comando, bool habilitado) {
     switch (comando) {
-        case ComandoBarra::Imprimir: imprimir_ = habilitado; break;
-        case ComandoBarra::Visor: visor_ = habilitado; break;
-        case ComandoBarra::Eliminar: eliminar_ = habilitado; break;
-        default: throw RuntimeError(383, "Property is read-only");
+        case ComandoBarra::Imprimir:
+            imprimir_ = habilitado;
+            break;
+        case ComandoBarra::Visor:
+            visor_ = habilitado;
+            break;
+        case ComandoBarra::Eliminar:
+            eliminar_ = habilitado;
+            break;
+        default:
+            throw RuntimeError(383, "Property is read-only");
     }
 }
 

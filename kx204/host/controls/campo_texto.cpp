@@ -79,9 +79,12 @@ void CampoTexto::SetValue(const Variant& value) { SetText(Formatea(value)); }
 std::string CampoTexto::Formatea(const Variant& value) const {
     if (value.IsNull() || value.IsEmpty()) return ajustes_.tipodato == TipoDato::Texto ? "" : ajustes_.textoInicial;
     switch (ajustes_.tipodato) {
-        case TipoDato::Moneda: return value.ToCurrency().ToDisplay();
-        case TipoDato::Entero: return std::to_string(value.ToLong());
-        case TipoDato::Texto: break;
+        case TipoDato::Moneda:
+            return value.ToCurrency().ToDisplay();
+        case TipoDato::Entero:
+            return std::to_string(value.ToLong());
+        case TipoDato::Texto:
+            break;
     }
     return value.ToText();
 }

@@ -202,8 +202,9 @@ TEST(BarraHerramientas, NewDocumentStateAndRefusedCommands) {
     vistos.clear();
     barra.SetCaptionBoton(1, "Uno");
     barra.SetEnabled(false);
-    for (ComandoBarra comando : {ComandoBarra::Nuevo, ComandoBarra::Imprimir, ComandoBarra::Visor, ComandoBarra::Eliminar,
-                                 ComandoBarra::Aceptar, ComandoBarra::Cancelar, ComandoBarra::Salir, ComandoBarra::B1})
+    for (ComandoBarra comando :
+         {ComandoBarra::Nuevo, ComandoBarra::Imprimir, ComandoBarra::Visor, ComandoBarra::Eliminar,
+          ComandoBarra::Aceptar, ComandoBarra::Cancelar, ComandoBarra::Salir, ComandoBarra::B1})
         EXPECT_NE(barra.Pulsa(comando), "");
     EXPECT_TRUE(vistos.empty());
     EXPECT_FALSE(barra.NuevoDocumento());
@@ -221,8 +222,12 @@ TEST(Formulario, LimpiaGrupoKeepsTheImposedKeyAndHabilitaGrupoEnables) {
     auto& otro = forma.Crea<CampoTexto>("otro", 2, AjustesCampo{});
     sucursal.SetControlResultado(&sucursalDesc);
     cliente.SetControlResultado(&clienteDesc);
-    for (auto [campo, texto] : {std::pair{&sucursal, "S01"}, {&sucursalDesc, "Centro"}, {&cliente, "C01"},
-                                {&clienteDesc, "Cliente uno"}, {&importe, "$5.0000"}, {&otro, "intacto"}})
+    for (auto [campo, texto] : {std::pair{&sucursal, "S01"},
+                                {&sucursalDesc, "Centro"},
+                                {&cliente, "C01"},
+                                {&clienteDesc, "Cliente uno"},
+                                {&importe, "$5.0000"},
+                                {&otro, "intacto"}})
         campo->SetText(texto);
     sucursal.SetLocked(true);
     clienteDesc.SetLocked(true);  // locked, but not a key: it is emptied

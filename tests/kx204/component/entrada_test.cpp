@@ -1,0 +1,29 @@
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include "apoyo/entorno.hpp"
+
+// A host finds the component by the names of its plain entry points.
+TEST(Entrada, HostLoadsTheLibraryAndObtainsTheScreen) {
+    void* biblioteca = dlopen(KX204_BIBLIOTECA, RTLD_NOW);
+    ASSERT_NE(biblioteca, nullptr) << dlerror();
+    using Carga = kx204::Componente* (*)(kx204::host::Fabrica*);
+    using Crea = kx204::Pantalla* (*)(kx204::Componente*);
+    using Libera = void (*)(kx204::Pantalla*);
+    auto carga = reinterpret_cast<Carga>(dlsym(biblioteca, "kx204_CargaComponente"));
+    auto crea = reinterpret_cast<Crea>(dlsym(biblioteca, "kx204_CreaPantalla"));
+    auto libera = reinterpret_cast<Libera>(dlsym(biblioteca, "kx204_LiberaPantalla"));
+    ASSERT_TRUE(carga && crea && libera);
+
+    prueba::Entorno entorno;
+    kx204::Componente* componente = carga(&entorno.fabrica);
+    EXPECT_EQ(carga(&entorno.fabrica), componente);  // loaded once per process
+    kx204::Pantalla* pantalla = crea(componente);
+    EXPECT_EQ(pantalla->Modulo(), "VENTAS");
+    kx204::frmKX204* forma = pantalla->GetPantalla();
+    ASSERT_NE(forma, nullptr);
+    EXPECT_EQ(forma->Caption(), "Facturación consolidada de notas de venta");
+    libera(pantalla);
+    componente->DescargaPantalla();
+    dlclose(biblioteca);
+}
