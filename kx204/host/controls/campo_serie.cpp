@@ -4,6 +4,11 @@
 
 namespace kx204::host {
 
+std::string NumeroFactura(const std::string& serie, long numero) {
+    const std::string digitos = std::to_string(numero);
+    return serie + std::string(digitos.size() < 6 ? 6 - digitos.size() : 0, '0') + digitos;
+}
+
 void CampoSerie::SetSucursal(const std::string& sucursal) {
     sucursal_ = sucursal;
     std::string serie;
@@ -11,7 +16,7 @@ void CampoSerie::SetSucursal(const std::string& sucursal) {
     if (servicio_ != nullptr && servicio_->Propone(sucursal, serie, numero)) {
         serie_ = serie;
         numero_ = std::to_string(numero);
-        factura_ = serie_ + "-" + numero_;
+        factura_ = NumeroFactura(serie_, numero);
     } else {
         serie_.clear();
         numero_.clear();

@@ -91,7 +91,7 @@ TEST(Pantalla, NewPreparesAnEmptyInvoiceAndCancelReturnsToQuery) {
     EXPECT_EQ(pantalla.txt_Fc_Tipo_Cambio.Value().ToDouble(), 1);
     EXPECT_EQ(pantalla.txt_Sc_Cve_Sucursal.Text(), "01");
     EXPECT_EQ(pantalla.txt_Sc_Descripcion.Text(), "Matriz");
-    EXPECT_EQ(pantalla.txt_Fc_Factura.Factura(), "A-42");
+    EXPECT_EQ(pantalla.txt_Fc_Factura.Factura(), "A000042");
     EXPECT_EQ(pantalla.txt_Al_Cve_Almancen.Text(), "0101");
     EXPECT_EQ(pantalla.txt_Al_Cve_Almancen.Sql(),
               "SELECT Al_Descripcion FROM Almacen WHERE Al_Cve_Almacen= '?' and sc_cve_sucursal='01' ");

@@ -43,7 +43,7 @@ TEST(Guion, RunsAScriptAndPrintsTheTranscript) {
     EXPECT_EQ(estado["event"], "state");
     EXPECT_EQ(estado["fields"]["txt_Sc_Descripcion"]["text"], "Matriz");
     EXPECT_EQ(estado["fields"]["txt_Sc_Cve_Sucursal"]["enabled"], true);
-    EXPECT_EQ(estado["fields"]["txt_Fc_Factura"]["text"], "A-42");
+    EXPECT_EQ(estado["fields"]["txt_Fc_Factura"]["text"], "A000042");
     EXPECT_EQ(estado["fields"]["dpFecha"]["text"], "2026-03-15");
     EXPECT_EQ(estado["focus"], "txt_Sc_Cve_Sucursal");
     EXPECT_EQ(estado["tab"], 0);

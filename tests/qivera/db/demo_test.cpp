@@ -1,0 +1,126 @@
+#include "qivera/db/demo.hpp"
+
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "archivo_temporal.hpp"
+#include "qivera/db/base_datos.hpp"
+#include "qivera/db/esquema.hpp"
+#include "qivera/db/plantillas.hpp"
+
+namespace qivera::db {
+namespace {
+
+// Per table, FNV-1a over every value, row by row in insertion order.
+std::map<std::string, std::uint64_t> Huellas(ConexionQt& conexion) {
+    std::vector<std::string> tablas;
+    for (auto rs = conexion.Execute("SELECT name FROM sqlite_master WHERE type = 'table'"); !rs->Eof(); rs->MoveNext())
+        tablas.push_back(rs->Field(0).ToText());
+    std::map<std::string, std::uint64_t> huellas;
+    for (const std::string& tabla : tablas) {
+        std::uint64_t& huella = huellas[tabla] = 14695981039346656037ULL;
+        for (auto rs = conexion.Execute("SELECT * FROM " + tabla + " ORDER BY rowid"); !rs->Eof(); rs->MoveNext())
+            for (int i = 0; i < rs->FieldCount(); ++i)
+                for (unsigned char c : (rs->Field(i).IsNull() ? "<null>" : rs->Field(i).ToText()) + '\x1f')
+                    huella = (huella ^ c) * 1099511628211ULL;
+    }
+    return huellas;
+}
+
+long long Cuenta(ConexionQt& conexion, const std::string& sql) { return conexion.Execute(sql)->Field(0).ToLong(); }
+
+std::unique_ptr<ConexionQt> BaseDemo(const std::string& url, int notas) {
+    InicializaBaseDatos(url, true, notas);
+    return AbreBaseDatos(url);
+}
+
+TEST(DemoTest, SameDataOnEveryRun) {
+    pruebas::ArchivoTemporal primera, segunda;
+    auto a = BaseDemo(primera.Url(), 300);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));  // a default "now" would differ
+    auto b = BaseDemo(segunda.Url(), 300);
+    EXPECT_EQ(Huellas(*a), Huellas(*b));
+    EXPECT_GT(Cuenta(*a, "SELECT count(*) FROM Venta"), 300);
+}
+
+TEST(DemoTest, NotesAreConsistentAndExactlyAsManyArePending) {
+    pruebas::ArchivoTemporal archivo("demo");
+    const auto inicio = std::chrono::steady_clock::now();
+    auto conexion = BaseDemo(archivo.Url(), 3000);
+    const auto segundos = std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
+    std::cout << "[          ] 3000 demo notes in " << segundos << " s\n";
+    EXPECT_LT(segundos, 30);
+    ConexionQt& c = *conexion;
+
+    const auto plantilla = [&](const std::string& nombre) {
+        return c.Execute("SELECT Cs_Texto FROM Consulta WHERE Cs_Nombre = '" + kx204::host::SqlText(nombre) + "'")
+            ->Field(0)
+            .ToText();
+    };
+    EXPECT_EQ(Cuenta(c, "SELECT count(*) FROM (" + AplicaCondicion(plantilla(kVentaNoFacturada), "") + ") S"), 3000);
+    EXPECT_EQ(Cuenta(c, "SELECT count(DISTINCT Vn_Folio) FROM Venta WHERE Es_Cve_Estado = 'AC'"), 3000);
+    EXPECT_EQ(
+        Cuenta(c, "SELECT count(*) FROM Venta WHERE Es_Cve_Estado = 'AC' AND (Fc_Folio <> '' OR Oper_Baja <> '')"), 0);
+    EXPECT_EQ(
+        Cuenta(
+            c,
+            "SELECT count(*) FROM Venta WHERE Es_Cve_Estado = 'FA' AND Fc_Folio NOT IN (SELECT Fc_Folio FROM Factura)"),
+        0);
+    EXPECT_EQ(Cuenta(c, "SELECT count(*) FROM Venta WHERE Es_Cve_Estado = 'DE' AND Oper_Baja = ''"), 0);
+    // Every note has its header, in the same state.
+    EXPECT_EQ(Cuenta(c, "SELECT count(DISTINCT Vn_Folio) FROM Venta"),
+              Cuenta(c, "SELECT count(*) FROM Venta_Encabezado"));
+    EXPECT_EQ(Cuenta(c,
+                     "SELECT count(*) FROM Venta LEFT JOIN Venta_Encabezado E ON E.Vn_Folio = Venta.Vn_Folio "
+                     "WHERE E.Vn_Folio IS NULL OR E.Es_Cve_Estado <> Venta.Es_Cve_Estado"),
+              0);
+    // Each line's net is its discounted amount less the global discount plus its tax.
+    EXPECT_EQ(
+        Cuenta(c,
+               "SELECT count(*) FROM Venta WHERE abs(Vn_Precio_Descontado_Importe - Vn_Descuento_Global_Importe + "
+               "Vn_Impuesto_Importe - Vn_Precio_Neto_Importe) > 0.00005"),
+        0);
+    // The list's totals follow the same rule per note, as the screen's footer assumes.
+    const std::string lista =
+        AplicaClausula(plantilla(kFacturacionVentaConsolidada),
+                       "WHERE Venta.Es_Cve_Estado not in ('CA','FA','DE') AND Venta.Fc_Folio = '' AND 1 = 1");
+    EXPECT_EQ(Cuenta(c, "SELECT count(*) FROM (" + lista + ") L"), 3000);
+    EXPECT_EQ(Cuenta(c, "SELECT count(*) FROM (" + lista +
+                            ") L WHERE abs(L.SUBTOTAL - L.\"DSCTO GLOBAL\" + L.Impuesto - L.Total) > 0.0001"),
+              0);
+    // Receivables: balances add up, per tax too, and a payment covers what is no longer owed.
+    EXPECT_GT(Cuenta(c, "SELECT count(*) FROM Cuenta_x_Cobrar WHERE Cxc_Tabla = 'VENTA'"), 0);
+    EXPECT_EQ(
+        Cuenta(c,
+               "SELECT count(*) FROM Cuenta_x_Cobrar WHERE abs(Cxc_Precio_Descontado_Saldo + Cxc_Impuesto_Saldo - "
+               "Cxc_Precio_Neto_Saldo) > 0.00005 OR abs(Cxc_Impuesto_Saldo - (SELECT sum(Cxci_Saldo) FROM "
+               "CUENTA_X_COBRAR_IMPUESTO I WHERE I.Cxc_Folio = Cuenta_x_Cobrar.Cxc_Folio)) > 0.00005"),
+        0);
+    EXPECT_EQ(
+        Cuenta(c,
+               "SELECT count(*) FROM Cuenta_x_Cobrar X WHERE abs(X.Cxc_Precio_Neto_Importe - X.Cxc_Precio_Neto_Saldo - "
+               "isnull((SELECT sum(Pc_Importe) FROM Pago_Cxc P WHERE P.Cxc_Folio = X.Cxc_Folio), 0)) > 0.00005"),
+        0);
+    // Lot movements find their lot under the product's lot master; serial numbers match the units sold.
+    EXPECT_EQ(Cuenta(c,
+                     "SELECT count(*) FROM Lote_Documento D JOIN Producto P ON P.Pr_Cve_Producto = D.Pr_Cve_Producto "
+                     "LEFT JOIN Lote L ON L.Lt_Cve_Lote = D.Lt_Cve_Lote AND L.Pr_Cve_Producto = (CASE "
+                     "P.Pr_Equivalencia_Producto WHEN '' THEN P.Pr_Cve_Producto ELSE P.Pr_Equivalencia_Producto END) "
+                     "WHERE L.Lt_Cve_Lote IS NULL"),
+              0);
+    EXPECT_EQ(
+        Cuenta(c,
+               "SELECT sum(Vn_Cantidad_1) FROM Venta JOIN Producto USING (Pr_Cve_Producto) WHERE Pr_Maneja_Serie = 1"),
+        Cuenta(c, "SELECT count(*) FROM Serie_Documento"));
+    EXPECT_EQ(Cuenta(c, "SELECT count(*) FROM Serie WHERE Sr_Digital = 1"), 1);
+    EXPECT_EQ(c.Execute("SELECT Vr_Valor FROM Variable WHERE Vr_Nombre = 'FIN_MONEDA_LOCAL'")->Field(0).ToText(),
+              "MXN");
+    EXPECT_EQ(Cuenta(c, "SELECT count(*) FROM Permiso WHERE Us_Cve_Usuario = 'CAJERO' AND Pm_Clave = 'CHFECHA'"), 0);
+}
+
+}  // namespace
+}  // namespace qivera::db
