@@ -117,7 +117,7 @@ frmKX204::frmKX204(Publico& publico)
       txt_Cl_Dias_Credito(Crea<host::CampoTexto>("txt_Cl_Dias_Credito", grupos::Cliente,
                                                  Numero(formatos::Entero, TipoDato::Entero, "0"))),
       txt_Credito_Disponible(Crea<host::CampoTexto>("txt_Credito_Disponible", grupos::Cliente, Importe())),
-      cmdCuentaBancaria(Crea<host::BotonPlano>("cmdCuentaBancaria", grupos::Cliente, "Método pago")),
+      cmdCuentaBancaria(Crea<host::BotonPlano>("cmdCuentaBancaria", grupos::Encabezado, "Método pago")),
       lvNotas(Crea<host::Lista>("lvNotas", host::Control::kSinGrupo)),
       chkMarcarTodos(Crea<host::CasillaVerificacion>("chkMarcarTodos", host::Control::kSinGrupo, "Marcar todos")),
       chkConsolidar(

@@ -1,5 +1,7 @@
 #include "qivera/db/plantillas.hpp"
 
+#include "kx204/host/texto.hpp"
+
 #include <cctype>
 #include <utility>
 #include <vector>
@@ -72,14 +74,6 @@ std::vector<std::pair<std::string, std::string>> Plantillas() {
     };
 }
 
-bool CoincideSinMayusculas(const std::string& texto, std::size_t desde, const std::string& buscado) {
-    if (texto.size() - desde < buscado.size()) return false;
-    for (std::size_t i = 0; i < buscado.size(); ++i) {
-        const auto a = static_cast<unsigned char>(texto[desde + i]), b = static_cast<unsigned char>(buscado[i]);
-        if (std::tolower(a) != std::tolower(b)) return false;
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -91,18 +85,7 @@ void GuardaPlantillas(kx204::host::Connection& conexion) {
 }
 
 std::string AplicaClausula(const std::string& plantilla, const std::string& clausula) {
-    const std::string buscado = kPlaceholder;
-    std::string resultado;
-    std::size_t i = 0;
-    while (i < plantilla.size()) {
-        if (CoincideSinMayusculas(plantilla, i, buscado)) {
-            resultado += clausula;
-            i += buscado.size();
-        } else {
-            resultado += plantilla[i++];
-        }
-    }
-    return resultado;
+    return kx204::host::ReemplazaSinMayusculas(plantilla, kPlaceholder, clausula);
 }
 
 std::string AplicaCondicion(const std::string& plantilla, const std::string& condicion) {

@@ -1,6 +1,6 @@
 #include "qivera/services/servicios.hpp"
 
-#include "kx204/host/controls/campo_texto.hpp"
+#include "kx204/host/texto.hpp"
 
 namespace qivera {
 

@@ -8,42 +8,11 @@ namespace kx204::host {
 
 namespace {
 
-bool EsContinuacion(unsigned char c) { return (c & 0xC0) == 0x80; }
-
 bool SoloDigitos(const std::string& text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 }  // namespace
-
-std::size_t CuentaCaracteres(const std::string& text) {
-    return static_cast<std::size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return !EsContinuacion(static_cast<unsigned char>(c)); }));
-}
-
-std::string PrimerosCaracteres(const std::string& text, std::size_t count) {
-    std::size_t seen = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!EsContinuacion(static_cast<unsigned char>(text[i])) && seen++ == count) return text.substr(0, i);
-    }
-    return text;
-}
-
-std::string Mayusculas(const std::string& text) {
-    std::string upper = text;
-    for (std::size_t i = 0; i < upper.size(); ++i) {
-        const auto c = static_cast<unsigned char>(upper[i]);
-        if (c >= 'a' && c <= 'z') {
-            upper[i] = static_cast<char>(c - 32);
-        } else if (c == 0xC3 && i + 1 < upper.size()) {
-            // Latin-1 letters à..þ (but not ÷) map to À..Þ by clearing one bit.
-            const auto next = static_cast<unsigned char>(upper[i + 1]);
-            if (next >= 0xA0 && next <= 0xBE && next != 0xB7) upper[i + 1] = static_cast<char>(next - 0x20);
-            ++i;
-        }
-    }
-    return upper;
-}
 
 CampoTexto::CampoTexto(std::string nombre, int grupo, AjustesCampo ajustes)
     : Control(std::move(nombre), grupo), ajustes_(std::move(ajustes)), text_(ajustes_.textoInicial) {}

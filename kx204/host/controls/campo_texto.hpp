@@ -4,6 +4,7 @@
 
 #include "kx204/host/connection.hpp"
 #include "kx204/host/controls/control.hpp"
+#include "kx204/host/texto.hpp"
 #include "kx204/host/variant.hpp"
 
 namespace kx204::host {
@@ -111,10 +112,5 @@ private:
     bool soloCatalogo_ = false;
     std::string ayudaBusqueda_ = "F2";
 };
-
-// UTF-8 helpers the fields need: character counts, not bytes.
-std::size_t CuentaCaracteres(const std::string& text);
-std::string PrimerosCaracteres(const std::string& text, std::size_t count);
-std::string Mayusculas(const std::string& text);
 
 }  // namespace kx204::host

@@ -60,7 +60,8 @@ void Formulario::LimpiaGrupo(int grupo) {
         if (control->Grupo() != grupo || std::find(impuestos.begin(), impuestos.end(), control) != impuestos.end())
             continue;
         control->Limpia();
-        control->SetEnabled(false);
+        // Read-only displays stay as they are; what takes input is switched off.
+        if (control->TabStop()) control->SetEnabled(false);
     }
 }
 

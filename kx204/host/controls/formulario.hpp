@@ -52,7 +52,7 @@ public:
     void Redimensiona(int width, int height);
     std::function<void()> OnResize;
 
-    // Empties and disables a group; HabilitaGrupo enables it again.
+    // Empties a group and disables what in it takes input; HabilitaGrupo enables it again.
     void LimpiaGrupo(int grupo);
     void HabilitaGrupo(int grupo);
 

@@ -239,7 +239,9 @@ TEST(Formulario, LimpiaGrupoKeepsTheImposedKeyAndHabilitaGrupoEnables) {
               "S01|Centro|||$0.0000|intacto");
     EXPECT_EQ(casilla.Value(), 0);
     for (const host::Control* control : forma.Contenido()) {
-        const bool intacto = control == &sucursal || control == &sucursalDesc || control == &otro;
+        // The imposed key and its description are untouched; a read-only display keeps its look.
+        const bool intacto =
+            control == &sucursal || control == &sucursalDesc || control == &otro || control == &clienteDesc;
         EXPECT_EQ(control->Enabled(), intacto) << control->Nombre();
     }
 

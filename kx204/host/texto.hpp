@@ -1,0 +1,15 @@
+#pragma once
+#include <cstddef>
+#include <string>
+
+namespace kx204::host {
+
+// UTF-8 text as the screen counts it: characters, not bytes.
+std::size_t CuentaCaracteres(const std::string& text);
+std::string PrimerosCaracteres(const std::string& text, std::size_t count);
+// Upper case of ASCII and Latin-1 letters (ñ → Ñ, á → Á).
+std::string Mayusculas(const std::string& text);
+// Every occurrence of `buscado`, compared without regard to ASCII case, replaced by `reemplazo`.
+std::string ReemplazaSinMayusculas(const std::string& text, const std::string& buscado, const std::string& reemplazo);
+
+}  // namespace kx204::host
