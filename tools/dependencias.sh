@@ -6,7 +6,7 @@ paquetes=(
   cmake g++ make
   qt6-base-dev libqt6sql6-sqlite
   libsqlite3-dev nlohmann-json3-dev
-  libgtest-dev
+  libgtest-dev libbenchmark-dev
 )
 
 faltan=()

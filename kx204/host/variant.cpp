@@ -1,5 +1,6 @@
 #include "kx204/host/variant.hpp"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -39,14 +40,12 @@ double ParseNumber(const std::string& text) {
 
 std::string FormatNumber(double value) {
     if (value == 0) return "0";
-    char buffer[40];
-    for (int precision = 1; precision <= 15; ++precision) {
-        std::snprintf(buffer, sizeof buffer, "%.*g", precision, value);
-        if (std::strtod(buffer, nullptr) == value) break;
-    }
-    std::string text = buffer;
+    // Fifteen significant digits, as the scripting layer prints a double.
+    char buffer[64];
+    const auto fin = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15).ptr;
+    std::string text(buffer, fin);
     if (text.find('e') == std::string::npos) return text;
-    std::snprintf(buffer, sizeof buffer, "%.15f", value);  // plain digits, no exponent
+    std::snprintf(buffer, sizeof buffer, "%.15f", std::strtod(text.c_str(), nullptr));  // plain digits, no exponent
     text = buffer;
     if (text.find('.') != std::string::npos) {
         while (text.back() == '0') text.pop_back();

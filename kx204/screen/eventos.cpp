@@ -25,6 +25,12 @@ void frmKX204::Conecta() {
             case ComandoBarra::Visor:
                 Controles_Visor();
                 break;
+            case ComandoBarra::B1:
+                Controles_B1Click();
+                break;
+            case ComandoBarra::B3:
+                Controles_B3Click();
+                break;
             default:
                 break;
         }
@@ -33,6 +39,17 @@ void frmKX204::Conecta() {
     txt_Sc_Cve_Sucursal.OnChange = [this] { txt_Sc_Cve_Sucursal_Change(); };
     txt_Mn_Cve_Moneda.OnEnter = [this] { txt_Mn_Cve_Moneda_Enter(); };
     txt_Mn_Cve_Moneda.OnChange = [this] { txt_Mn_Cve_Moneda_Change(); };
+    txt_Cl_Cve_Cliente.OnEnter = [this] { txt_Cl_Cve_Cliente_Enter(); };
+    txt_Cl_Cve_Cliente.OnChange = [this] { txt_Cl_Cve_Cliente_Change(); };
+    chkFechas.OnClick = [this] { chkFechas_Click(); };
+    dpFecha_Inicio.OnChange = [this] { dpFecha_Rango_Change(); };
+    dpFecha_Final.OnChange = [this] { dpFecha_Rango_Change(); };
+    cmdCuentaBancaria.OnClick = [this] { cmdCuentaBancaria_Click(); };
+    chkMarcarTodos.OnClick = [this] { chkMarcarTodos_Click(); };
+    lvNotas.OnItemCheck = [this](int indice) { lvNotas_ItemCheck(indice); };
+    lvNotas.OnKeyPress = [this](int& caracter) { lvNotas_KeyPress(caracter); };
+    lvNotas.OnColumnClick = [this](int columna) { lvNotas_ColumnClick(columna); };
+    lvNotas.OnKeyUp = [this](int tecla, int shift) { lvNotas_KeyUp(tecla, shift); };
     ssTabQvr.OnClick = [this](int anterior) { ssTabQvr_Click(anterior); };
 }
 

@@ -22,6 +22,9 @@ constexpr int Encabezado = 2;
 constexpr int Cliente = 5;
 }  // namespace grupos
 
+// A line break in messages.
+constexpr const char* kSaltoLinea = "\r\n";
+
 // Key codes and shift states of the keyboard events.
 namespace teclas {
 constexpr int Enter = 13;
@@ -60,11 +63,30 @@ public:
     void Controles_Visor();
 
     // Header fields.
+    void txt_Cl_Cve_Cliente_Enter();
+    void txt_Cl_Cve_Cliente_Change();
     void txt_Sc_Cve_Sucursal_Enter();
     void txt_Sc_Cve_Sucursal_Change();
     void txt_Mn_Cve_Moneda_Enter();
     void txt_Mn_Cve_Moneda_Change();
+    void chkFechas_Click();
+    void dpFecha_Rango_Change();
+    void cmdCuentaBancaria_Click();
+
+    // Sale notes: loading, adding, selection and totals.
+    void Controles_B1Click();
+    void CargaVentas();
+    void BuscaColumnas();
+    void Controles_B3Click();
+    void Totalizar();
+    std::string FoliosSeleccionados() const;
     void LimpiaNotas();
+    void chkMarcarTodos_Click();
+    void lvNotas_ItemCheck(int indice);
+    void lvNotas_KeyPress(int& caracter);
+    void lvNotas_ColumnClick(int columna);
+    void lvNotas_KeyUp(int tecla, int shift);
+    std::string ExistenVentasCanceladas(const std::string& folios);
 
     void ssTabQvr_Click(int anterior);
 
@@ -129,14 +151,28 @@ public:
     // The statement last composed by any procedure.
     std::string sSQL;
 
+    // Positions (sub-item indexes) of the totals columns of the note list; 0 when absent.
+    std::int32_t ColSubtotal = 0;
+    std::int32_t ColImpuesto = 0;
+    std::int32_t ColDescuentoGlobal = 0;
+    std::int32_t ColTotal = 0;
+
 private:
     host::Servicios& objServicios() { return *publico_.objServicios; }
     host::Interfaz& objInterfaz() { return *publico_.objInterfaz; }
     void Conecta();
+    void EnfocaSiHabilitado(host::Control& control);
+    // A refusal of the header's validations: message on the first tab, then the field's focus.
+    void Rechaza(const std::string& prompt, const std::string& id, host::Control& campo);
+    int Mensaje(const std::string& prompt, int botones, const std::string& titulo, const std::string& id);
+    // Checks or unchecks items as one change: the totals follow once, at the end.
+    template <class Marca>
+    void CambiaMarcas(Marca marca);
     void CreaEtiquetas();
 
     Publico& publico_;
     std::unique_ptr<host::ServicioSeries> servicioSeries_;
+    bool totalesSuspendidos_ = false;
     host::VentanaHost* Padre_ = nullptr;
 };
 

@@ -1,5 +1,8 @@
 #include "qivera/services/dialogos.hpp"
 
+#include "qivera/services/interfaz.hpp"
+#include "qivera/services/listas.hpp"
+
 namespace qivera {
 
 using kx204::host::SqlText;
@@ -32,9 +35,25 @@ bool DireccionEntregaQivera::GuardaDireccion(const std::string&, const std::stri
     NoDisponible("GuardaDireccion");
 }
 
-bool MetodoPagoQivera::Captura(const std::string&) {
-    (void)sesion_;
-    NoDisponible("MetodoPago");
+bool MetodoPagoQivera::Captura(const std::string& cliente) {
+    error_.clear();
+    const std::string filtro = " WHERE Cl_Cve_Cliente = '" + SqlText(cliente) + "'";
+    const auto actual = PrimerValor(sesion_.conexion, "SELECT Mp_Cve_Metodo_Pago FROM Cliente" + filtro);
+    if (!actual) {
+        error_ = "El cliente " + cliente + " no existe";
+        return false;
+    }
+    const std::vector<std::string> metodos = PrimeraColumna(
+        sesion_.conexion,
+        "SELECT Mp_Cve_Metodo_Pago FROM Metodo_Pago WHERE Es_Cve_Estado <> 'BA' ORDER BY Mp_Cve_Metodo_Pago");
+    const std::string elegido =
+        EligeRenglon(sesion_.persona, "metodo_pago", {cliente, actual->ToTextOrEmpty()}, metodos);
+    if (elegido.empty()) return true;  // closed without choosing: nothing changes
+    InterfazQivera interfaz(sesion_);
+    sesion_.conexion.Execute("UPDATE Cliente SET Mp_Cve_Metodo_Pago = '" + SqlText(elegido) + "', Oper_Ult_Modif = '" +
+                             SqlText(sesion_.usuario) + "', Fecha_Ult_Modif = '" +
+                             interfaz.FechaHoraSQL(interfaz.FechaServidor()) + "'" + filtro);
+    return true;
 }
 
 }  // namespace qivera

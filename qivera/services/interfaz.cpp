@@ -1,11 +1,14 @@
 #include "qivera/services/interfaz.hpp"
 
 #include "kx204/host/runtime_error.hpp"
+#include "qivera/db/plantillas.hpp"
+#include "qivera/services/listas.hpp"
 #include "qivera/services/servicios.hpp"
 
 namespace qivera {
 
 using kx204::host::Date;
+using kx204::host::Lista;
 using kx204::host::SqlText;
 
 std::string InterfazQivera::BuscaCatalogo(const std::string& tabla, const std::string& campoClave,
@@ -59,8 +62,14 @@ bool InterfazQivera::EsSerieDigital(const std::string& serie, int /*opcion*/) {
     return digital;
 }
 
-std::string InterfazQivera::CondicionVentaCliente(const std::string&, const std::string&, int) {
-    NoDisponible("CondicionVentaCliente");
+std::string InterfazQivera::CondicionVentaCliente(const std::string& cliente, const std::string& /*sucursal*/,
+                                                  int /*opcion*/) {
+    ultimoError_.clear();
+    const auto condicion =
+        PrimerValor(sesion_.conexion,
+                    "SELECT Cv_Cve_Condicion_Venta FROM Cliente WHERE Cl_Cve_Cliente = '" + SqlText(cliente) + "'");
+    if (!condicion) ultimoError_ = "El cliente " + cliente + " no existe";
+    return condicion ? condicion->ToTextOrEmpty() : std::string();
 }
 std::string InterfazQivera::FormatoImpresion(const std::string&, const std::string&) {
     NoDisponible("FormatoImpresion");
@@ -68,15 +77,44 @@ std::string InterfazQivera::FormatoImpresion(const std::string&, const std::stri
 bool InterfazQivera::ValidaPeriodoOperativo(const Date&, const std::string&, int) {
     NoDisponible("ValidaPeriodoOperativo");
 }
-bool InterfazQivera::LlenaLista(const std::string&, kx204::host::Lista&, bool) { NoDisponible("LlenaLista"); }
-bool InterfazQivera::AgregaALista(const std::string&, kx204::host::Lista&, const std::string&, bool) {
-    NoDisponible("AgregaALista");
+bool InterfazQivera::LlenaLista(const std::string& sentencia, Lista& lista, bool encabezados) {
+    // Read before clearing, so that a failed statement leaves the list as it was.
+    RenglonesLista renglones = LeeRenglones(sesion_.conexion, sentencia);
+    lista.Clear();
+    AgregaRenglones(lista, std::move(renglones), encabezados);
+    return true;
 }
-std::string InterfazQivera::SeleccionaRegistro(const std::string&, int, const std::string&) {
-    NoDisponible("SeleccionaRegistro");
+
+// The key names the row the caller looks for afterwards; appending needs only the statement.
+bool InterfazQivera::AgregaALista(const std::string& sentencia, Lista& lista, const std::string& /*clave*/,
+                                  bool encabezados) {
+    AgregaRenglones(lista, LeeRenglones(sesion_.conexion, sentencia), encabezados);
+    return true;
 }
-bool InterfazQivera::AccionLista(kx204::host::Lista&) { NoDisponible("AccionLista"); }
-bool InterfazQivera::AccionListaAlterna(kx204::host::Lista&) { NoDisponible("AccionListaAlterna"); }
+
+std::string InterfazQivera::SeleccionaRegistro(const std::string& consulta, int /*opcion*/,
+                                               const std::string& condicion) {
+    const std::vector<std::string> claves =
+        PrimeraColumna(sesion_.conexion, db::AplicaCondicion(ObtenConsulta(consulta), condicion));
+    return EligeRenglon(sesion_.persona, "registro", {consulta, condicion}, claves);
+}
+
+bool InterfazQivera::AccionLista(Lista& lista) {
+    const std::string ruta = sesion_.persona.Elige("exportar", {lista.Nombre()}, {});
+    if (ruta.empty()) return false;
+    GuardaArchivo(ruta, TextoCsv(lista));
+    return true;
+}
+
+bool InterfazQivera::AccionListaAlterna(Lista& lista) {
+    std::vector<std::string> captions;
+    for (const auto& columna : lista.Columnas()) captions.push_back(columna.caption);
+    const std::string elegidas = sesion_.persona.Elige("columnas", captions, {});
+    if (elegidas.empty()) return false;
+    MuestraColumnas(lista, elegidas);
+    return true;
+}
+
 std::string InterfazQivera::ReferenciaRenglon(const std::string&, const std::string&, const std::string&) {
     NoDisponible("ReferenciaRenglon");
 }

@@ -100,6 +100,14 @@ void Lista::SetSortOrder(Orden orden) {
     if (sorted_) Ordena();
 }
 
+void Lista::SetOrden(int key, Orden orden) {
+    if (key < 0) throw RuntimeError(380, "Invalid property value");
+    sortKey_ = key;
+    sortOrder_ = orden;
+    sorted_ = true;
+    Ordena();
+}
+
 void Lista::Ordena() {
     // The current item follows its row through the sort.
     const ItemLista* actual = actual_ >= 0 ? &items_[static_cast<std::size_t>(actual_)] : nullptr;

@@ -34,7 +34,7 @@ public:
 
     int Count() const { return static_cast<int>(items_.size()); }
     const ItemLista& Item(int indice) const;
-    // Text of column `columna` (0 = the item text) of an item; empty past its sub-items.
+    // Text shown in 0-based column `columna` of an item: 0 the item text, k its sub-item k; empty past them.
     const std::string& Texto(int indice, int columna) const;
     // First item whose text equals `text` exactly, or -1.
     int Busca(const std::string& text) const;
@@ -55,6 +55,8 @@ public:
     void SetSortKey(int key);
     Orden SortOrder() const { return sortOrder_; }
     void SetSortOrder(Orden orden);
+    // Sorting on, by one column in one order, sorted once.
+    void SetOrden(int key, Orden orden);
 
     // Display option switched on while notes are captured, and the second flag (block selection).
     bool FullRowSelect() const { return fullRowSelect_; }

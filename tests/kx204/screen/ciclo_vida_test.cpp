@@ -151,6 +151,8 @@ TEST(Pantalla, BoundUserGetsTheirBranchLockedOnEveryActivation) {
         EXPECT_FALSE(pantalla.txt_Cl_Cve_Cliente.Confirma()) << otroOBaja;
         EXPECT_EQ(pantalla.txt_Clt_Descripcion.Text(), "");
     }
+    entorno.Sql("INSERT INTO Direccion_Entrega (Cl_Cve_Cliente, De_Cve_Direccion) VALUES ('C1', '01')");
+    entorno.persona.Responde("01");
     pantalla.txt_Cl_Cve_Cliente.Teclea("C1");
     EXPECT_TRUE(pantalla.txt_Cl_Cve_Cliente.Confirma());
     EXPECT_EQ(pantalla.txt_Clt_Descripcion.Text(), "Cliente matriz");

@@ -1,0 +1,20 @@
+// How the screen speaks to the clerk and moves the focus.
+#include "kx204/screen/frm_kx204.hpp"
+
+namespace kx204 {
+
+int frmKX204::Mensaje(const std::string& prompt, int botones, const std::string& titulo, const std::string& id) {
+    return objServicios().MuestraMensaje(prompt, botones, titulo, Handle(), "KX204", id);
+}
+
+void frmKX204::EnfocaSiHabilitado(host::Control& control) {
+    if (control.Enabled()) SetFoco(control);
+}
+
+void frmKX204::Rechaza(const std::string& prompt, const std::string& id, host::Control& campo) {
+    ssTabQvr.SetTab(0);
+    Mensaje(prompt, 48, "Qivera", id);
+    EnfocaSiHabilitado(campo);
+}
+
+}  // namespace kx204
