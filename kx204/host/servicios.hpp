@@ -4,10 +4,12 @@
 #include <string>
 
 #include "kx204/host/connection.hpp"
+#include "kx204/host/controls/barra_herramientas.hpp"
 #include "kx204/host/controls/campo_serie.hpp"
 #include "kx204/host/controls/formulario.hpp"
 #include "kx204/host/controls/lista.hpp"
 #include "kx204/host/date.hpp"
+#include "kx204/host/documentos.hpp"
 #include "kx204/host/variant.hpp"
 
 namespace kx204::host {
@@ -82,11 +84,18 @@ public:
     virtual std::string NormalizaFolio(const std::string& folio) = 0;
 };
 
-// The data services: credit of clients.
+// The data services: credit of clients and receivables. A fresh instance serves one operation.
 class Datos {
 public:
     virtual ~Datos() = default;
     virtual double CreditoDisponible(const std::string& cliente, int opcion) = 0;
+    virtual std::string MensajeError() = 0;
+    // The receivable last created.
+    virtual bool ObtenCuenta(CuentaCxc& cuenta) = 0;
+    // Pays a receivable: lowers its balances and records the payment.
+    virtual bool RegistraAbono(const AbonoCxc& abono, bool a, bool b, bool c) = 0;
+    virtual bool RegistraCuenta(const CuentaCxc& cuenta, bool a, bool b) = 0;
+    virtual bool AgregaImpuesto(const ImpuestoCxc& impuesto) = 0;
 };
 
 // Auxiliary services: the per-user condition on what may be loaded.
@@ -147,6 +156,10 @@ public:
     // What the series-and-number field asks about a branch's invoice series.
     virtual std::unique_ptr<ServicioSeries> CreaServicioSeries() = 0;
     virtual std::unique_ptr<ImpresorDocumentos> CreaImpresor() = 0;
+    virtual std::unique_ptr<DocumentoFactura> CreaDocumentoFactura() = 0;
+    virtual std::unique_ptr<Correo> CreaCorreo() = 0;
+    // Where the toolbar keeps its additional fields.
+    virtual std::unique_ptr<CamposAdicionales> CreaCamposAdicionales() = 0;
 };
 
 }  // namespace kx204::host

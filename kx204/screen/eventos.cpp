@@ -10,6 +10,8 @@ void frmKX204::Conecta() {
         if (auto* campo = dynamic_cast<host::CampoTexto*>(control)) campo->SetConexion(&objServicios().Conexion());
     servicioSeries_ = publico_.fabrica.CreaServicioSeries();
     txt_Fc_Factura.SetServicio(servicioSeries_.get());
+    camposAdicionales_ = publico_.fabrica.CreaCamposAdicionales();
+    Controles.SetCamposAdicionales(camposAdicionales_.get());
 
     Controles.OnComando = [this](ComandoBarra comando) {
         switch (comando) {

@@ -172,6 +172,7 @@ private:
 
     Publico& publico_;
     std::unique_ptr<host::ServicioSeries> servicioSeries_;
+    std::unique_ptr<host::CamposAdicionales> camposAdicionales_;
     bool totalesSuspendidos_ = false;
     host::VentanaHost* Padre_ = nullptr;
 };

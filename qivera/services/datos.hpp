@@ -9,9 +9,15 @@ class DatosQivera : public kx204::host::Datos {
 public:
     explicit DatosQivera(Sesion& sesion) : sesion_(sesion) {}
     double CreditoDisponible(const std::string& cliente, int opcion) override;
+    std::string MensajeError() override { return error_; }
+    bool ObtenCuenta(kx204::host::CuentaCxc& cuenta) override;
+    bool RegistraAbono(const kx204::host::AbonoCxc& abono, bool a, bool b, bool c) override;
+    bool RegistraCuenta(const kx204::host::CuentaCxc& cuenta, bool a, bool b) override;
+    bool AgregaImpuesto(const kx204::host::ImpuestoCxc& impuesto) override;
 
 private:
     Sesion& sesion_;
+    std::string error_;
 };
 
 // objAuxiliar: per-user conditions.

@@ -24,6 +24,9 @@ std::unique_ptr<host::ServicioSeries> FabricaQivera::CreaServicioSeries() {
     return std::make_unique<SeriesQivera>(sesion_);
 }
 std::unique_ptr<host::ImpresorDocumentos> FabricaQivera::CreaImpresor() { NoDisponible("ImprimeDocumento"); }
+std::unique_ptr<host::DocumentoFactura> FabricaQivera::CreaDocumentoFactura() { NoDisponible("DocumentoFactura"); }
+std::unique_ptr<host::Correo> FabricaQivera::CreaCorreo() { NoDisponible("Correo"); }
+std::unique_ptr<host::CamposAdicionales> FabricaQivera::CreaCamposAdicionales() { return nullptr; }
 std::unique_ptr<host::MetodoPago> FabricaQivera::CreaMetodoPago() {
     return std::make_unique<MetodoPagoQivera>(sesion_);
 }

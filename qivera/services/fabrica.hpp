@@ -17,6 +17,9 @@ public:
     std::unique_ptr<kx204::host::MetodoPago> CreaMetodoPago() override;
     std::unique_ptr<kx204::host::ServicioSeries> CreaServicioSeries() override;
     std::unique_ptr<kx204::host::ImpresorDocumentos> CreaImpresor() override;
+    std::unique_ptr<kx204::host::DocumentoFactura> CreaDocumentoFactura() override;
+    std::unique_ptr<kx204::host::Correo> CreaCorreo() override;
+    std::unique_ptr<kx204::host::CamposAdicionales> CreaCamposAdicionales() override;
 
 private:
     Sesion& sesion_;
