@@ -36,7 +36,7 @@ struct Puesto {
     explicit Puesto(int notas)
         : conexion(qivera::db::AbreBaseDatos(BaseConNotas(notas))),
           persona([](const nlohmann::ordered_json&) {}),
-          sesion{*conexion, persona, "ADMIN", kx204::host::Date::FromYmd(2026, 3, 15), nullptr},
+          sesion{*conexion, persona, "ADMIN", kx204::host::Date::FromYmd(2026, 3, 15), nullptr, {}},
           fabrica(sesion),
           componente(fabrica),
           pantalla(*kx204::Pantalla(componente).GetPantalla()) {

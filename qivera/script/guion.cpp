@@ -109,7 +109,10 @@ void Guion::Abre(const json& accion) {
     componente_.reset();
     fabrica_.reset();
     sesion_ =
-        std::make_unique<Sesion>(Sesion{conexion_, persona_, Campo(accion, "user").get<std::string>(), {}, nullptr});
+        std::make_unique<Sesion>(Sesion{conexion_, persona_, Campo(accion, "user").get<std::string>(), {}, nullptr, {}});
+    sesion_->registra = [this](const std::string& evento, const std::string& folio, const std::string& archivo) {
+        Transcribe({{"event", evento}, {"folio", folio}, {"file", archivo}});
+    };
     if (accion.contains("date")) {
         const auto fecha = host::Date::Parse(accion["date"].get<std::string>());
         if (!fecha) throw GuionInvalido("a date is YYYY-MM-DD: " + accion["date"].dump());

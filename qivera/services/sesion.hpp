@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -16,6 +17,8 @@ struct Sesion {
     std::string usuario;
     std::optional<kx204::host::Date> fechaServidor;  // fixed by a script; today otherwise
     kx204::host::Formulario* ventanaActiva = nullptr;
+    // Told of every document printed, signed or mailed ("print", "sign", "mail"), with the file made.
+    std::function<void(const std::string& evento, const std::string& folio, const std::string& archivo)> registra;
 };
 
 // Failure of an operation the reference host does not offer.

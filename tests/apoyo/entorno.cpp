@@ -10,7 +10,7 @@ namespace prueba {
 Entorno::Entorno(const std::string& usuario)
     : conexion(qivera::db::AbreBaseDatos("sqlite::memory:")),
       persona([this](const nlohmann::ordered_json& evento) { eventos.push_back(evento); }),
-      sesion{*conexion, persona, usuario, kx204::host::Date::FromYmd(2026, 3, 15), nullptr},
+      sesion{*conexion, persona, usuario, kx204::host::Date::FromYmd(2026, 3, 15), nullptr, {}},
       fabrica(sesion) {
     qivera::db::CreaEsquema(*conexion);
     qivera::db::GuardaPlantillas(*conexion);
