@@ -18,23 +18,28 @@ bool TextoVerdadero(const std::string& valor) {
 
 }  // namespace
 
-std::string ValorVariable(kx204::host::Connection& conexion, const std::string& nombre) {
+std::optional<std::string> LeeValorVariable(kx204::host::Connection& conexion, const std::string& nombre) {
     auto rs = conexion.Execute("SELECT Vr_Valor FROM Variable WHERE Vr_Nombre = '" + SqlText(nombre) + "'");
-    std::string valor = rs->Eof() ? std::string() : rs->Field(0).ToTextOrEmpty();
+    std::optional<std::string> valor;
+    if (!rs->Eof()) valor = rs->Field(0).ToTextOrEmpty();
     rs->Close();
     return valor;
 }
 
-Variant ConvierteVariable(const std::string& valor, const std::string& tipo, const Variant& omision) {
-    // Absent and empty read as the default; an empty Boolean default reads as false.
-    const std::string texto = valor.empty() ? omision.ToTextOrEmpty() : valor;
-    if (tipo == "B") return Variant(!texto.empty() && TextoVerdadero(texto));
-    if (tipo == "N") {
-        if (texto.empty()) return Variant(0);
-        return Variant(kx204::host::ParseNumber(texto));
+std::string ValorVariable(kx204::host::Connection& conexion, const std::string& nombre) {
+    return LeeValorVariable(conexion, nombre).value_or("");
+}
+
+Variant ConvierteVariable(const std::optional<std::string>& valor, const std::string& tipo, const Variant& omision) {
+    // Absent reads as the default. Empty reads as the default for numbers and Booleans, and an
+    // empty Boolean default as false; a text stored empty is empty.
+    const bool vacio = !valor || valor->empty();
+    if (tipo == "B" || tipo == "N") {
+        const std::string texto = vacio ? omision.ToTextOrEmpty() : *valor;
+        if (tipo == "B") return Variant(!texto.empty() && TextoVerdadero(texto));
+        return texto.empty() ? Variant(0) : Variant(kx204::host::ParseNumber(texto));
     }
-    if (valor.empty()) return omision;
-    return Variant(valor);
+    return valor ? Variant(*valor) : omision;
 }
 
 std::string ServiciosQivera::CampoUsuario(const std::string& columna) {
@@ -51,7 +56,7 @@ std::string ServiciosQivera::AlmacenUsuario() { return CampoUsuario("Al_Cve_Alma
 
 Variant ServiciosQivera::LeeVariable(const std::string& nombre, int /*opcion*/, const std::string& tipo,
                                      const Variant& omision) {
-    return ConvierteVariable(ValorVariable(sesion_.conexion, nombre), tipo, omision);
+    return ConvierteVariable(LeeValorVariable(sesion_.conexion, nombre), tipo, omision);
 }
 
 bool ServiciosQivera::TienePermiso(const std::string& modulo, const std::string& clave, const std::string& /*texto*/) {

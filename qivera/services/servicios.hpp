@@ -1,4 +1,6 @@
 #pragma once
+#include <optional>
+
 #include "kx204/host/servicios.hpp"
 #include "qivera/services/sesion.hpp"
 
@@ -26,10 +28,12 @@ private:
     Sesion& sesion_;
 };
 
+// The stored text of a configuration variable; nothing when absent.
+std::optional<std::string> LeeValorVariable(kx204::host::Connection& conexion, const std::string& nombre);
 // The stored text of a configuration variable, empty when absent.
 std::string ValorVariable(kx204::host::Connection& conexion, const std::string& nombre);
 // A variable's text as the type code asks: "N" number, "T" text, "B" Boolean, "" as stored.
-kx204::host::Variant ConvierteVariable(const std::string& valor, const std::string& tipo,
+kx204::host::Variant ConvierteVariable(const std::optional<std::string>& valor, const std::string& tipo,
                                        const kx204::host::Variant& omision);
 
 }  // namespace qivera

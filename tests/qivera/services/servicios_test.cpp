@@ -23,7 +23,8 @@ TEST(Servicios, VariablesReadAsTheirTypeCodeAsks) {
     EXPECT_FALSE(servicios.LeeVariable("AUSENTE", 0, "B", "").ToBool());
     EXPECT_TRUE(servicios.LeeVariable("AUSENTE", 0, "B", "1").ToBool());
     EXPECT_EQ(servicios.LeeVariable("TEXTO", 0, "T", "").ToText(), "O'Brien");
-    EXPECT_EQ(servicios.LeeVariable("VACIA", 0, "T", "CONN").ToText(), "CONN");
+    EXPECT_EQ(servicios.LeeVariable("VACIA", 0, "T", "CONN").ToText(), "");  // configured empty is empty
+    EXPECT_EQ(servicios.LeeVariable("AUSENTE", 0, "T", "CONN").ToText(), "CONN");
     EXPECT_THROW(servicios.LeeVariable("TEXTO", 0, "N", "0"), kx204::host::RuntimeError);
 }
 
