@@ -27,6 +27,12 @@ void frmKX204::Conecta() {
             case ComandoBarra::Visor:
                 Controles_Visor();
                 break;
+            case ComandoBarra::Aceptar:
+                Controles_Aceptar();
+                break;
+            case ComandoBarra::B2:
+                Controles_B2Click();
+                break;
             case ComandoBarra::B1:
                 Controles_B1Click();
                 break;
@@ -48,6 +54,7 @@ void frmKX204::Conecta() {
     dpFecha_Final.OnChange = [this] { dpFecha_Rango_Change(); };
     cmdCuentaBancaria.OnClick = [this] { cmdCuentaBancaria_Click(); };
     chkMarcarTodos.OnClick = [this] { chkMarcarTodos_Click(); };
+    chkConsolidar.OnClick = [this] { chkConsolidar_Click(); };
     lvNotas.OnItemCheck = [this](int indice) { lvNotas_ItemCheck(indice); };
     lvNotas.OnKeyPress = [this](int& caracter) { lvNotas_KeyPress(caracter); };
     lvNotas.OnColumnClick = [this](int columna) { lvNotas_ColumnClick(columna); };

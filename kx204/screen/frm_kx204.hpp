@@ -88,6 +88,20 @@ public:
     void lvNotas_KeyUp(int tecla, int shift);
     std::string ExistenVentasCanceladas(const std::string& folios);
 
+    // Invoice generation.
+    void Controles_Aceptar();
+    std::string Facturar_Venta(const std::string& folios, const std::string& serie, std::int32_t numero);
+    std::string Traer_Lotes_Ventas(const std::string& Tabla, const std::string& Documentos,
+                                   const std::string& Producto);
+    std::string ObtenSeriesVenta(const std::string& folios, const std::string& producto, const std::string& talla,
+                                 const std::string& color);
+    void chkConsolidar_Click();
+    bool RegistraPagosNotas(const std::string& folios, const std::string& folioFactura);
+    bool GeneraCuentaFactura(const std::string& folios, const std::string& folioFactura, host::Recordset& totales,
+                             host::Recordset& impuestos);
+    void Controles_B2Click();
+    void EnviaDocumentoCorreo(const std::string& folio, const std::string& tabla, bool envia);
+
     void ssTabQvr_Click(int anterior);
 
     // The controls, named as on the screen.
@@ -150,6 +164,8 @@ public:
 
     // The statement last composed by any procedure.
     std::string sSQL;
+    // Why the invoice could not be written, left by the routines Accept calls.
+    std::string sErrorFactura;
 
     // Positions (sub-item indexes) of the totals columns of the note list; 0 when absent.
     std::int32_t ColSubtotal = 0;
@@ -165,6 +181,17 @@ private:
     // A refusal of the header's validations: message on the first tab, then the field's focus.
     void Rechaza(const std::string& prompt, const std::string& id, host::Control& campo);
     int Mensaje(const std::string& prompt, int botones, const std::string& titulo, const std::string& id);
+    // Accept's validation of the header; false when it refused (and said why).
+    bool ValidaEncabezado();
+    // Accept's transaction; answers the new invoice's folio and print format, or nothing.
+    bool GrabaFactura(const std::string& folios, std::string& serie, std::string& folio, std::string& formato);
+    // Rolls back, tells why and abandons the save.
+    void CancelaFactura(const std::string& prompt, int botones, const std::string& titulo, const std::string& id);
+    void FirmaImprimeYEnvia(const std::string& serie, const std::string& folio, const std::string& formato);
+    std::string MarcaVentas(const std::string& tabla, const std::string& folios,
+                            const host::EncabezadoFactura& encabezado);
+    std::string VentasFacturadasEnOtra(const std::string& folios, const std::string& folio);
+    host::EncabezadoFactura EncabezadoDeFactura(const std::string& serie, std::int32_t numero);
     // Checks or unchecks items as one change: the totals follow once, at the end.
     template <class Marca>
     void CambiaMarcas(Marca marca);
