@@ -39,6 +39,7 @@ struct Puesto {
           sesion{*conexion, persona, "ADMIN", kx204::host::Date::FromYmd(2026, 3, 15), nullptr, {}},
           fabrica(sesion),
           componente(fabrica),
+          ventana(sesion),
           pantalla(*kx204::Pantalla(componente).GetPantalla()) {
         pantalla.SetPadre(&ventana);
         sesion.ventanaActiva = &pantalla;

@@ -1,10 +1,10 @@
 #include "kx204/host/currency.hpp"
 
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 #include "kx204/host/runtime_error.hpp"
+#include "kx204/host/variant.hpp"
 
 namespace kx204::host {
 
@@ -36,14 +36,7 @@ std::string ConSeparadorMiles(const std::string& digits) {
 Currency Currency::FromDouble(double value) {
     if (!std::isfinite(value) || std::fabs(value) >= 9.2233720368547e14) throw OverflowError();
     // Through the value's 15-digit decimal form, so that 0.00015 rounds as written.
-    char text[64];
-    std::snprintf(text, sizeof text, "%.15g", value);
-    std::string decimal = text;
-    if (decimal.find('e') != std::string::npos) {
-        std::snprintf(text, sizeof text, "%.20f", value);
-        decimal = text;
-    }
-    return Parse(decimal);
+    return Parse(FormatNumber(value));
 }
 
 Currency Currency::Parse(const std::string& text) {

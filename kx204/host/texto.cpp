@@ -49,6 +49,12 @@ std::string Mayusculas(const std::string& text) {
     return upper;
 }
 
+std::string ConCeros(long numero, int digitos) {
+    const std::string texto = std::to_string(numero);
+    const int faltan = digitos - static_cast<int>(texto.size());
+    return faltan > 0 ? std::string(static_cast<std::size_t>(faltan), '0') + texto : texto;
+}
+
 std::string ReemplazaSinMayusculas(const std::string& text, const std::string& buscado, const std::string& reemplazo) {
     if (buscado.empty()) return text;
     std::string resultado;

@@ -9,6 +9,8 @@ std::size_t CuentaCaracteres(const std::string& text);
 std::string PrimerosCaracteres(const std::string& text, std::size_t count);
 // Upper case of ASCII and Latin-1 letters (ñ → Ñ, á → Á).
 std::string Mayusculas(const std::string& text);
+// A whole number with leading zeros to at least `digitos` digits: ConCeros(42, 4) is "0042".
+std::string ConCeros(long numero, int digitos);
 // Every occurrence of `buscado`, compared without regard to ASCII case, replaced by `reemplazo`.
 std::string ReemplazaSinMayusculas(const std::string& text, const std::string& buscado, const std::string& reemplazo);
 

@@ -2,8 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 #include "kx204/host/runtime_error.hpp"
 
@@ -30,28 +28,27 @@ double ParseNumber(const std::string& text) {
     std::string cleaned;
     for (char c : Trimmed(text))
         if (c != ',' && c != '$') cleaned += c;
-    if (cleaned.empty() || cleaned == "-" || cleaned == "+") throw TypeMismatchError();
-    char* end = nullptr;
-    const double value = std::strtod(cleaned.c_str(), &end);
-    if (end != cleaned.c_str() + cleaned.size()) throw TypeMismatchError();
-    if (!std::isfinite(value)) throw OverflowError();
+    if (!cleaned.empty() && cleaned[0] == '+') cleaned.erase(0, 1);
+    double value = 0;
+    // from_chars reads the point as the decimal separator whatever the process locale.
+    const auto [fin, error] = std::from_chars(cleaned.data(), cleaned.data() + cleaned.size(), value);
+    if (cleaned.empty() || error == std::errc::invalid_argument || fin != cleaned.data() + cleaned.size())
+        throw TypeMismatchError();
+    if (error == std::errc::result_out_of_range || !std::isfinite(value)) throw OverflowError();
     return value;
 }
 
 std::string FormatNumber(double value) {
     if (value == 0) return "0";
-    // Fifteen significant digits, as the scripting layer prints a double.
-    char buffer[64];
-    const auto fin = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15).ptr;
+    // Fifteen significant digits, as the scripting layer prints a double, in plain digits.
+    char buffer[400];
+    auto fin = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15).ptr;
     std::string text(buffer, fin);
     if (text.find('e') == std::string::npos) return text;
-    std::snprintf(buffer, sizeof buffer, "%.15f", std::strtod(text.c_str(), nullptr));  // plain digits, no exponent
-    text = buffer;
-    if (text.find('.') != std::string::npos) {
-        while (text.back() == '0') text.pop_back();
-        if (text.back() == '.') text.pop_back();
-    }
-    return text;
+    double redondeado = 0;
+    std::from_chars(text.data(), text.data() + text.size(), redondeado);
+    fin = std::to_chars(buffer, buffer + sizeof buffer, redondeado, std::chars_format::fixed).ptr;
+    return std::string(buffer, fin);
 }
 
 Variant::Type Variant::type() const { return static_cast<Type>(value_.index()); }

@@ -1,7 +1,5 @@
 // The invoice from the checked notes: header, grouped or line-by-line detail
 // with lots and serial numbers, the notes marked invoiced, the delivery address.
-#include <cstdio>
-
 #include "kx204/host/runtime_error.hpp"
 #include "kx204/host/texto.hpp"
 #include "kx204/screen/frm_kx204.hpp"
@@ -49,11 +47,7 @@ host::RenglonFactura Renglon(const host::Recordset& rs) {
     return renglon;
 }
 
-std::string CuatroDigitos(const std::string& renglon) {
-    char texto[16];
-    std::snprintf(texto, sizeof texto, "%04d", host::Variant(renglon).ToLong());
-    return texto;
-}
+std::string CuatroDigitos(const std::string& renglon) { return host::ConCeros(host::Variant(renglon).ToLong(), 4); }
 
 }  // namespace
 

@@ -30,6 +30,7 @@
 #include <map>
 
 #include "qivera/db/demo_catalogo.hpp"
+#include "qivera/db/demo_firma.hpp"
 
 namespace qivera::db {
 
@@ -464,6 +465,7 @@ void GeneraDemo(ConexionQt& conexion, int notas) {
         Azar azar(demo::kSemilla);
         const demo::Catalogo catalogo = demo::GeneraCatalogo(conexion, azar);
         demo::Generador(conexion, azar, catalogo).Genera(notas);
+        demo::GeneraFirma(conexion);
         if (propia) conexion.CommitTrans();
     } catch (...) {
         if (propia && conexion.InTransaction()) conexion.RollbackTrans();

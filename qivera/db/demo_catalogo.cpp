@@ -1,5 +1,7 @@
 #include "qivera/db/demo_catalogo.hpp"
 
+#include "kx204/host/texto.hpp"
+
 #include <algorithm>
 
 #include "kx204/host/currency.hpp"
@@ -269,9 +271,7 @@ void Configuracion(ConexionQt& conexion) {
 }  // namespace
 
 std::string Clave(const char* prefijo, int numero, int digitos) {
-    const std::string texto = std::to_string(numero);
-    return prefijo + std::string(static_cast<std::size_t>(std::max(0, digitos - static_cast<int>(texto.size()))), '0') +
-           texto;
+    return prefijo + kx204::host::ConCeros(numero, digitos);
 }
 
 Variant Dinero(Escalado escalado) { return Variant(kx204::host::Currency::FromScaled(escalado)); }

@@ -318,21 +318,29 @@ CREATE TABLE CUENTA_X_COBRAR_IMPUESTO (
     PRIMARY KEY (Cxc_Folio, Im_Cve_Impuesto)
 );
 CREATE TABLE Pago_Cxc (
-    Pc_Folio           TEXTO,
-    Cxc_Folio          TEXTO,
-    Pc_Fecha           FECHA,
-    Pc_Tabla           TEXTO,
-    Pc_Documento       TEXTO,
-    Pc_Factura         TEXTO,
-    Pc_Comentario      TEXTO,
-    Fp_Cve_Forma_Pago  TEXTO,
-    Pc_Importe         IMPORTE,
-    Mn_Cve_Moneda      TEXTO,
-    Pc_Tipo_Cambio     TIPO_CAMBIO,
-    Es_Cve_Estado      ESTADO,
-    Oper_Ult_Modif     TEXTO,
-    Fecha_Ult_Modif    FECHA_HORA,
+    Pc_Folio              TEXTO,
+    Cxc_Folio             TEXTO,
+    Pc_Fecha              FECHA,
+    Pc_Tabla              TEXTO,
+    Pc_Documento          TEXTO,
+    Pc_Factura            TEXTO,
+    Pc_Comentario         TEXTO,
+    Fp_Cve_Forma_Pago     TEXTO,
+    Pc_Importe            IMPORTE,
+    Pc_Precio_Descontado  IMPORTE,
+    Pc_Impuesto           IMPORTE,
+    Mn_Cve_Moneda         TEXTO,
+    Pc_Tipo_Cambio        TIPO_CAMBIO,
+    Es_Cve_Estado         ESTADO,
+    Oper_Ult_Modif        TEXTO,
+    Fecha_Ult_Modif       FECHA_HORA,
     PRIMARY KEY (Pc_Folio)
+);
+CREATE TABLE Pago_Cxc_Impuesto (
+    Pc_Folio         TEXTO,
+    Im_Cve_Impuesto  TEXTO,
+    Pci_Importe      IMPORTE,
+    PRIMARY KEY (Pc_Folio, Im_Cve_Impuesto)
 );
 CREATE TABLE Comprobante_Digital (
     Cd_Tabla            TEXTO,

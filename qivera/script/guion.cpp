@@ -108,8 +108,8 @@ void Guion::Abre(const json& accion) {
     pantalla_ = nullptr;
     componente_.reset();
     fabrica_.reset();
-    sesion_ =
-        std::make_unique<Sesion>(Sesion{conexion_, persona_, Campo(accion, "user").get<std::string>(), {}, nullptr, {}});
+    sesion_ = std::make_unique<Sesion>(
+        Sesion{conexion_, persona_, Campo(accion, "user").get<std::string>(), {}, nullptr, {}});
     sesion_->registra = [this](const std::string& evento, const std::string& folio, const std::string& archivo) {
         Transcribe({{"event", evento}, {"folio", folio}, {"file", archivo}});
     };
@@ -120,7 +120,7 @@ void Guion::Abre(const json& accion) {
     }
     fabrica_ = std::make_unique<FabricaQivera>(*sesion_);
     componente_ = std::make_unique<kx204::Componente>(*fabrica_);
-    ventana_ = std::make_unique<VentanaGuionada>();
+    ventana_ = std::make_unique<VentanaGuionada>(*sesion_);
     kx204::Pantalla pantalla(*componente_);
     pantalla_ = pantalla.GetPantalla();
     if (pantalla_ == nullptr) throw host::RuntimeError(424, "No se pudo crear la pantalla " + pantalla.Modulo());

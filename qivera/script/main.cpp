@@ -1,7 +1,7 @@
 // qivera: the reference host's command line.
 //   qivera init --db URL [--demo] [--notes N]
 //   qivera script FILE --db URL
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -70,7 +70,11 @@ int EjecutaGuion(const std::string& archivo, const std::string& url) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication aplicacion(argc, argv);
+    // Printing lays out text, which takes a GUI application; off screen when there is no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication aplicacion(argc, argv);
     try {
         const Argumentos args = Lee(argc, argv);
         if (args.posicionales.empty() || !args.opciones.count("--db")) return Uso();

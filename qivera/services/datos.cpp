@@ -38,9 +38,4 @@ std::string AuxiliarQivera::FiltroAdicional(int /*opcion*/) {
     return EnBlanco(texto) ? kSinFiltro : texto;
 }
 
-bool DatosQivera::ObtenCuenta(kx204::host::CuentaCxc&) { NoDisponible("ObtenCuenta"); }
-bool DatosQivera::RegistraAbono(const kx204::host::AbonoCxc&, bool, bool, bool) { NoDisponible("RegistraAbono"); }
-bool DatosQivera::RegistraCuenta(const kx204::host::CuentaCxc&, bool, bool) { NoDisponible("RegistraCuenta"); }
-bool DatosQivera::AgregaImpuesto(const kx204::host::ImpuestoCxc&) { NoDisponible("AgregaImpuesto"); }
-
 }  // namespace qivera

@@ -1,5 +1,6 @@
 #include "qivera/services/dialogos.hpp"
 
+#include "qivera/services/consecutivo.hpp"
 #include "qivera/services/interfaz.hpp"
 #include "qivera/services/listas.hpp"
 
@@ -29,10 +30,26 @@ std::string DireccionEntregaQivera::SeleccionaDireccion(const std::string& catal
     return sesion_.persona.Elige("direccion", {catalogo, clave, actual}, direcciones);
 }
 
-bool DireccionEntregaQivera::GuardaDireccion(const std::string&, const std::string&, const std::string&,
-                                             const std::string&, const std::string&) {
-    (void)sesion_;
-    NoDisponible("GuardaDireccion");
+// Saving again replaces the document's address.
+bool DireccionEntregaQivera::GuardaDireccion(const std::string& tipoDocumento, const std::string& folio,
+                                             const std::string& catalogo, const std::string& clave,
+                                             const std::string& direccion) {
+    error_.clear();
+    if (!PrimerValor(sesion_.conexion, "SELECT De_Cve_Direccion FROM Direccion_Entrega WHERE Cl_Cve_Cliente = '" +
+                                           SqlText(clave) + "' AND De_Cve_Direccion = '" + SqlText(direccion) + "'")) {
+        error_ = "La dirección de entrega '" + direccion + "' no es una de las del cliente " + clave;
+        return false;
+    }
+    const std::string documento =
+        " WHERE Dd_Tabla = " + LiteralTexto(tipoDocumento) + " AND Dd_Documento = " + LiteralTexto(folio);
+    sesion_.conexion.Execute("DELETE FROM Direccion_Documento" + documento);
+    InsertaFila(sesion_.conexion, "Direccion_Documento",
+                {{"Dd_Tabla", LiteralTexto(tipoDocumento)},
+                 {"Dd_Documento", LiteralTexto(folio)},
+                 {"Dd_Catalogo", LiteralTexto(catalogo)},
+                 {"Dd_Clave", LiteralTexto(clave)},
+                 {"De_Cve_Direccion", LiteralTexto(direccion)}});
+    return true;
 }
 
 bool MetodoPagoQivera::Captura(const std::string& cliente) {

@@ -1,7 +1,11 @@
 #include "qivera/services/fabrica.hpp"
 
+#include "qivera/mail/correo.hpp"
+#include "qivera/printing/impresor.hpp"
+#include "qivera/services/campos_adicionales.hpp"
 #include "qivera/services/datos.hpp"
 #include "qivera/services/dialogos.hpp"
+#include "qivera/services/documento_factura.hpp"
 #include "qivera/services/interfaz.hpp"
 #include "qivera/services/series.hpp"
 #include "qivera/services/servicios.hpp"
@@ -23,10 +27,16 @@ std::unique_ptr<host::DireccionEntrega> FabricaQivera::CreaDireccionEntrega() {
 std::unique_ptr<host::ServicioSeries> FabricaQivera::CreaServicioSeries() {
     return std::make_unique<SeriesQivera>(sesion_);
 }
-std::unique_ptr<host::ImpresorDocumentos> FabricaQivera::CreaImpresor() { NoDisponible("ImprimeDocumento"); }
-std::unique_ptr<host::DocumentoFactura> FabricaQivera::CreaDocumentoFactura() { NoDisponible("DocumentoFactura"); }
-std::unique_ptr<host::Correo> FabricaQivera::CreaCorreo() { NoDisponible("Correo"); }
-std::unique_ptr<host::CamposAdicionales> FabricaQivera::CreaCamposAdicionales() { return nullptr; }
+std::unique_ptr<host::ImpresorDocumentos> FabricaQivera::CreaImpresor() {
+    return std::make_unique<ImpresorQivera>(sesion_);
+}
+std::unique_ptr<host::DocumentoFactura> FabricaQivera::CreaDocumentoFactura() {
+    return std::make_unique<DocumentoFacturaQivera>(sesion_);
+}
+std::unique_ptr<host::Correo> FabricaQivera::CreaCorreo() { return std::make_unique<CorreoQivera>(sesion_); }
+std::unique_ptr<host::CamposAdicionales> FabricaQivera::CreaCamposAdicionales() {
+    return std::make_unique<CamposAdicionalesQivera>(sesion_);
+}
 std::unique_ptr<host::MetodoPago> FabricaQivera::CreaMetodoPago() {
     return std::make_unique<MetodoPagoQivera>(sesion_);
 }

@@ -1,7 +1,11 @@
 #include "qivera/services/interfaz.hpp"
 
+#include <charconv>
+
 #include "kx204/host/runtime_error.hpp"
+#include "kx204/host/texto.hpp"
 #include "qivera/db/plantillas.hpp"
+#include "qivera/services/consecutivo.hpp"
 #include "qivera/services/listas.hpp"
 #include "qivera/services/servicios.hpp"
 
@@ -10,6 +14,28 @@ namespace qivera {
 using kx204::host::Date;
 using kx204::host::Lista;
 using kx204::host::SqlText;
+
+namespace {
+
+// A source line's reference: table, folio and line id, in this order.
+constexpr char kSeparadorReferencia = '|';
+
+// Whether `referencia` names an existing line of Venta.
+bool ExisteRenglonVenta(kx204::host::Connection& conexion, const std::string& referencia) {
+    const std::size_t primero = referencia.find(kSeparadorReferencia);
+    const std::size_t ultimo = referencia.rfind(kSeparadorReferencia);
+    if (primero == ultimo || kx204::host::Mayusculas(referencia.substr(0, primero)) != "VENTA") return false;
+    long id = 0;
+    const char* fin = referencia.data() + referencia.size();
+    const auto [resto, error] = std::from_chars(referencia.data() + ultimo + 1, fin, id);
+    if (error != std::errc() || resto != fin) return false;
+    const std::string folio = referencia.substr(primero + 1, ultimo - primero - 1);
+    return PrimerValor(conexion, "SELECT Vn_Folio FROM Venta WHERE Vn_Folio = '" + SqlText(folio) +
+                                     "' AND Vn_Id = " + std::to_string(id))
+        .has_value();
+}
+
+}  // namespace
 
 std::string InterfazQivera::BuscaCatalogo(const std::string& tabla, const std::string& campoClave,
                                           const std::string& clave, const std::string& campoDescripcion,
@@ -71,12 +97,25 @@ std::string InterfazQivera::CondicionVentaCliente(const std::string& cliente, co
     if (!condicion) ultimoError_ = "El cliente " + cliente + " no existe";
     return condicion ? condicion->ToTextOrEmpty() : std::string();
 }
-std::string InterfazQivera::FormatoImpresion(const std::string&, const std::string&) {
-    NoDisponible("FormatoImpresion");
+
+// This host chooses formats per branch; the client does not change them.
+std::string InterfazQivera::FormatoImpresion(const std::string& /*cliente*/, const std::string& sucursal) {
+    for (const std::string& variable : {"FAC_FORMATO_IMPRESION_" + sucursal, std::string("FAC_FORMATO_IMPRESION")}) {
+        std::string formato = ValorVariable(sesion_.conexion, variable);
+        if (!formato.empty()) return formato;
+    }
+    return "FACTURA";
 }
-bool InterfazQivera::ValidaPeriodoOperativo(const Date&, const std::string&, int) {
-    NoDisponible("ValidaPeriodoOperativo");
+
+// Where periods overlap, every one that covers the date must be open.
+bool InterfazQivera::ValidaPeriodoOperativo(const Date& fecha, const std::string& modulo, int /*opcion*/) {
+    const std::string dia = "'" + FechaSQL(fecha) + "'";
+    const auto abierto = PrimerValor(
+        sesion_.conexion, "SELECT min(Pe_Abierto) FROM Periodo_Operativo WHERE Pe_Modulo = '" + SqlText(modulo) +
+                              "' AND Pe_Fecha_Inicio <= " + dia + " AND Pe_Fecha_Final >= " + dia);
+    return abierto && !abierto->IsNull() && abierto->ToBool();
 }
+
 bool InterfazQivera::LlenaLista(const std::string& sentencia, Lista& lista, bool encabezados) {
     // Read before clearing, so that a failed statement leaves the list as it was.
     RenglonesLista renglones = LeeRenglones(sesion_.conexion, sentencia);
@@ -115,11 +154,24 @@ bool InterfazQivera::AccionListaAlterna(Lista& lista) {
     return true;
 }
 
-std::string InterfazQivera::ReferenciaRenglon(const std::string&, const std::string&, const std::string&) {
-    NoDisponible("ReferenciaRenglon");
+std::string InterfazQivera::ReferenciaRenglon(const std::string& tabla, const std::string& folio,
+                                              const std::string& id) {
+    return tabla + kSeparadorReferencia + folio + kSeparadorReferencia + id;
 }
-bool InterfazQivera::RelacionaRenglon(const std::string&, const std::string&, const std::string&, const std::string&) {
-    NoDisponible("RelacionaRenglon");
+
+bool InterfazQivera::RelacionaRenglon(const std::string& tabla, const std::string& folio, const std::string& renglon,
+                                      const std::string& referencia) {
+    ultimoError_.clear();
+    if (!ExisteRenglonVenta(sesion_.conexion, referencia)) {
+        ultimoError_ = "La referencia " + referencia + " no corresponde a ningún renglón de venta";
+        return false;
+    }
+    InsertaFila(sesion_.conexion, "Relacion_Renglon",
+                {{"Rr_Tabla", LiteralTexto(tabla)},
+                 {"Rr_Documento", LiteralTexto(folio)},
+                 {"Rr_Renglon", LiteralTexto(renglon)},
+                 {"Rr_Referencia", LiteralTexto(referencia)}});
+    return true;
 }
 std::string InterfazQivera::NormalizaFolio(const std::string&) { NoDisponible("NormalizaFolio"); }
 

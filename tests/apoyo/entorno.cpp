@@ -11,7 +11,8 @@ Entorno::Entorno(const std::string& usuario)
     : conexion(qivera::db::AbreBaseDatos("sqlite::memory:")),
       persona([this](const nlohmann::ordered_json& evento) { eventos.push_back(evento); }),
       sesion{*conexion, persona, usuario, kx204::host::Date::FromYmd(2026, 3, 15), nullptr, {}},
-      fabrica(sesion) {
+      fabrica(sesion),
+      ventana(sesion) {
     qivera::db::CreaEsquema(*conexion);
     qivera::db::GuardaPlantillas(*conexion);
     Sql("INSERT INTO Sucursal (Sc_Cve_Sucursal, Sc_Descripcion) VALUES ('01', 'Matriz'), ('02', 'Norte')");

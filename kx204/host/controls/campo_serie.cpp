@@ -1,13 +1,11 @@
 #include "kx204/host/controls/campo_serie.hpp"
 
+#include "kx204/host/texto.hpp"
 #include "kx204/host/variant.hpp"
 
 namespace kx204::host {
 
-std::string NumeroFactura(const std::string& serie, long numero) {
-    const std::string digitos = std::to_string(numero);
-    return serie + std::string(digitos.size() < 6 ? 6 - digitos.size() : 0, '0') + digitos;
-}
+std::string NumeroFactura(const std::string& serie, long numero) { return serie + ConCeros(numero, 6); }
 
 void CampoSerie::SetSucursal(const std::string& sucursal) {
     sucursal_ = sucursal;

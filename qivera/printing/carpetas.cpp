@@ -1,0 +1,64 @@
+#include "qivera/printing/carpetas.hpp"
+
+#include <cctype>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include "kx204/host/runtime_error.hpp"
+#include "qivera/db/conexion_qt.hpp"
+#include "qivera/services/servicios.hpp"
+
+namespace qivera {
+
+namespace {
+
+constexpr long kErrorArchivo = 75;  // VB's "Path/File access error"
+
+// The file of a SQLite database, empty when it lives in memory or on a server.
+std::string ArchivoBaseDatos(kx204::host::Connection& conexion) {
+    const auto* qt = dynamic_cast<const db::ConexionQt*>(&conexion);
+    if (qt == nullptr || qt->dialecto() != db::Dialecto::SQLite) return {};
+    auto rs = conexion.Execute("PRAGMA database_list");
+    std::string archivo;
+    for (; !rs->Eof(); rs->MoveNext())
+        if (rs->Field("name").ToTextOrEmpty() == "main") archivo = rs->Field("file").ToTextOrEmpty();
+    rs->Close();
+    return archivo;
+}
+
+// Per process, as an in-memory database is.
+QString CarpetaTemporal(kx204::host::Connection& conexion) {
+    return QDir::temp().filePath(QString("qivera-%1-%2")
+                                     .arg(QString::fromStdString(conexion.DefaultDatabase()))
+                                     .arg(QCoreApplication::applicationPid()));
+}
+
+}  // namespace
+
+std::string CarpetaDocumentos(Sesion& sesion, const std::string& variable, const std::string& subcarpeta) {
+    QString carpeta = QString::fromStdString(ValorVariable(sesion.conexion, variable));
+    if (carpeta.isEmpty()) {
+        const std::string archivo = ArchivoBaseDatos(sesion.conexion);
+        const QString base = archivo.empty() ? CarpetaTemporal(sesion.conexion)
+                                             : QFileInfo(QString::fromStdString(archivo)).absolutePath();
+        carpeta = QDir(base).filePath(QString::fromStdString(subcarpeta));
+    }
+    if (!QDir().mkpath(carpeta))
+        throw kx204::host::RuntimeError(kErrorArchivo, "No se pudo crear la carpeta " + carpeta.toStdString());
+    return QDir::cleanPath(carpeta).toStdString();
+}
+
+std::string NombreDocumento(const std::string& folio, const std::string& extension) {
+    std::string nombre = folio.empty() ? "_" : folio;
+    for (char& c : nombre)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '_') c = '_';
+    return nombre + "." + extension;
+}
+
+std::string RutaDocumento(const std::string& carpeta, const std::string& folio, const std::string& extension) {
+    return carpeta + "/" + NombreDocumento(folio, extension);
+}
+
+}  // namespace qivera

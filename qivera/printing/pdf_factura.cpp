@@ -1,0 +1,224 @@
+#include "qivera/printing/pdf_factura.hpp"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include "kx204/host/runtime_error.hpp"
+
+namespace qivera {
+
+using kx204::host::Currency;
+
+namespace {
+
+constexpr long kErrorSinAplicacion = 5;  // VB's "Invalid procedure call or argument"
+constexpr int kPuntosPorPulgada = 72;    // one device unit per typographic point
+constexpr qreal kMargen = 36;
+constexpr qreal kSeparacion = 4;
+constexpr qreal kInfinito = 100000;
+
+QString Q(const std::string& texto) { return QString::fromStdString(texto); }
+QString Dinero(Currency valor) { return Q(valor.ToDisplay()); }
+
+struct Columna {
+    const char* titulo;
+    qreal ancho;  // 0: what the others leave
+    Qt::Alignment alineacion;
+};
+const Columna kColumnas[] = {{"Producto", 64, Qt::AlignLeft},
+                             {"Concepto", 0, Qt::AlignLeft},
+                             {"Cantidad", 92, Qt::AlignRight},
+                             {"Precio unitario", 84, Qt::AlignRight},
+                             {"Importe", 84, Qt::AlignRight}};
+
+// Paints one invoice page after page, moving down as it writes.
+class Hoja {
+public:
+    Hoja(QPdfWriter& escritor, const FacturaGuardada& factura)
+        : escritor_(escritor),
+          factura_(factura),
+          pintor_(&escritor),
+          ancho_(escritor.width()),
+          alto_(escritor.height()) {}
+
+    void Escribe(const std::string& formato) {
+        Fuente(7);
+        pintor_.drawText(QRectF(0, 0, ancho_, 10), Qt::AlignRight, Q(formato));
+        Encabezado();
+        Cliente();
+        TitulosTabla();
+        for (const RenglonGuardado& renglon : factura_.renglones) Renglon(renglon);
+        Totales();
+    }
+
+private:
+    void Fuente(int puntos, bool negrita = false) {
+        pintor_.setFont(QFont("DejaVu Sans", puntos, negrita ? QFont::Bold : QFont::Normal));
+    }
+
+    // Writes `texto` wrapped in a box `ancho` wide at (x, y_ + abajo) and answers the height it took.
+    qreal Caja(qreal x, qreal ancho, const QString& texto, Qt::Alignment alineacion = Qt::AlignLeft, qreal abajo = 0) {
+        const QRectF caja(x, y_ + abajo, ancho, kInfinito);
+        const int banderas = static_cast<int>(alineacion) | Qt::TextWordWrap;
+        pintor_.drawText(caja, banderas, texto);
+        return pintor_.boundingRect(caja, banderas, texto).height();
+    }
+    qreal AltoDe(qreal ancho, const QString& texto) {
+        return pintor_.boundingRect(QRectF(0, 0, ancho, kInfinito), Qt::TextWordWrap, texto).height();
+    }
+    void Linea() {
+        pintor_.drawLine(QPointF(0, y_), QPointF(ancho_, y_));
+        y_ += kSeparacion;
+    }
+    // Starts a new page, with the table's titles again, when `alto` does not fit on this one.
+    void Reserva(qreal alto) {
+        if (y_ + alto <= alto_) return;
+        escritor_.newPage();
+        y_ = 0;
+        TitulosTabla();
+    }
+
+    void Encabezado() {
+        y_ = 12;
+        const qreal mitad = ancho_ / 2;
+        const QString sucursal = Q(factura_.sucursalNombre.empty() ? factura_.sucursal : factura_.sucursalNombre);
+        const qreal izquierda = Bloque(0, mitad, Qt::AlignLeft, sucursal,
+                                       "Sucursal " + Q(factura_.sucursal) + "\n" + Q(factura_.sucursalDireccion));
+        const qreal derecha = Bloque(mitad, mitad, Qt::AlignRight, "Factura " + Q(factura_.factura),
+                                     QString("Serie %1   Número %2\nFolio %3\nFecha %4\nMoneda %5")
+                                         .arg(Q(factura_.serie))
+                                         .arg(factura_.numero)
+                                         .arg(Q(factura_.folio), Q(factura_.fecha.ToDdMmYyyy()), Q(factura_.moneda)));
+        y_ += std::max(izquierda, derecha) + kSeparacion;
+        Linea();
+    }
+
+    // A bold title over plain text, side by side with another block: answers its height, leaves y_.
+    qreal Bloque(qreal x, qreal ancho, Qt::Alignment alineacion, const QString& titulo, const QString& texto) {
+        Fuente(14, true);
+        const qreal alto = Caja(x, ancho, titulo, alineacion);
+        Fuente(9);
+        return alto + Caja(x, ancho, texto, alineacion, alto);
+    }
+
+    void Cliente() {
+        Fuente(9, true);
+        y_ += Caja(0, ancho_, "Cliente " + Q(factura_.cliente));
+        Fuente(9);
+        y_ +=
+            Caja(0, ancho_,
+                 Q(factura_.clienteNombre) + "\nRFC: " + Q(factura_.clienteRfc) + "\n" + Q(factura_.clienteDireccion));
+        y_ += kSeparacion;
+        Linea();
+    }
+
+    qreal AnchoColumna(const Columna& columna) const {
+        if (columna.ancho > 0) return columna.ancho;
+        qreal fijas = 0;
+        for (const Columna& otra : kColumnas) fijas += otra.ancho;
+        return ancho_ - fijas;
+    }
+
+    // Writes one table row, a cell per column, and moves below its tallest cell.
+    void Fila(const QString (&celdas)[std::size(kColumnas)]) {
+        qreal x = 0, alto = 0;
+        for (std::size_t i = 0; i < std::size(kColumnas); ++i) {
+            const qreal ancho = AnchoColumna(kColumnas[i]);
+            alto = std::max(alto, Caja(x + 2, ancho - 4, celdas[i], kColumnas[i].alineacion));
+            x += ancho;
+        }
+        y_ += alto;
+    }
+
+    void TitulosTabla() {
+        Fuente(8, true);
+        QString titulos[std::size(kColumnas)];
+        for (std::size_t i = 0; i < std::size(kColumnas); ++i) titulos[i] = kColumnas[i].titulo;
+        Fila(titulos);
+        Linea();
+        Fuente(8);
+    }
+
+    static QString Cantidades(const RenglonGuardado& r) {
+        QString texto = Q(TextoCantidad(r.cantidad1)) + " " + Q(r.unidad1);
+        if (r.cantidad2 != 0 || !r.unidad2.empty()) texto += "\n" + Q(TextoCantidad(r.cantidad2)) + " " + Q(r.unidad2);
+        return texto;
+    }
+
+    // The lots and serial numbers, under the concept and across the amounts.
+    static QString Trazabilidad(const RenglonGuardado& r) {
+        QStringList partes;
+        if (!r.lotes.empty()) partes << "Lotes: " + Q(r.lotes);
+        if (!r.series.empty()) partes << "Series: " + Q(r.series);
+        return partes.join("\n");
+    }
+
+    void Renglon(const RenglonGuardado& r) {
+        const QString celdas[] = {Q(r.producto), Q(r.concepto), Cantidades(r), Dinero(r.precioUnitario),
+                                  Dinero(r.importe)};
+        const QString trazabilidad = Trazabilidad(r);
+        const qreal xTrazabilidad = AnchoColumna(kColumnas[0]);
+        qreal alto = 0;
+        for (std::size_t i = 0; i < std::size(kColumnas); ++i)
+            alto = std::max(alto, AltoDe(AnchoColumna(kColumnas[i]) - 4, celdas[i]));
+        Reserva(alto + (trazabilidad.isEmpty() ? 0 : AltoDe(ancho_ - xTrazabilidad, trazabilidad)));
+        Fila(celdas);
+        if (!trazabilidad.isEmpty()) {
+            Fuente(7);
+            y_ += Caja(xTrazabilidad + 2, ancho_ - xTrazabilidad - 4, trazabilidad);
+            Fuente(8);
+        }
+        y_ += kSeparacion;
+    }
+
+    void Totales() {
+        struct Total {
+            const char* nombre;
+            Currency importe;
+            bool negrita;
+        };
+        const Total totales[] = {{"Subtotal", factura_.subtotal, false},
+                                 {"Descuento", factura_.descuento, false},
+                                 {"Impuesto", factura_.impuesto, false},
+                                 {"Total", factura_.total, true}};
+        Reserva(std::size(totales) * 14 + kSeparacion);
+        Linea();
+        const qreal valor = 110, etiqueta = 90;
+        for (const auto& [nombre, importe, negrita] : totales) {
+            Fuente(9, negrita);
+            Caja(ancho_ - valor - etiqueta, etiqueta, nombre, Qt::AlignRight);
+            y_ += Caja(ancho_ - valor, valor, Dinero(importe), Qt::AlignRight);
+        }
+    }
+
+    QPdfWriter& escritor_;
+    const FacturaGuardada& factura_;
+    QPainter pintor_;
+    qreal ancho_, alto_;
+    qreal y_ = 0;
+};
+
+}  // namespace
+
+QByteArray PdfFactura(const FacturaGuardada& factura, const std::string& formato) {
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr)
+        throw kx204::host::RuntimeError(kErrorSinAplicacion,
+                                        "La impresión necesita una aplicación gráfica (QGuiApplication)");
+    QByteArray pdf;
+    QBuffer salida(&pdf);
+    salida.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter escritor(&salida);
+        escritor.setPageSize(QPageSize(QPageSize::Letter));
+        escritor.setPageMargins(QMarginsF(kMargen, kMargen, kMargen, kMargen), QPageLayout::Point);
+        escritor.setResolution(kPuntosPorPulgada);
+        escritor.setTitle("Factura " + Q(factura.factura) + " folio " + Q(factura.folio));
+        escritor.setCreator("Qivera");
+        Hoja(escritor, factura).Escribe(formato);
+    }
+    return pdf;
+}
+
+}  // namespace qivera

@@ -1,0 +1,90 @@
+#include "qivera/services/consecutivo.hpp"
+
+#include <algorithm>
+
+#include "kx204/host/texto.hpp"
+#include "qivera/services/interfaz.hpp"
+#include "qivera/services/listas.hpp"
+
+namespace qivera {
+
+namespace {
+
+// Whether `folio` is the prefix followed by exactly `digitos` digits.
+bool BienFormado(const std::string& folio, const std::string& prefijo, int digitos) {
+    return folio.size() == prefijo.size() + static_cast<std::size_t>(digitos) && folio.starts_with(prefijo) &&
+           std::all_of(folio.begin() + static_cast<std::ptrdiff_t>(prefijo.size()), folio.end(),
+                       [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The number of the largest stored folio of the numbering's form; 0 when none. Folios of one form
+// sort alike under every collation, so going down from the top the first well-formed one is the largest;
+// the range leaves out most others without LIKE, which PostgreSQL's case-insensitive collation refuses.
+long UltimoGuardado(kx204::host::Connection& conexion, const Numeracion& n) {
+    const std::string columna = n.columna, prefijo = n.prefijo;
+    auto rs = conexion.Execute("SELECT " + columna + " FROM " + n.tabla + " WHERE " + columna +
+                               " >= " + LiteralTexto(prefijo + std::string(n.digitos, '0')) + " AND " + columna +
+                               " <= " + LiteralTexto(prefijo + std::string(n.digitos, '9')) + " ORDER BY " + columna +
+                               " DESC");
+    long numero = 0;
+    for (; !rs->Eof(); rs->MoveNext()) {
+        const std::string folio = rs->Field(0).ToTextOrEmpty();
+        if (!BienFormado(folio, prefijo, n.digitos)) continue;
+        numero = std::stol(folio.substr(prefijo.size()));
+        break;
+    }
+    rs->Close();
+    return numero;
+}
+
+}  // namespace
+
+std::string SiguienteFolio(kx204::host::Connection& conexion, const Numeracion& n) {
+    const std::string clave = "Cn_Tabla = " + LiteralTexto(n.tabla);
+    const auto contador = PrimerValor(conexion, "SELECT Cn_Ultimo FROM Consecutivo WHERE " + clave);
+    const long siguiente = std::max<long>(contador ? contador->ToLong() : 0, UltimoGuardado(conexion, n)) + 1;
+    const std::string numero = std::to_string(siguiente);
+    if (contador)
+        conexion.Execute("UPDATE Consecutivo SET Cn_Ultimo = " + numero + " WHERE " + clave);
+    else
+        InsertaFila(conexion, "Consecutivo", {{"Cn_Tabla", LiteralTexto(n.tabla)}, {"Cn_Ultimo", numero}});
+    return n.prefijo + kx204::host::ConCeros(static_cast<long>(siguiente), n.digitos);
+}
+
+std::string LiteralTexto(const std::string& texto) { return "'" + kx204::host::SqlText(texto) + "'"; }
+
+std::string LiteralFecha(const kx204::host::Date& fecha) { return LiteralTexto(fecha.ToIso()); }
+
+std::string LiteralImporte(kx204::host::Currency importe) { return importe.ToString(); }
+
+std::string LiteralNumero(double numero) { return kx204::host::FormatNumber(numero); }
+
+void InsertaFila(kx204::host::Connection& conexion, const std::string& tabla, const std::vector<Valor>& valores) {
+    std::string columnas, literales;
+    for (const auto& [columna, literal] : valores) {
+        const char* separador = columnas.empty() ? "" : ", ";
+        columnas += separador + Identificador(columna);
+        literales += separador + literal;
+    }
+    conexion.Execute("INSERT INTO " + Identificador(tabla) + " (" + columnas + ") VALUES (" + literales + ")");
+}
+
+std::string Asignaciones(const std::vector<Valor>& valores) {
+    std::string texto;
+    for (const auto& [columna, literal] : valores)
+        texto += (texto.empty() ? "" : ", ") + Identificador(columna) + " = " + literal;
+    return texto;
+}
+
+std::string AhoraSQL(Sesion& sesion) {
+    InterfazQivera interfaz(sesion);
+    return interfaz.FechaHoraSQL(interfaz.FechaServidor());
+}
+
+std::vector<Valor> ConSellos(Sesion& sesion, std::vector<Valor> valores) {
+    valores.emplace_back("Oper_Ult_Modif", LiteralTexto(sesion.usuario));
+    valores.emplace_back("Fecha_Ult_Modif", LiteralTexto(AhoraSQL(sesion)));
+    return valores;
+}
+
+}  // namespace qivera

@@ -1,0 +1,69 @@
+#include "qivera/signing/credenciales.hpp"
+
+#include <openssl/err.h>
+#include <openssl/pem.h>
+
+namespace qivera {
+
+using kx204::host::Date;
+
+namespace {
+
+constexpr int kBitsMinimos = 2048;
+
+using ContextoFirma = std::unique_ptr<EVP_MD_CTX, Liberador<EVP_MD_CTX, EVP_MD_CTX_free>>;
+
+// Never asks for a pass phrase: an encrypted key fails to read instead of prompting on a terminal.
+int SinFraseDePaso(char*, int, int, void*) { return 0; }
+
+}  // namespace
+
+Credenciales LeeCredenciales(const std::string& llavePem, const std::string& certificadoPem) {
+    ERR_clear_error();
+    Credenciales credenciales;
+    credenciales.llave.reset(PEM_read_bio_PrivateKey(BioDeTexto(llavePem).get(), nullptr, SinFraseDePaso, nullptr));
+    if (!credenciales.llave) FallaOpenSsl("La llave privada no es válida (se espera PEM sin cifrar)");
+    credenciales.certificado.reset(PEM_read_bio_X509(BioDeTexto(certificadoPem).get(), nullptr, nullptr, nullptr));
+    if (!credenciales.certificado) FallaOpenSsl("El certificado no es válido (se espera PEM X.509)");
+    EVP_PKEY* llave = credenciales.llave.get();
+    if (EVP_PKEY_get_base_id(llave) != EVP_PKEY_RSA) FallaOpenSsl("La llave privada no es RSA");
+    if (EVP_PKEY_get_bits(llave) < kBitsMinimos)
+        FallaOpenSsl("La llave privada es de " + std::to_string(EVP_PKEY_get_bits(llave)) + " bits; se requieren " +
+                     std::to_string(kBitsMinimos));
+    if (X509_check_private_key(credenciales.certificado.get(), llave) != 1)
+        FallaOpenSsl("La llave privada no corresponde al certificado");
+    return credenciales;
+}
+
+void ExigeVigencia(X509* certificado, const Date& dia) {
+    std::time_t inicio = InicioDelDia(dia), fin = inicio + 86399;
+    // X509_cmp_time answers -1 for a time at or before the given one, 1 after it, 0 on failure.
+    const bool empezo = X509_cmp_time(X509_get0_notBefore(certificado), &fin) == -1;
+    const bool vigente = X509_cmp_time(X509_get0_notAfter(certificado), &inicio) == 1;
+    if (!empezo || !vigente) FallaOpenSsl("El certificado no está vigente el " + dia.ToIso());
+}
+
+std::string FirmaRsaSha256(EVP_PKEY* llave, const std::string& datos) {
+    ContextoFirma contexto(EVP_MD_CTX_new());
+    std::size_t largo = 0;
+    if (!contexto || EVP_DigestSignInit(contexto.get(), nullptr, EVP_sha256(), nullptr, llave) != 1 ||
+        EVP_DigestSign(contexto.get(), nullptr, &largo, nullptr, 0) != 1)
+        FallaOpenSsl("No se pudo preparar la firma");
+    std::string firma(largo, '\0');
+    if (EVP_DigestSign(contexto.get(), reinterpret_cast<unsigned char*>(firma.data()), &largo,
+                       reinterpret_cast<const unsigned char*>(datos.data()), datos.size()) != 1)
+        FallaOpenSsl("No se pudo firmar el documento");
+    firma.resize(largo);
+    return firma;
+}
+
+std::string CertificadoDer(X509* certificado) {
+    unsigned char* der = nullptr;
+    const int largo = i2d_X509(certificado, &der);
+    if (largo <= 0) FallaOpenSsl("No se pudo codificar el certificado");
+    std::string texto(reinterpret_cast<const char*>(der), static_cast<std::size_t>(largo));
+    OPENSSL_free(der);
+    return texto;
+}
+
+}  // namespace qivera

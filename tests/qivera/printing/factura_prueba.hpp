@@ -1,0 +1,43 @@
+#pragma once
+#include <QTemporaryDir>
+#include <string>
+#include <vector>
+
+#include "apoyo/entorno.hpp"
+#include "qivera/signing/credenciales_demo.hpp"
+
+namespace prueba {
+
+// What the session was told of: event, folio, file.
+struct Registro {
+    std::string evento, folio, archivo;
+    bool operator==(const Registro&) const = default;
+};
+
+// A signer's key and certificate made from `semilla`, valid from 2025-01-01 to `hasta`; made once.
+const qivera::CredencialesPem& CredencialesDe(std::uint64_t semilla,
+                                              const kx204::host::Date& hasta = kx204::host::Date::FromYmd(2027, 1, 1));
+
+// The test environment with a stored invoice of branch 01 for client C1 (named with characters
+// that need escaping, with e-mail, RFC and address): two lines, the first with lots, the second
+// with serial numbers; total $1,234.5678. Documents go to a temporary folder of the test's own,
+// signed with the credentials of seed 1, and what the session is told is kept.
+class ConFactura : public Entorno {
+public:
+    static constexpr const char* kFolio = "F000001";
+    static constexpr const char* kCliente = "Abarrotes O'Brien & Hijos <Ñandú>";
+
+    ConFactura();
+    // Another invoice like the first, with `renglones` lines.
+    void OtraFactura(const std::string& folio, int renglones);
+    std::string Valor(const std::string& sentencia);
+    std::string Carpeta() const { return carpeta.path().toStdString(); }
+
+    QTemporaryDir carpeta;
+    std::vector<Registro> registros;
+};
+
+// The whole file, bytes as they are.
+std::string LeeArchivo(const std::string& ruta);
+
+}  // namespace prueba

@@ -1,0 +1,134 @@
+// Printing invoices through the host's printer: a real PDF file, whose text pdftotext reads
+// back when poppler-utils is installed.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include "apoyo/aplicacion_qt.hpp"
+#include "kx204/host/runtime_error.hpp"
+#include "qivera/printing/factura_prueba.hpp"
+
+namespace {
+
+using prueba::ConFactura;
+
+bool HayPdftotext() { return !QStandardPaths::findExecutable("pdftotext").isEmpty(); }
+
+// The text of a PDF, pages separated by form feeds.
+std::string TextoPdf(const std::string& ruta) {
+    QProcess proceso;
+    proceso.start("pdftotext", {"-layout", QString::fromStdString(ruta), "-"});
+    proceso.waitForFinished(-1);
+    EXPECT_EQ(proceso.exitCode(), 0) << proceso.readAllStandardError().toStdString();
+    return proceso.readAllStandardOutput().toStdString();
+}
+
+std::size_t Cuenta(const std::string& texto, const std::string& buscado) {
+    std::size_t veces = 0;
+    for (std::size_t i = texto.find(buscado); i != std::string::npos; i = texto.find(buscado, i + 1)) ++veces;
+    return veces;
+}
+
+class Impresion : public ::testing::Test {
+protected:
+    void SetUp() override { prueba::AplicacionGrafica(); }
+
+    void Imprime(const std::string& formato, const std::string& folio) {
+        entorno.fabrica.CreaImpresor()->ImprimeDocumento(formato, folio, "", 0, 0, "");
+    }
+    std::string RutaPdf(const std::string& folio = ConFactura::kFolio) const {
+        return entorno.Carpeta() + "/impresos/" + folio + ".pdf";
+    }
+
+    ConFactura entorno;
+};
+
+TEST_F(Impresion, WritesAPdfFileAndTellsTheSession) {
+    Imprime("FACTURA_AE", ConFactura::kFolio);
+    const std::string pdf = prueba::LeeArchivo(RutaPdf());
+    EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
+    EXPECT_NE(pdf.find("%%EOF", pdf.size() - 16), std::string::npos);
+    EXPECT_EQ(entorno.registros, (std::vector<prueba::Registro>{{"print", ConFactura::kFolio, RutaPdf()}}));
+}
+
+TEST_F(Impresion, ShowsFormatHeaderClientLinesWithLotsAndSerialsAndTotals) {
+    if (!HayPdftotext()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    Imprime("FACTURA_AE", ConFactura::kFolio);
+    const std::string texto = TextoPdf(RutaPdf());
+    for (const char* esperado : {"FACTURA_AE",
+                                 "Factura AE000001",
+                                 "Folio F000001",
+                                 "Fecha 15-03-2026",
+                                 "Matriz",
+                                 "Av. Juárez 100",
+                                 "Cliente C1",
+                                 ConFactura::kCliente,
+                                 "RFC: AOB010203XY1",
+                                 "Calle Peñuelas 12, Col. Centro",
+                                 "Aceite comestible 1 L",
+                                 "3.0000 PZA",
+                                 "$18.3744",
+                                 "$55.1231",
+                                 "Lotes: L0001-1 (2), L0001-2 (1)",
+                                 "Taladro percutor 1/2\"",
+                                 "$1,034.0000",
+                                 "Series: SN-7781, SN-7782",
+                                 "$1,089.1231",
+                                 "$25.0000",
+                                 "$170.4447",
+                                 "$1,234.5678"})
+        EXPECT_NE(texto.find(esperado), std::string::npos) << esperado << " not in:\n" << texto;
+    EXPECT_EQ(Cuenta(texto, "\f"), 1u);  // one page
+}
+
+TEST_F(Impresion, LongInvoicesGoOnOverPagesRepeatingTheTableTitles) {
+    if (!HayPdftotext()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    entorno.OtraFactura("F000002", 90);
+    Imprime("", "F000002");
+    const std::string texto = TextoPdf(RutaPdf("F000002"));
+    const std::size_t paginas = Cuenta(texto, "\f");
+    EXPECT_GE(paginas, 2u);
+    EXPECT_EQ(Cuenta(texto, "Precio unitario"), paginas);
+    for (int renglon = 1; renglon <= 90; ++renglon)
+        EXPECT_NE(texto.find("Producto número " + std::to_string(renglon) + " "), std::string::npos) << renglon;
+    EXPECT_NE(texto.find("Lotes: L-90"), std::string::npos);
+    EXPECT_GT(texto.rfind("$10.0000"), texto.rfind("Producto número 90"));  // the totals come last
+}
+
+TEST_F(Impresion, AnUnknownInvoiceOrAnUnwritableFolderIsAClearError) {
+    try {
+        Imprime("", "F999999");
+        ADD_FAILURE() << "printed an unknown invoice";
+    } catch (const kx204::host::RuntimeError& error) {
+        EXPECT_EQ(error.description, "No existe la factura F999999");
+    }
+    QFile archivo(QString::fromStdString(entorno.Carpeta() + "/ocupado"));
+    ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
+    entorno.Sql("UPDATE Variable SET Vr_Valor = '" + entorno.Carpeta() +
+                "/ocupado/impresos' WHERE Vr_Nombre = 'IMPRESION_DIRECTORIO'");
+    try {
+        Imprime("", ConFactura::kFolio);
+        ADD_FAILURE() << "printed into a file";
+    } catch (const kx204::host::RuntimeError& error) {
+        EXPECT_EQ(error.description, "No se pudo crear la carpeta " + entorno.Carpeta() + "/ocupado/impresos");
+    }
+    EXPECT_TRUE(entorno.registros.empty());
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(RutaPdf("F999999"))));
+}
+
+TEST_F(Impresion, WithoutAFolderAnInMemoryDatabasePrintsToATemporaryOneOfItsProcess) {
+    entorno.Sql("DELETE FROM Variable WHERE Vr_Nombre = 'IMPRESION_DIRECTORIO'");
+    Imprime("", ConFactura::kFolio);
+    const QString carpeta = QDir::temp().filePath(QString("qivera-memory-%1").arg(QCoreApplication::applicationPid()));
+    const QString ruta = carpeta + "/impresos/F000001.pdf";
+    EXPECT_TRUE(QFileInfo::exists(ruta));
+    EXPECT_EQ(entorno.registros.at(0).archivo, ruta.toStdString());
+    QDir(carpeta).removeRecursively();
+}
+
+}  // namespace
