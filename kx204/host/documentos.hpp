@@ -108,10 +108,10 @@ struct CuentaCxc {
     double tipoCambio = 0;
 };
 
-// One tax balance of the receivable last created.
+// One tax balance of the receivable last created: what it was, what was paid, what is owed.
 struct ImpuestoCxc {
     std::string impuesto;
-    SaldoCxc saldo;
+    Currency importe, abonado, saldo;
 };
 
 // The host's mail component.

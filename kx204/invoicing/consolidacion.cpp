@@ -118,7 +118,8 @@ bool frmKX204::GeneraCuentaFactura(const std::string& /*folios*/, const std::str
             host::ImpuestoCxc saldo;
             saldo.impuesto = impuestos.Field("Im_Cve_Impuesto").ToText();
             const host::Currency importe = impuestos.Field("Saldo").ToCurrency();
-            saldo.saldo = {importe, host::Currency(), importe};
+            saldo.importe = importe;
+            saldo.saldo = importe;
             if (!cuentas->AgregaImpuesto(saldo)) {
                 sErrorFactura = cuentas->MensajeError();
                 return false;

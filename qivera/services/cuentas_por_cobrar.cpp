@@ -165,8 +165,8 @@ bool DatosQivera::AgregaImpuesto(const kx204::host::ImpuestoCxc& impuesto) {
     InsertaFila(sesion_.conexion, "CUENTA_X_COBRAR_IMPUESTO",
                 {{"Cxc_Folio", LiteralTexto(creada_->folio)},
                  {"Im_Cve_Impuesto", LiteralTexto(impuesto.impuesto)},
-                 {"Cxci_Importe", LiteralImporte(impuesto.saldo.importe)},
-                 {"Cxci_Saldo", LiteralImporte(impuesto.saldo.saldo)}});
+                 {"Cxci_Importe", LiteralImporte(impuesto.importe)},
+                 {"Cxci_Saldo", LiteralImporte(impuesto.saldo)}});
     return true;
 }
 

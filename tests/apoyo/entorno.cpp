@@ -1,5 +1,7 @@
 #include "apoyo/entorno.hpp"
 
+#include "apoyo/aplicacion_qt.hpp"
+
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/db/base_datos.hpp"
 #include "qivera/db/esquema.hpp"
@@ -13,6 +15,10 @@ Entorno::Entorno(const std::string& usuario)
       sesion{*conexion, persona, usuario, kx204::host::Date::FromYmd(2026, 3, 15), nullptr, {}},
       fabrica(sesion),
       ventana(sesion) {
+    sesion.registra = [this](const std::string& evento, const std::string& folio, const std::string& archivo) {
+        eventos.push_back({{"event", evento}, {"folio", folio}, {"file", archivo}});
+    };
+    AplicacionGrafica();  // invoices are printed
     qivera::db::CreaEsquema(*conexion);
     qivera::db::GuardaPlantillas(*conexion);
     Sql("INSERT INTO Sucursal (Sc_Cve_Sucursal, Sc_Descripcion) VALUES ('01', 'Matriz'), ('02', 'Norte')");

@@ -41,7 +41,7 @@ void PreparaFacturacion(Entorno& entorno) {
     entorno.Sql("INSERT INTO Direccion_Entrega (Cl_Cve_Cliente, De_Cve_Direccion) VALUES ('C1', '01')");
     Linea(entorno, "N1", 1, "P1", 2, "20");
     Linea(entorno, "N1", 2, "P3", 1, "100");
-    Linea(entorno, "N2", 1, "P1", 3, "33");
+    Linea(entorno, "N2", 1, "P1", 4, "33");
     Linea(entorno, "N2", 2, "P2", 1, "10");
     Linea(entorno, "N3", 1, "P4", 0, "0");
     for (const char* folio : {"N1", "N2", "N3"})
@@ -51,7 +51,7 @@ void PreparaFacturacion(Entorno& entorno) {
             std::string(folio) + "', '2026-03-10', 'C1', '01', 'MXN')");
     entorno.Sql(
         "INSERT INTO Lote_Documento (Ld_Tabla, Ld_Documento, Ld_Renglon, Pr_Cve_Producto, Lt_Cve_Lote, "
-        "Lt_Cantidad_Control_1) VALUES ('Venta', 'N1', 1, 'P1', 'L1', 2), ('Venta', 'N2', 1, 'P1', 'L1', 1), "
+        "Lt_Cantidad_Control_1) VALUES ('Venta', 'N1', 1, 'P1', 'L1', 2), ('Venta', 'N2', 1, 'P1', 'L1', 2), "
         "('Venta', 'N2', 1, 'P1', 'L2', 2), ('Venta', 'N2', 2, 'P2', 'L1', 1), ('Venta', 'N3', 1, 'P4', 'L1', "
         "1)");
     entorno.Sql(

@@ -8,7 +8,7 @@ namespace prueba {
 
 // Notes ready to invoice to client C1 (address 01, salesman V1, cash condition CONT) in branch 01:
 //   N1: P1 ×2 for 20 (lot L1), P3 ×1 for 100 (serials S-1, S-2)
-//   N2: P1 ×3 for 33 (lots L1 ×1, L2 ×2), P2 ×1 for 10 (lot L1 through its equivalent P1)
+//   N2: P1 ×4 for 33 (lots L1 ×2, L2 ×2), P2 ×1 for 10 (lot L1 through its equivalent P1)
 //   N3: P4 ×0 for 0 (a lot movement, but P4's equivalent is null)
 // Every line carries 16% tax. L2 has no customs number nor office. P3's name is 120 characters.
 void PreparaFacturacion(Entorno& entorno);

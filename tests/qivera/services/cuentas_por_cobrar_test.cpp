@@ -141,8 +141,8 @@ TEST(CuentasPorCobrar, NewReceivableWithItsTaxBalances) {
                      "Mn_Cve_Moneda, Es_Cve_Estado FROM Cuenta_x_Cobrar WHERE Cxc_Folio = 'CXC0000010'"),
               "2026-03-15|2026-04-14|FACTURA|F000003|A000042|De O'Neil|01|C1|200.5|200.5|32.08|32.08|232.58|232.58|"
               "MXN|AC");
-    EXPECT_TRUE(c.datos.AgregaImpuesto({"IVA16", {Currency::Parse("30"), Currency::Parse("28.5"), {}}}));
-    EXPECT_TRUE(c.datos.AgregaImpuesto({"IEPS", {Currency::Parse("3.58"), Currency::Parse("3.58"), {}}}));
+    EXPECT_TRUE(c.datos.AgregaImpuesto({"IVA16", Currency::Parse("30"), {}, Currency::Parse("28.5")}));
+    EXPECT_TRUE(c.datos.AgregaImpuesto({"IEPS", Currency::Parse("3.58"), {}, Currency::Parse("3.58")}));
     EXPECT_EQ(
         c.Fila("SELECT group_concat(Im_Cve_Impuesto || '=' || Cxci_Importe || '/' || Cxci_Saldo, ' ') FROM "
                "(SELECT * FROM CUENTA_X_COBRAR_IMPUESTO WHERE Cxc_Folio = 'CXC0000010' ORDER BY Im_Cve_Impuesto)"),
