@@ -6,7 +6,7 @@ using kx204::host::SqlText;
 
 bool SeriesQivera::Propone(const std::string& sucursal, std::string& serie, long& numero) {
     auto rs = sesion_.conexion.Execute("SELECT top 1 Sr_Serie, Sr_Ultimo_Numero FROM Serie WHERE Sc_Cve_Sucursal = '" +
-                                       SqlText(sucursal) + "' ORDER BY Sr_Serie");
+                                       SqlText(sucursal) + "' ORDER BY Sr_Digital DESC, Sr_Serie");
     const bool existe = !rs->Eof();
     if (existe) {
         serie = rs->Field(0).ToTextOrEmpty();

@@ -8,6 +8,7 @@ namespace qivera {
 class SeriesQivera : public kx204::host::ServicioSeries {
 public:
     explicit SeriesQivera(Sesion& sesion) : sesion_(sesion) {}
+    // A branch that issues signed invoices issues them by default: its digital series comes first.
     bool Propone(const std::string& sucursal, std::string& serie, long& numero) override;
     bool Reserva(const std::string& sucursal, const std::string& serie, long numero, std::string& error) override;
 

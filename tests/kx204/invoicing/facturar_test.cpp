@@ -54,6 +54,21 @@ TEST(Facturar, GroupedLinesCarryLotsSerialsAndTheNotesTotals) {
     EXPECT_TRUE(entorno.Eventos("sign").empty());
 }
 
+TEST(Facturar, ACreditConditionMakesACreditHeaderYetTheInvoiceIsStoredAsNonCredit) {
+    Entorno entorno;
+    prueba::PreparaFacturacion(entorno);
+    auto& pantalla = prueba::Captura(entorno, {"N1"});
+    pantalla.txtCondicionVenta.Teclea("CR30");
+    ASSERT_TRUE(pantalla.txtCondicionVenta.Confirma());
+    pantalla.Controles.Pulsa(ComandoBarra::Aceptar);
+    EXPECT_TRUE(Ids(entorno).empty());
+    EXPECT_EQ(Filas(entorno,
+                    "SELECT Fc_Credito, Fc_Condicion_Venta, Fc_Fecha, Fc_Fecha_Vencimiento FROM Factura "
+                    "UNION ALL SELECT Fc_Credito, Fc_Condicion_Venta, Fc_Fecha, Fc_Fecha_Vencimiento "
+                    "FROM Factura_Encabezado"),
+              "NO|CR30|2026-03-15|2026-04-14\nNO|CR30|2026-03-15|2026-04-14\n");
+}
+
 TEST(Facturar, LineByLineRelatesEachInvoiceLineToItsSaleLine) {
     Entorno entorno;
     prueba::PreparaFacturacion(entorno);
