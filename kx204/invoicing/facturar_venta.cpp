@@ -1,5 +1,7 @@
 // The invoice from the checked notes: header, grouped or line-by-line detail
 // with lots and serial numbers, the notes marked invoiced, the delivery address.
+#include <map>
+
 #include "kx204/host/runtime_error.hpp"
 #include "kx204/host/texto.hpp"
 #include "kx204/screen/frm_kx204.hpp"
@@ -86,12 +88,19 @@ std::string frmKX204::Facturar_Venta(const std::string& folios, const std::strin
 
         documento->AsignaEncabezado(EncabezadoDeFactura(serie, numero));
         host::Cuota cuota;
+        // Lots and serial numbers depend on the product alone: each product's are read once.
+        std::map<std::string, std::pair<std::string, std::string>> listasPorProducto;
         for (; !rs->Eof(); rs->MoveNext()) {
             host::RenglonFactura renglon = Renglon(*rs);
-            renglon.lotes.lista = Traer_Lotes_Ventas("Venta", folios, renglon.producto);
-            const std::string series = ObtenSeriesVenta(folios, renglon.producto, renglon.talla, renglon.color);
-            if (!sErrorFactura.empty()) return {};
-            renglon.series.lista = series;
+            auto listas = listasPorProducto.find(renglon.producto);
+            if (listas == listasPorProducto.end()) {
+                std::string lotes = Traer_Lotes_Ventas("Venta", folios, renglon.producto);
+                std::string series = ObtenSeriesVenta(folios, renglon.producto, renglon.talla, renglon.color);
+                if (!sErrorFactura.empty()) return {};
+                listas = listasPorProducto.emplace(renglon.producto, std::pair{lotes, series}).first;
+            }
+            renglon.lotes.lista = listas->second.first;
+            renglon.series.lista = listas->second.second;
             cuota.CuotaFija = rs->Field("Vn_Cuota_Fija").ToDouble();
             documento->AsignaCuota(cuota);
             documento->AgregaRenglon(renglon);

@@ -1,0 +1,122 @@
+// Accept of one invoice from every pending note of a branch (the demo's notes carry one to five
+// lines, with lots and serial numbers), grouped and line by line, with and without consolidation,
+// beside the raw floor: the same reads and writes of a grouped invoice in the fewest statements.
+//   build/bench/kx204_bench --benchmark_filter='Aceptar|PisoCrudo'
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+#include "bench/puesto.hpp"
+#include "qivera/db/base_datos.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A fresh copy of the sized database, so that every run invoices the same pending notes.
+std::string Copia(int notas) {
+    const std::string plantilla = banco::BaseConNotas(notas).substr(std::string("sqlite:").size());
+    const fs::path copia = fs::temp_directory_path() / "kx204_bench_trabajo.db";
+    for (const char* sufijo : {"", "-wal", "-shm"}) fs::remove(copia.string() + sufijo);
+    fs::copy_file(plantilla, copia);
+    return "sqlite:" + copia.string();
+}
+
+// The clerk ready to accept: client taken, the notes loaded and all ticked.
+std::unique_ptr<banco::Puesto> Listo(int notas, bool porRenglon, bool consolidar) {
+    auto puesto = std::make_unique<banco::Puesto>(Copia(notas));
+    if (porRenglon)
+        puesto->conexion->Execute(
+            "UPDATE Variable SET Vr_Valor = '1' WHERE Vr_Nombre = 'FAC_CONSOLIDADA_NO_PROMEDIA_PRECIO'");
+    auto& pantalla = puesto->pantalla;
+    puesto->persona.Responde("01");
+    pantalla.txt_Cl_Cve_Cliente.Teclea("C0001");
+    pantalla.txt_Cl_Cve_Cliente.Confirma();
+    pantalla.txtCondicionVenta.Teclea("CONT");
+    pantalla.txtCondicionVenta.Confirma();
+    pantalla.Controles_B1Click();
+    pantalla.chkMarcarTodos.Click();
+    if (consolidar) pantalla.chkConsolidar.SetValue(1);
+    return puesto;
+}
+
+void Aceptar(benchmark::State& state) {
+    const int notas = static_cast<int>(state.range(0));
+    const bool porRenglon = state.range(1) != 0, consolidar = state.range(2) != 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto puesto = Listo(notas, porRenglon, consolidar);
+        state.ResumeTiming();
+        puesto->pantalla.Controles_Aceptar();
+        state.PauseTiming();
+        auto rs = puesto->conexion->Execute(
+            "SELECT count(*) FROM Venta WHERE Fc_Folio = (SELECT max(Fc_Folio) FROM "
+            "Factura)");
+        state.counters["renglones_venta"] = rs->Field(0).ToDouble();
+        rs->Close();
+        puesto.reset();
+        state.ResumeTiming();
+    }
+}
+
+std::string FoliosPendientes(kx204::host::Connection& conexion) {
+    std::string folios;
+    auto rs = conexion.Execute(
+        "SELECT DISTINCT Vn_Folio FROM Venta WHERE Es_Cve_Estado = 'AC' AND Fc_Folio = '' "
+        "AND Sc_Cve_Sucursal = '01' AND Mn_Cve_Moneda = 'MXN'");
+    for (; !rs->Eof(); rs->MoveNext()) folios += (folios.empty() ? "'" : ", '") + rs->Field(0).ToText() + "'";
+    rs->Close();
+    return folios;
+}
+
+void Lee(kx204::host::Connection& conexion, const std::string& sentencia) {
+    auto rs = conexion.Execute(sentencia);
+    for (; !rs->Eof(); rs->MoveNext())
+        for (int i = 0; i < rs->FieldCount(); ++i) benchmark::DoNotOptimize(rs->Field(i));
+    rs->Close();
+}
+
+void PisoCrudo(benchmark::State& state) {
+    const int notas = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto conexion = qivera::db::AbreBaseDatos(Copia(notas));
+        const std::string folios = FoliosPendientes(*conexion);
+        state.ResumeTiming();
+        conexion->BeginTrans();
+        Lee(*conexion,
+            "SELECT v.Pr_Cve_Producto, v.Tl_Cve_Talla, v.Cl_Cve_Color, p.Pr_Descripcion, "
+            "SUM(v.Vn_Cantidad_Control_1), SUM(v.Vn_Precio_Descontado_Importe - v.Vn_Descuento_Global_Importe) "
+            "FROM Venta v JOIN Producto p ON p.Pr_Cve_Producto = v.Pr_Cve_Producto WHERE v.Vn_Folio IN (" +
+                folios + ") GROUP BY v.Pr_Cve_Producto, v.Tl_Cve_Talla, v.Cl_Cve_Color, p.Pr_Descripcion");
+        Lee(*conexion,
+            "SELECT d.Pr_Cve_Producto, d.Lt_Cve_Lote, SUM(d.Lt_Cantidad_Control_1) FROM Lote_Documento d "
+            "WHERE d.Ld_Tabla = 'Venta' AND d.Ld_Documento IN (" +
+                folios + ") GROUP BY d.Pr_Cve_Producto, d.Lt_Cve_Lote");
+        Lee(*conexion,
+            "SELECT Pr_Cve_Producto, Sr_Cve_Serie FROM Serie_Documento WHERE Sd_Tabla = 'VENTA' AND "
+            "Sd_Documento IN (" +
+                folios + ")");
+        conexion->Execute("INSERT INTO Factura (Fc_Folio) VALUES ('PISO')");
+        conexion->Execute(
+            "INSERT INTO Factura_Detalle (Fc_Folio, Fd_Renglon, Pr_Cve_Producto) SELECT 'PISO', "
+            "Pr_Cve_Producto, Pr_Cve_Producto FROM Producto");
+        for (const char* tabla : {"Venta", "Venta_Encabezado"})
+            conexion->Execute(std::string("UPDATE ") + tabla +
+                              " SET Fc_Folio = 'PISO', Es_Cve_Estado = 'FA' WHERE Vn_Folio IN (" + folios + ")");
+        conexion->CommitTrans();
+        state.PauseTiming();
+        conexion.reset();
+        state.ResumeTiming();
+    }
+}
+
+BENCHMARK(Aceptar)
+    ->ArgsProduct({{1000, 15000}, {0}, {0, 1}})
+    ->Args({1000, 1, 0})
+    ->Args({1000, 1, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK(PisoCrudo)->Arg(1000)->Arg(15000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
