@@ -96,6 +96,17 @@ public:
     virtual bool RegistraAbono(const AbonoCxc& abono, bool a, bool b, bool c) = 0;
     virtual bool RegistraCuenta(const CuentaCxc& cuenta, bool a, bool b) = 0;
     virtual bool AgregaImpuesto(const ImpuestoCxc& impuesto) = 0;
+    // Cancels a document's receivable / its active payments, restoring what they had paid off.
+    virtual bool CancelaCuentaPorCobrar(const std::string& tabla, const std::string& folio) = 0;
+    virtual bool CancelaPagos(const std::string& tabla, const std::string& folio) = 0;
+};
+
+// The host's invoice-cancellation service, created for one deletion.
+class CancelacionFactura {
+public:
+    virtual ~CancelacionFactura() = default;
+    virtual bool CancelaFactura(const std::string& folio, int opcion) = 0;
+    virtual std::string MensajeError() = 0;
 };
 
 // Auxiliary services: the per-user condition on what may be loaded.
@@ -158,6 +169,7 @@ public:
     virtual std::unique_ptr<ImpresorDocumentos> CreaImpresor() = 0;
     virtual std::unique_ptr<DocumentoFactura> CreaDocumentoFactura() = 0;
     virtual std::unique_ptr<Correo> CreaCorreo() = 0;
+    virtual std::unique_ptr<CancelacionFactura> CreaCancelacionFactura() = 0;
     // Where the toolbar keeps its additional fields.
     virtual std::unique_ptr<CamposAdicionales> CreaCamposAdicionales() = 0;
 };

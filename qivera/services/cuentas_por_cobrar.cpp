@@ -170,4 +170,10 @@ bool DatosQivera::AgregaImpuesto(const kx204::host::ImpuestoCxc& impuesto) {
     return true;
 }
 
+bool DatosQivera::CancelaCuentaPorCobrar(const std::string&, const std::string&) {
+    NoDisponible("CancelaCuentaPorCobrar");
+}
+
+bool DatosQivera::CancelaPagos(const std::string&, const std::string&) { NoDisponible("CancelaPagos"); }
+
 }  // namespace qivera

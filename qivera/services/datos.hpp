@@ -21,6 +21,8 @@ public:
     bool RegistraCuenta(const kx204::host::CuentaCxc& cuenta, bool a, bool b) override;
     // A tax balance of the receivable last created.
     bool AgregaImpuesto(const kx204::host::ImpuestoCxc& impuesto) override;
+    bool CancelaCuentaPorCobrar(const std::string& tabla, const std::string& folio) override;
+    bool CancelaPagos(const std::string& tabla, const std::string& folio) override;
 
 private:
     Sesion& sesion_;

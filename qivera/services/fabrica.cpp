@@ -33,6 +33,9 @@ std::unique_ptr<host::ImpresorDocumentos> FabricaQivera::CreaImpresor() {
 std::unique_ptr<host::DocumentoFactura> FabricaQivera::CreaDocumentoFactura() {
     return std::make_unique<DocumentoFacturaQivera>(sesion_);
 }
+std::unique_ptr<host::CancelacionFactura> FabricaQivera::CreaCancelacionFactura() {
+    NoDisponible("CancelaFactura");
+}
 std::unique_ptr<host::Correo> FabricaQivera::CreaCorreo() { return std::make_unique<CorreoQivera>(sesion_); }
 std::unique_ptr<host::CamposAdicionales> FabricaQivera::CreaCamposAdicionales() {
     return std::make_unique<CamposAdicionalesQivera>(sesion_);

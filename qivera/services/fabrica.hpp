@@ -19,6 +19,7 @@ public:
     std::unique_ptr<kx204::host::ImpresorDocumentos> CreaImpresor() override;
     std::unique_ptr<kx204::host::DocumentoFactura> CreaDocumentoFactura() override;
     std::unique_ptr<kx204::host::Correo> CreaCorreo() override;
+    std::unique_ptr<kx204::host::CancelacionFactura> CreaCancelacionFactura() override;
     std::unique_ptr<kx204::host::CamposAdicionales> CreaCamposAdicionales() override;
 
 private:

@@ -47,7 +47,9 @@ public:
     void SetClaveDocumento(std::string clave) { claveDocumento_ = std::move(clave); }
 
     // A person pressed a command: answers why it was refused, or empty when it ran.
+    // Delete asks the person first when the host gave a way to ask; a no raises nothing.
     std::string Pulsa(ComandoBarra comando);
+    void SetConfirmaEliminar(std::function<bool()> confirma) { confirmaEliminar_ = std::move(confirma); }
 
     void TerminaOperacion() { nuevoDocumento_ = false; }
     // The save was abandoned; capture goes on.
@@ -69,6 +71,7 @@ private:
     std::string claveDocumento_;
     int operacionesCanceladas_ = 0;
     CamposAdicionales* campos_ = nullptr;
+    std::function<bool()> confirmaEliminar_;
     std::string errorCampos_;
 };
 
