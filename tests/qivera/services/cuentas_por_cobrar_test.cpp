@@ -109,7 +109,7 @@ TEST(CuentasPorCobrar, NewReceivableWithItsTaxBalances) {
     Cuentas c;
     kx204::host::CuentaCxc cuenta;
     EXPECT_FALSE(c.datos.ObtenCuenta(cuenta));
-    EXPECT_FALSE(c.datos.AgregaImpuesto({"IVA16", {}}));
+    EXPECT_FALSE(c.datos.AgregaImpuesto({"IVA16", {}, {}, {}}));
     EXPECT_EQ(c.datos.MensajeError(), "No se ha registrado la cuenta por cobrar del impuesto IVA16");
 
     c.entorno.Sql("INSERT INTO Cuenta_x_Cobrar (Cxc_Folio) VALUES ('CXC0000009')");
