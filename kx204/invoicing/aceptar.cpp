@@ -5,17 +5,6 @@
 
 namespace kx204 {
 
-namespace {
-
-// A configuration switch read as it is stored: absent, null or empty is off.
-bool Interruptor(const host::Variant& valor) {
-    if (valor.IsNull() || valor.IsEmpty()) return false;
-    if (valor.type() == host::Variant::Type::Text && valor.ToText().empty()) return false;
-    return valor.ToBool();
-}
-
-}  // namespace
-
 void frmKX204::Controles_Aceptar() {
     if (!ValidaEncabezado()) return;
     sErrorFactura.clear();
@@ -44,7 +33,7 @@ bool frmKX204::ValidaEncabezado() {
         if (foco != nullptr) EnfocaSiHabilitado(*foco);
         return false;
     };
-    if (Interruptor(objServicios().LeeVariable("GEN_VALIDAR_PERIODO_OPERATIVO", 0, "", ""))) {
+    if (ValidaPeriodo()) {
         if (Padre_ == nullptr) throw host::ObjectRequiredError();
         if (!objInterfaz().ValidaPeriodoOperativo(dpFecha.Value(), Padre_->Modulo(), 0)) {
             Mensaje("El período operativo correspondiente a la fecha: " + dpFecha.Value().ToDdMmYyyy() +

@@ -5,20 +5,6 @@
 
 namespace kx204 {
 
-template <class Marca>
-void frmKX204::CambiaMarcas(Marca marca) {
-    // One change, one recount: the item-check notifications of the block do not recount each.
-    totalesSuspendidos_ = true;
-    try {
-        for (int i = 0; i < lvNotas.Count(); ++i) marca(i);
-    } catch (...) {
-        totalesSuspendidos_ = false;
-        throw;
-    }
-    totalesSuspendidos_ = false;
-    Totalizar();
-}
-
 std::string frmKX204::FoliosSeleccionados() const {
     std::string folios;
     for (int i = 0; i < lvNotas.Count(); ++i) {

@@ -27,6 +27,12 @@ void frmKX204::Conecta() {
             case ComandoBarra::Visor:
                 Controles_Visor();
                 break;
+            case ComandoBarra::Imprimir:
+                Controles_Imprimir();
+                break;
+            case ComandoBarra::Eliminar:
+                Controles_Eliminar();
+                break;
             case ComandoBarra::Aceptar:
                 Controles_Aceptar();
                 break;
@@ -47,6 +53,8 @@ void frmKX204::Conecta() {
     txt_Sc_Cve_Sucursal.OnChange = [this] { txt_Sc_Cve_Sucursal_Change(); };
     txt_Mn_Cve_Moneda.OnEnter = [this] { txt_Mn_Cve_Moneda_Enter(); };
     txt_Mn_Cve_Moneda.OnChange = [this] { txt_Mn_Cve_Moneda_Change(); };
+    txtFolio.OnEnter = [this] { txtFolio_Enter(); };
+    txtFolio.OnChange = [this] { txtFolio_Change(); };
     txt_Cl_Cve_Cliente.OnEnter = [this] { txt_Cl_Cve_Cliente_Enter(); };
     txt_Cl_Cve_Cliente.OnChange = [this] { txt_Cl_Cve_Cliente_Change(); };
     chkFechas.OnClick = [this] { chkFechas_Click(); };

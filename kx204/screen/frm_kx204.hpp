@@ -102,6 +102,13 @@ public:
     void Controles_B2Click();
     void EnviaDocumentoCorreo(const std::string& folio, const std::string& tabla, bool envia);
 
+    // Stored invoices: shown by folio, printed, deleted.
+    void txtFolio_Enter();
+    void txtFolio_Change();
+    void CargaNotasFactura();
+    void Controles_Eliminar();
+    void Controles_Imprimir();
+
     void ssTabQvr_Click(int anterior);
 
     // The controls, named as on the screen.
@@ -181,6 +188,15 @@ private:
     // A refusal of the header's validations: message on the first tab, then the field's focus.
     void Rechaza(const std::string& prompt, const std::string& id, host::Control& campo);
     int Mensaje(const std::string& prompt, int botones, const std::string& titulo, const std::string& id);
+    void MuestraEncabezadoFactura(const host::Recordset& factura);
+    void HabilitaEliminar(const std::string& estado);
+    // Delete's check of a digital invoice with the host; false when the deletion stops there.
+    bool DocumentoDigitalCancelable(const std::string& folio);
+    // Runs a check and, when it finds rows, asks a data service to cancel; false with its reason.
+    bool CancelaSiExiste(const std::string& consulta,
+                         bool (host::Datos::*cancela)(const std::string&, const std::string&), const std::string& folio,
+                         const std::string& id);
+    void LiberaNotas(const std::string& folio, const std::string& estampa);
     // Accept's validation of the header; false when it refused (and said why).
     bool ValidaEncabezado();
     // Accept's transaction; answers the new invoice's folio and print format, or nothing.
@@ -195,6 +211,8 @@ private:
     // Checks or unchecks items as one change: the totals follow once, at the end.
     template <class Marca>
     void CambiaMarcas(Marca marca);
+    // Whether Accept and the invoice query check the operative period; absent, null or empty is no.
+    bool ValidaPeriodo();
     void CreaEtiquetas();
 
     Publico& publico_;
@@ -203,5 +221,19 @@ private:
     bool totalesSuspendidos_ = false;
     host::VentanaHost* Padre_ = nullptr;
 };
+
+template <class Marca>
+inline void frmKX204::CambiaMarcas(Marca marca) {
+    // One change, one recount: the item-check notifications of the block do not recount each.
+    totalesSuspendidos_ = true;
+    try {
+        for (int i = 0; i < lvNotas.Count(); ++i) marca(i);
+    } catch (...) {
+        totalesSuspendidos_ = false;
+        throw;
+    }
+    totalesSuspendidos_ = false;
+    Totalizar();
+}
 
 }  // namespace kx204
