@@ -351,6 +351,7 @@ CREATE TABLE Comprobante_Digital (
     Cd_Sello            TEXTO,
     Cd_Certificado      TEXTO,
     Cd_Archivo          TEXTO,
+    Cd_Cancelado        ENTERO,
     PRIMARY KEY (Cd_Tabla, Cd_Documento)
 );
 CREATE TABLE Serie (

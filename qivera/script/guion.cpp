@@ -125,6 +125,10 @@ void Guion::Abre(const json& accion) {
     pantalla_ = pantalla.GetPantalla();
     if (pantalla_ == nullptr) throw host::RuntimeError(424, "No se pudo crear la pantalla " + pantalla.Modulo());
     pantalla_->SetPadre(ventana_.get());
+    pantalla_->Controles.SetConfirmaEliminar([this] {
+        return persona_.Mensaje("¿Desea eliminar la factura " + pantalla_->txtFolio.Text() + "?", 4 + 32, "Qivera",
+                                "") == 6;
+    });
     sesion_->ventanaActiva = pantalla_;
     pantalla_->Redimensiona(12000, 9000);
     pantalla_->Form_Activate();

@@ -1,5 +1,6 @@
 #pragma once
 #include "kx204/host/ventana_host.hpp"
+#include "qivera/services/cancelacion_factura.hpp"
 #include "qivera/services/sesion.hpp"
 #include "qivera/signing/firma_documentos.hpp"
 
@@ -15,15 +16,20 @@ public:
     std::string FirmaDocumento(const std::string& documento) override {
         return FirmaDocumentos(sesion_).Firma(documento);
     }
-    bool ValidaDocumento(const std::string&) override { return false; }
-    std::string sError() override { return {}; }
-    std::string sMensaje() override { return {}; }
+    // Texts of sError and sMensaje are those of the last validation.
+    bool ValidaDocumento(const std::string& documento) override {
+        validacion_ = ValidaCancelacion(sesion_, documento);
+        return validacion_.valida;
+    }
+    std::string sError() override { return validacion_.error; }
+    std::string sMensaje() override { return validacion_.mensaje; }
     void Descarga() override { descargada_ = true; }
     bool Descargada() const { return descargada_; }
 
 private:
     Sesion& sesion_;
     bool descargada_ = false;
+    ValidacionDocumento validacion_;
 };
 
 }  // namespace qivera

@@ -1,4 +1,4 @@
-// The receivables of DatosQivera: payments, new receivables and their tax balances.
+// The receivables of DatosQivera: payments and their cancellation, new receivables and their tax balances.
 #include <optional>
 #include <vector>
 
@@ -19,16 +19,17 @@ struct SaldosCuenta {
     std::string estado;
 };
 
-struct SaldoImpuesto {
+struct ImporteImpuesto {
     std::string impuesto;
-    Currency saldo;
+    Currency importe;
 };
 
-std::optional<SaldosCuenta> LeeSaldos(kx204::host::Connection& conexion, const std::string& folio) {
-    auto rs = conexion.Execute(
-        "SELECT Cxc_Precio_Descontado_Saldo, Cxc_Impuesto_Saldo, Cxc_Precio_Neto_Saldo, Es_Cve_Estado FROM "
-        "Cuenta_x_Cobrar WHERE Cxc_Folio = '" +
-        SqlText(folio) + "'");
+// The receivable's balances (`columnas` "Saldo") or its original amounts ("Importe").
+std::optional<SaldosCuenta> LeeCuenta(kx204::host::Connection& conexion, const std::string& folio,
+                                      const std::string& columnas) {
+    auto rs = conexion.Execute("SELECT Cxc_Precio_Descontado_" + columnas + ", Cxc_Impuesto_" + columnas +
+                               ", Cxc_Precio_Neto_" + columnas +
+                               ", Es_Cve_Estado FROM Cuenta_x_Cobrar WHERE Cxc_Folio = '" + SqlText(folio) + "'");
     std::optional<SaldosCuenta> saldos;
     if (!rs->Eof())
         saldos = SaldosCuenta{rs->Field(0).ToCurrency(), rs->Field(1).ToCurrency(), rs->Field(2).ToCurrency(),
@@ -37,13 +38,40 @@ std::optional<SaldosCuenta> LeeSaldos(kx204::host::Connection& conexion, const s
     return saldos;
 }
 
-std::vector<SaldoImpuesto> LeeImpuestos(kx204::host::Connection& conexion, const std::string& folio) {
-    auto rs = conexion.Execute("SELECT Im_Cve_Impuesto, Cxci_Saldo FROM CUENTA_X_COBRAR_IMPUESTO WHERE Cxc_Folio = '" +
-                               SqlText(folio) + "' ORDER BY Im_Cve_Impuesto");
-    std::vector<SaldoImpuesto> impuestos;
-    for (; !rs->Eof(); rs->MoveNext()) impuestos.push_back({rs->Field(0).ToTextOrEmpty(), rs->Field(1).ToCurrency()});
+std::optional<SaldosCuenta> LeeSaldos(kx204::host::Connection& conexion, const std::string& folio) {
+    return LeeCuenta(conexion, folio, "Saldo");
+}
+
+// Tax key and amount of every row of `sentencia`.
+std::vector<ImporteImpuesto> LeeLineas(kx204::host::Connection& conexion, const std::string& sentencia) {
+    auto rs = conexion.Execute(sentencia);
+    std::vector<ImporteImpuesto> lineas;
+    for (; !rs->Eof(); rs->MoveNext()) lineas.push_back({rs->Field(0).ToTextOrEmpty(), rs->Field(1).ToCurrency()});
     rs->Close();
-    return impuestos;
+    return lineas;
+}
+
+// The receivable's tax lines: their balances (`columna` Cxci_Saldo) or their amounts (Cxci_Importe).
+std::vector<ImporteImpuesto> LeeImpuestos(kx204::host::Connection& conexion, const std::string& folio,
+                                          const std::string& columna = "Cxci_Saldo") {
+    return LeeLineas(conexion, "SELECT Im_Cve_Impuesto, " + columna +
+                                   " FROM CUENTA_X_COBRAR_IMPUESTO WHERE Cxc_Folio = '" + SqlText(folio) +
+                                   "' ORDER BY Im_Cve_Impuesto");
+}
+
+void EscribeSaldoImpuesto(kx204::host::Connection& conexion, const std::string& cuenta, const std::string& impuesto,
+                          Currency saldo) {
+    conexion.Execute("UPDATE CUENTA_X_COBRAR_IMPUESTO SET Cxci_Saldo = " + LiteralImporte(saldo) +
+                     " WHERE Cxc_Folio = '" + SqlText(cuenta) + "' AND Im_Cve_Impuesto = '" + SqlText(impuesto) + "'");
+}
+
+void EscribeSaldos(Sesion& sesion, const std::string& cuenta, const SaldosCuenta& saldos) {
+    sesion.conexion.Execute(
+        "UPDATE Cuenta_x_Cobrar SET " +
+        Asignaciones(ConSellos(sesion, {{"Cxc_Precio_Descontado_Saldo", LiteralImporte(saldos.descontado)},
+                                        {"Cxc_Impuesto_Saldo", LiteralImporte(saldos.impuesto)},
+                                        {"Cxc_Precio_Neto_Saldo", LiteralImporte(saldos.neto)}})) +
+        " WHERE Cxc_Folio = '" + SqlText(cuenta) + "'");
 }
 
 // Why the payment cannot be made; empty when it can.
@@ -68,16 +96,73 @@ Currency Parte(Currency saldo, Currency abono, Currency neto) {
 // Lowers each tax line of the receivable by its part of the payment `pago`, and records that part.
 void AbonaImpuestos(kx204::host::Connection& conexion, const std::string& pago, const kx204::host::AbonoCxc& abono,
                     Currency neto) {
-    for (const SaldoImpuesto& linea : LeeImpuestos(conexion, abono.cxcFolio)) {
-        const Currency parte = Parte(linea.saldo, abono.importe, neto);
-        conexion.Execute("UPDATE CUENTA_X_COBRAR_IMPUESTO SET Cxci_Saldo = " + LiteralImporte(linea.saldo - parte) +
-                         " WHERE Cxc_Folio = '" + SqlText(abono.cxcFolio) + "' AND Im_Cve_Impuesto = '" +
-                         SqlText(linea.impuesto) + "'");
+    for (const ImporteImpuesto& linea : LeeImpuestos(conexion, abono.cxcFolio)) {
+        const Currency parte = Parte(linea.importe, abono.importe, neto);
+        EscribeSaldoImpuesto(conexion, abono.cxcFolio, linea.impuesto, linea.importe - parte);
         InsertaFila(conexion, "Pago_Cxc_Impuesto",
                     {{"Pc_Folio", LiteralTexto(pago)},
                      {"Im_Cve_Impuesto", LiteralTexto(linea.impuesto)},
                      {"Pci_Importe", LiteralImporte(parte)}});
     }
+}
+
+// What a payment took of each balance of its receivable.
+struct Tomado {
+    Currency descontado, impuesto, neto;
+    std::vector<ImporteImpuesto> impuestos;
+};
+
+struct PagoActivo {
+    std::string folio, cuenta;
+    Tomado tomado;
+};
+
+std::vector<PagoActivo> PagosActivos(kx204::host::Connection& conexion, const std::string& tabla,
+                                     const std::string& documento) {
+    auto rs = conexion.Execute(
+        "SELECT Pc_Folio, Cxc_Folio, Pc_Precio_Descontado, Pc_Impuesto, Pc_Importe FROM Pago_Cxc WHERE Pc_Tabla = " +
+        LiteralTexto(kx204::host::Mayusculas(tabla)) + " AND Pc_Documento = " + LiteralTexto(documento) +
+        " AND Es_Cve_Estado = 'AC' ORDER BY Pc_Folio");
+    std::vector<PagoActivo> pagos;
+    for (; !rs->Eof(); rs->MoveNext())
+        pagos.push_back({rs->Field(0).ToTextOrEmpty(),
+                         rs->Field(1).ToTextOrEmpty(),
+                         {rs->Field(2).ToCurrency(), rs->Field(3).ToCurrency(), rs->Field(4).ToCurrency(), {}}});
+    rs->Close();
+    for (PagoActivo& pago : pagos)
+        pago.tomado.impuestos =
+            LeeLineas(conexion, "SELECT Im_Cve_Impuesto, Pci_Importe FROM Pago_Cxc_Impuesto WHERE Pc_Folio = " +
+                                    LiteralTexto(pago.folio) + " ORDER BY Im_Cve_Impuesto");
+    return pagos;
+}
+
+// Payments stored before the host recorded what each one took (the demo's) carry only their amount.
+// That amount goes back to the net balance, and to the other balances and the tax lines in the
+// proportion of the receivable's own amounts, the closest guess at what the payment took.
+Tomado Proporcional(kx204::host::Connection& conexion, const std::string& cuenta, Currency importe) {
+    Tomado tomado{{}, {}, importe, {}};
+    const std::optional<SaldosCuenta> importes = LeeCuenta(conexion, cuenta, "Importe");
+    if (!importes || importes->neto <= Currency()) return tomado;
+    tomado.descontado = Parte(importes->descontado, importe, importes->neto);
+    tomado.impuesto = Parte(importes->impuesto, importe, importes->neto);
+    for (const ImporteImpuesto& linea : LeeImpuestos(conexion, cuenta, "Cxci_Importe"))
+        tomado.impuestos.push_back({linea.impuesto, Parte(linea.importe, importe, importes->neto)});
+    return tomado;
+}
+
+bool Registrado(const Tomado& tomado) {
+    return !tomado.impuestos.empty() || tomado.descontado != Currency() || tomado.impuesto != Currency();
+}
+
+// Adds back to the receivable `cuenta`, whose balances are `saldos`, what a payment took.
+void Devuelve(Sesion& sesion, const std::string& cuenta, const SaldosCuenta& saldos, const Tomado& tomado) {
+    for (const ImporteImpuesto& linea : LeeImpuestos(sesion.conexion, cuenta))
+        for (const ImporteImpuesto& parte : tomado.impuestos)
+            if (parte.impuesto == linea.impuesto)
+                EscribeSaldoImpuesto(sesion.conexion, cuenta, linea.impuesto, linea.importe + parte.importe);
+    EscribeSaldos(
+        sesion, cuenta,
+        {saldos.descontado + tomado.descontado, saldos.impuesto + tomado.impuesto, saldos.neto + tomado.neto, {}});
 }
 
 }  // namespace
@@ -93,13 +178,8 @@ bool DatosQivera::RegistraAbono(const kx204::host::AbonoCxc& abono, bool, bool, 
     AbonaImpuestos(sesion_.conexion, pago, abono, saldos->neto);
     const Currency descontado = Parte(saldos->descontado, abono.importe, saldos->neto);
     const Currency impuesto = Parte(saldos->impuesto, abono.importe, saldos->neto);
-    sesion_.conexion.Execute(
-        "UPDATE Cuenta_x_Cobrar SET " +
-        Asignaciones(
-            ConSellos(sesion_, {{"Cxc_Precio_Descontado_Saldo", LiteralImporte(saldos->descontado - descontado)},
-                                {"Cxc_Impuesto_Saldo", LiteralImporte(saldos->impuesto - impuesto)},
-                                {"Cxc_Precio_Neto_Saldo", LiteralImporte(saldos->neto - abono.importe)}})) +
-        " WHERE Cxc_Folio = '" + SqlText(abono.cxcFolio) + "'");
+    EscribeSaldos(sesion_, abono.cxcFolio,
+                  {saldos->descontado - descontado, saldos->impuesto - impuesto, saldos->neto - abono.importe, {}});
     InsertaFila(sesion_.conexion, "Pago_Cxc",
                 ConSellos(sesion_, {{"Pc_Folio", LiteralTexto(pago)},
                                     {"Cxc_Folio", LiteralTexto(abono.cxcFolio)},
@@ -170,10 +250,39 @@ bool DatosQivera::AgregaImpuesto(const kx204::host::ImpuestoCxc& impuesto) {
     return true;
 }
 
-bool DatosQivera::CancelaCuentaPorCobrar(const std::string&, const std::string&) {
-    NoDisponible("CancelaCuentaPorCobrar");
+// Refuses a receivable that still has active payments: cancelling it would leave them applied to nothing.
+bool DatosQivera::CancelaCuentaPorCobrar(const std::string& tabla, const std::string& folio) {
+    error_.clear();
+    const std::string cuentas = " WHERE Cxc_Tabla = " + LiteralTexto(kx204::host::Mayusculas(tabla)) +
+                                " AND Cxc_Documento = " + LiteralTexto(folio) + " AND Es_Cve_Estado <> 'CA'";
+    if (const auto pagada = PrimerValor(sesion_.conexion,
+                                        "SELECT Cxc_Folio FROM Pago_Cxc WHERE Es_Cve_Estado = 'AC' AND Cxc_Folio IN "
+                                        "(SELECT Cxc_Folio FROM Cuenta_x_Cobrar" +
+                                            cuentas + ") ORDER BY Cxc_Folio")) {
+        error_ = "La cuenta por cobrar " + pagada->ToTextOrEmpty() + " tiene abonos activos";
+        return false;
+    }
+    sesion_.conexion.Execute("UPDATE Cuenta_x_Cobrar SET " +
+                             Asignaciones(ConSellos(sesion_, {{"Es_Cve_Estado", "'CA'"}})) + cuentas);
+    return true;
 }
 
-bool DatosQivera::CancelaPagos(const std::string&, const std::string&) { NoDisponible("CancelaPagos"); }
+// A refusal may come after some payments were cancelled: the caller's transaction rolls them back.
+bool DatosQivera::CancelaPagos(const std::string& tabla, const std::string& folio) {
+    error_.clear();
+    for (const PagoActivo& pago : PagosActivos(sesion_.conexion, tabla, folio)) {
+        const std::optional<SaldosCuenta> saldos = LeeSaldos(sesion_.conexion, pago.cuenta);
+        if (!saldos) {
+            error_ = "No existe la cuenta por cobrar " + pago.cuenta + " del abono " + pago.folio;
+            return false;
+        }
+        Devuelve(sesion_, pago.cuenta, *saldos,
+                 Registrado(pago.tomado) ? pago.tomado : Proporcional(sesion_.conexion, pago.cuenta, pago.tomado.neto));
+        sesion_.conexion.Execute("UPDATE Pago_Cxc SET " +
+                                 Asignaciones(ConSellos(sesion_, {{"Es_Cve_Estado", "'CA'"}})) +
+                                 " WHERE Pc_Folio = " + LiteralTexto(pago.folio));
+    }
+    return true;
+}
 
 }  // namespace qivera

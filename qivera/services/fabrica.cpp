@@ -3,6 +3,7 @@
 #include "qivera/mail/correo.hpp"
 #include "qivera/printing/impresor.hpp"
 #include "qivera/services/campos_adicionales.hpp"
+#include "qivera/services/cancelacion_factura.hpp"
 #include "qivera/services/datos.hpp"
 #include "qivera/services/dialogos.hpp"
 #include "qivera/services/documento_factura.hpp"
@@ -34,7 +35,7 @@ std::unique_ptr<host::DocumentoFactura> FabricaQivera::CreaDocumentoFactura() {
     return std::make_unique<DocumentoFacturaQivera>(sesion_);
 }
 std::unique_ptr<host::CancelacionFactura> FabricaQivera::CreaCancelacionFactura() {
-    NoDisponible("CancelaFactura");
+    return std::make_unique<CancelacionFacturaQivera>(sesion_);
 }
 std::unique_ptr<host::Correo> FabricaQivera::CreaCorreo() { return std::make_unique<CorreoQivera>(sesion_); }
 std::unique_ptr<host::CamposAdicionales> FabricaQivera::CreaCamposAdicionales() {

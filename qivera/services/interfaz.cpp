@@ -1,5 +1,6 @@
 #include "qivera/services/interfaz.hpp"
 
+#include <algorithm>
 #include <charconv>
 
 #include "kx204/host/runtime_error.hpp"
@@ -173,6 +174,15 @@ bool InterfazQivera::RelacionaRenglon(const std::string& tabla, const std::strin
                  {"Rr_Referencia", LiteralTexto(referencia)}});
     return true;
 }
-std::string InterfazQivera::NormalizaFolio(const std::string&) { NoDisponible("NormalizaFolio"); }
+// A folio typed as its number alone takes the form the host numbers invoices with ("177" is F000177).
+std::string InterfazQivera::NormalizaFolio(const std::string& folio) {
+    const std::size_t inicio = folio.find_first_not_of(" \t\r\n");
+    if (inicio == std::string::npos) return {};
+    const std::string limpio =
+        kx204::host::Mayusculas(folio.substr(inicio, folio.find_last_not_of(" \t\r\n") + 1 - inicio));
+    if (!std::all_of(limpio.begin(), limpio.end(), [](char c) { return c >= '0' && c <= '9'; })) return limpio;
+    const std::size_t digitos = static_cast<std::size_t>(kFolioFactura.digitos);
+    return kFolioFactura.prefijo + std::string(digitos - std::min(digitos, limpio.size()), '0') + limpio;
+}
 
 }  // namespace qivera

@@ -7,10 +7,6 @@
 
 namespace qivera {
 
-void NoDisponible(const std::string& operacion) {
-    throw kx204::host::RuntimeError(438, "Object doesn't support this property or method: " + operacion);
-}
-
 const std::string& Identificador(const std::string& nombre) {
     const bool valido = !nombre.empty() && std::all_of(nombre.begin(), nombre.end(), [](char c) {
         return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.';

@@ -21,8 +21,6 @@ struct Sesion {
     std::function<void(const std::string& evento, const std::string& folio, const std::string& archivo)> registra;
 };
 
-// Failure of an operation the reference host does not offer.
-[[noreturn]] void NoDisponible(const std::string& operacion);
 // Table and column names come from code, never from a person; refuse anything else.
 const std::string& Identificador(const std::string& nombre);
 

@@ -1,0 +1,60 @@
+#include "qivera/services/cancelacion_factura.hpp"
+
+#include <optional>
+#include <string_view>
+
+#include "kx204/host/texto.hpp"
+#include "qivera/services/consecutivo.hpp"
+#include "qivera/services/interfaz.hpp"
+#include "qivera/services/listas.hpp"
+
+namespace qivera {
+
+using kx204::host::Date;
+
+namespace {
+
+constexpr std::string_view kTipoFactura = "1|";
+
+std::string CondicionComprobante(const std::string& folio) {
+    return " WHERE Cd_Tabla = 'Factura' AND Cd_Documento = " + LiteralTexto(folio);
+}
+
+bool MismoMes(const Date& a, const Date& b) { return a.Year() == b.Year() && a.Month() == b.Month(); }
+
+}  // namespace
+
+bool CancelacionFacturaQivera::CancelaFactura(const std::string& folio, int) {
+    error_.clear();
+    const std::string condicion = " WHERE Fc_Folio = " + LiteralTexto(folio);
+    const std::optional<kx204::host::Variant> estado =
+        PrimerValor(sesion_.conexion, "SELECT Es_Cve_Estado FROM Factura" + condicion);
+    if (!estado)
+        error_ = "No existe la factura " + folio;
+    else if (kx204::host::Mayusculas(estado->ToTextOrEmpty()) == "CA")
+        error_ = "La factura " + folio + " ya está cancelada";
+    if (!error_.empty()) return false;
+    const std::string asignaciones =
+        Asignaciones(ConSellos(sesion_, {{"Es_Cve_Estado", "'CA'"}, {"Oper_Baja", LiteralTexto(sesion_.usuario)}}));
+    for (const char* tabla : {"Factura", "Factura_Encabezado"})
+        sesion_.conexion.Execute(std::string("UPDATE ") + tabla + " SET " + asignaciones + condicion);
+    return true;
+}
+
+ValidacionDocumento ValidaCancelacion(Sesion& sesion, const std::string& documento) {
+    if (!documento.starts_with(kTipoFactura) || documento.size() == kTipoFactura.size())
+        return {false, "Clave de documento no válida: " + documento + " (se espera 1|<folio de la factura>)", {}};
+    const std::string folio = documento.substr(kTipoFactura.size());
+    auto rs =
+        sesion.conexion.Execute("SELECT Cd_Fecha, Cd_Cancelado FROM Comprobante_Digital" + CondicionComprobante(folio));
+    const bool firmada = !rs->Eof();
+    const bool cancelable = firmada && (rs->Field(1).ToLong() != 0 ||
+                                        MismoMes(rs->Field(0).ToDate(), InterfazQivera(sesion).FechaServidor()));
+    rs->Close();
+    if (!firmada) return {true, {}, {}};
+    if (!cancelable) return {false, "El comprobante digital de la factura " + folio + " ya no puede cancelarse", {}};
+    sesion.conexion.Execute("UPDATE Comprobante_Digital SET Cd_Cancelado = 1" + CondicionComprobante(folio));
+    return {true, {}, {}};
+}
+
+}  // namespace qivera

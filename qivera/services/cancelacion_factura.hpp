@@ -1,0 +1,37 @@
+#pragma once
+#include <string>
+
+#include "kx204/host/servicios.hpp"
+#include "qivera/services/sesion.hpp"
+
+namespace qivera {
+
+// The invoice-cancellation service: marks Factura and Factura_Encabezado cancelled on the session's
+// connection, inside the caller's transaction. The invoice's notes and receivables are the caller's.
+class CancelacionFacturaQivera : public kx204::host::CancelacionFactura {
+public:
+    explicit CancelacionFacturaQivera(Sesion& sesion) : sesion_(sesion) {}
+    // Refuses an invoice that does not exist or is already cancelled.
+    bool CancelaFactura(const std::string& folio, int opcion) override;
+    std::string MensajeError() override { return error_; }
+
+private:
+    Sesion& sesion_;
+    std::string error_;
+};
+
+// The answer to the host window's ValidaDocumento: whether the invoice may be deleted, and the texts
+// of its sError and sMensaje.
+struct ValidacionDocumento {
+    bool valida = false;
+    std::string error;
+    std::string mensaje;
+};
+
+// `documento` is "1|<invoice folio>". An unsigned invoice may be deleted. A signed one only while its
+// digital document can still be cancelled: signed in the month of the server's date (or cancelled
+// already). Its Comprobante_Digital row is then marked cancelled (Cd_Cancelado) at once, outside the
+// deletion's transaction, as the cancellation of a digital document stands once it is made.
+ValidacionDocumento ValidaCancelacion(Sesion& sesion, const std::string& documento);
+
+}  // namespace qivera
