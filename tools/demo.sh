@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, creates the demo database when absent and
-# runs the demo script through the headless shell, printing its transcript.
+# Installs what is missing, builds, creates the demo database when absent and runs the demo script
+# through the headless shell on a fresh copy of it (so that every run tells the same story),
+# printing its transcript. The PDF, the signed XML and the mail land in demo/ejecucion/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/compila.sh
 base="${KX204_DB:-demo/demo.db}"
 [ -f "$base" ] || build/qivera/qivera init --db "sqlite:$base" --demo
-build/qivera/qivera script demo/demo.jsonl --db "sqlite:$base"
+rm -rf demo/ejecucion && mkdir -p demo/ejecucion
+cp "$base" demo/ejecucion/demo.db
+build/qivera/qivera script demo/demo.jsonl --db sqlite:demo/ejecucion/demo.db
