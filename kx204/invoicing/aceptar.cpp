@@ -102,19 +102,8 @@ bool frmKX204::GrabaFactura(const std::string& folios, std::string& serie, std::
             return false;
         }
         if (chkConsolidar.Value() == 1) {
-            sSQL = std::string("SELECT ") + "   isnull(sum(cxc.Cxc_Precio_Descontado_Saldo),0) as SubTotal, " +
-                   "   isnull(sum(cxc.Cxc_Impuesto_Saldo),0) as Impuesto, " +
-                   "   isnull(sum(cxc.Cxc_Precio_Neto_Saldo),0) as Total " + "FROM CUENTA_X_COBRAR CXC " +
-                   "   INNER JOIN CLIENTE ON CLIENTE.CL_CVE_CLIENTE = CXC.CL_CVE_CLIENTE  " + "WHERE " +
-                   "   cxc.Cxc_Tabla = 'VENTA' AND  " + "   cxc.Cxc_Documento IN (" + folios + ") AND " +
-                   "   cxc.Es_Cve_Estado <> 'CA' ";
-            auto totales = objServicios().Conexion().Execute(sSQL);
-            sSQL = std::string("SELECT ") + "   isnull(sum(CXCI.Cxci_Saldo),0) as Saldo, " +
-                   "   CXCI.Im_Cve_Impuesto " + "FROM CUENTA_X_COBRAR CXC " +
-                   "   INNER JOIN CUENTA_X_COBRAR_IMPUESTO CXCI ON CXCI.CXC_FOLIO = CXC.CXC_FOLIO " + "WHERE " +
-                   "   cxc.Cxc_Tabla = 'VENTA' AND  " + "   cxc.Cxc_Documento IN (" + folios + ") AND " +
-                   "   cxc.Es_Cve_Estado <> 'CA' " + "GROUP BY " + "   CXCI.Im_Cve_Impuesto ";
-            auto impuestos = objServicios().Conexion().Execute(sSQL);
+            auto totales = TotalesCuentasNotas(folios);
+            auto impuestos = ImpuestosCuentasNotas(folios);
             if (!RegistraPagosNotas(folios, folio)) {
                 CancelaFactura(std::string("Controles_Aceptar()") + kSaltoLinea + sErrorFactura, 16,
                                "Operación cancelada", "ERR-ID:7500020");

@@ -4,6 +4,34 @@
 
 namespace kx204 {
 
+namespace {
+
+// The open receivables of the ticked notes, as every consolidation statement reads them.
+std::string CuentasDeNotas(const std::string& folios) {
+    return std::string("WHERE ") + "   cxc.Cxc_Tabla = 'VENTA' AND  " + "   cxc.Cxc_Documento IN (" + folios +
+           ") AND " + "   cxc.Es_Cve_Estado <> 'CA' ";
+}
+
+constexpr const char* kConClientes =
+    "FROM CUENTA_X_COBRAR CXC    INNER JOIN CLIENTE ON CLIENTE.CL_CVE_CLIENTE = CXC.CL_CVE_CLIENTE  ";
+
+}  // namespace
+
+std::unique_ptr<host::Recordset> frmKX204::TotalesCuentasNotas(const std::string& folios) {
+    sSQL = std::string("SELECT ") + "   isnull(sum(cxc.Cxc_Precio_Descontado_Saldo),0) as SubTotal, " +
+           "   isnull(sum(cxc.Cxc_Impuesto_Saldo),0) as Impuesto, " +
+           "   isnull(sum(cxc.Cxc_Precio_Neto_Saldo),0) as Total " + kConClientes + CuentasDeNotas(folios);
+    return objServicios().Conexion().Execute(sSQL);
+}
+
+std::unique_ptr<host::Recordset> frmKX204::ImpuestosCuentasNotas(const std::string& folios) {
+    sSQL = std::string("SELECT ") + "   isnull(sum(CXCI.Cxci_Saldo),0) as Saldo, " + "   CXCI.Im_Cve_Impuesto " +
+           "FROM CUENTA_X_COBRAR CXC " +
+           "   INNER JOIN CUENTA_X_COBRAR_IMPUESTO CXCI ON CXCI.CXC_FOLIO = CXC.CXC_FOLIO " + CuentasDeNotas(folios) +
+           "GROUP BY " + "   CXCI.Im_Cve_Impuesto ";
+    return objServicios().Conexion().Execute(sSQL);
+}
+
 void frmKX204::chkConsolidar_Click() {
     if (chkConsolidar.Value() != 1) return;
     Mensaje(std::string("Consolidar cuentas por cobrar") + kSaltoLinea + " - Solo se consideran las ventas a credito" +
@@ -23,10 +51,8 @@ bool frmKX204::RegistraPagosNotas(const std::string& folios, const std::string& 
         }
         sSQL = std::string("SELECT ") + "   Cxc.Cxc_Folio, " + "   Cxc.Mn_Cve_Moneda, " +
                "   cxc.Cxc_Precio_Descontado_Saldo as SubTotal, " + "   cxc.Cxc_Impuesto_Saldo as Impuesto, " +
-               "   cxc.Cxc_Precio_Neto_Saldo as Total " + "FROM CUENTA_X_COBRAR CXC " +
-               "   INNER JOIN CLIENTE ON CLIENTE.CL_CVE_CLIENTE = CXC.CL_CVE_CLIENTE  " + "WHERE " +
-               "   cxc.Cxc_Tabla = 'VENTA' AND  " + "   cxc.Cxc_Documento IN (" + folios + ") AND " +
-               "   cxc.Es_Cve_Estado <> 'CA' AND " + "   Cxc_Precio_Neto_Saldo > 0 ";
+               "   cxc.Cxc_Precio_Neto_Saldo as Total " + kConClientes + CuentasDeNotas(folios) + "AND " +
+               "   Cxc_Precio_Neto_Saldo > 0 ";
         auto rs = objServicios().Conexion().Execute(sSQL);
         if (rs->Eof()) return true;
         auto cuentas = publico_.fabrica.CreaDatos();

@@ -96,6 +96,8 @@ public:
     std::string ObtenSeriesVenta(const std::string& folios, const std::string& producto, const std::string& talla,
                                  const std::string& color);
     void chkConsolidar_Click();
+    std::unique_ptr<host::Recordset> TotalesCuentasNotas(const std::string& folios);
+    std::unique_ptr<host::Recordset> ImpuestosCuentasNotas(const std::string& folios);
     bool RegistraPagosNotas(const std::string& folios, const std::string& folioFactura);
     bool GeneraCuentaFactura(const std::string& folios, const std::string& folioFactura, host::Recordset& totales,
                              host::Recordset& impuestos);
