@@ -2,6 +2,8 @@
 
 #include "apoyo/aplicacion_qt.hpp"
 
+#include <cstdlib>
+
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/db/base_datos.hpp"
 #include "qivera/db/esquema.hpp"
@@ -9,8 +11,18 @@
 
 namespace prueba {
 
+namespace {
+
+std::filesystem::path CarpetaPropia() {
+    std::string plantilla = (std::filesystem::temp_directory_path() / "kx204-prueba-XXXXXX").string();
+    return mkdtemp(plantilla.data());
+}
+
+}  // namespace
+
 Entorno::Entorno(const std::string& usuario)
-    : conexion(qivera::db::AbreBaseDatos("sqlite::memory:")),
+    : carpeta(CarpetaPropia()),
+      conexion(qivera::db::AbreBaseDatos("sqlite::memory:")),
       persona([this](const nlohmann::ordered_json& evento) { eventos.push_back(evento); }),
       sesion{*conexion, persona, usuario, kx204::host::Date::FromYmd(2026, 3, 15), nullptr, {}},
       fabrica(sesion),
@@ -31,16 +43,21 @@ Entorno::Entorno(const std::string& usuario)
     Sql("INSERT INTO Cliente (Cl_Cve_Cliente, Cl_Descripcion, Sc_Cve_Sucursal, Es_Cve_Estado) VALUES "
         "('C1', 'Cliente matriz', '01', 'AC'), ('C2', 'Cliente norte', '02', 'AC'), ('C3', 'Baja matriz', '01', 'BA')");
     Sql("INSERT INTO Usuario (Us_Cve_Usuario) VALUES ('" + usuario + "')");
+    for (const char* variable : {"IMPRESION_DIRECTORIO", "CORREO_BANDEJA", "FAC_FIRMA_DIRECTORIO"})
+        Variable(variable, carpeta.string());
 }
 
 Entorno::~Entorno() {
     if (componente) componente->DescargaPantalla();
+    std::error_code ignorado;
+    std::filesystem::remove_all(carpeta, ignorado);
 }
 
 void Entorno::Sql(const std::string& sentencia) { conexion->Execute(sentencia); }
 
 void Entorno::Variable(const std::string& nombre, const std::string& valor) {
-    Sql("INSERT INTO Variable (Vr_Nombre, Vr_Valor) VALUES ('" + nombre + "', '" + kx204::host::SqlText(valor) + "')");
+    Sql("INSERT OR REPLACE INTO Variable (Vr_Nombre, Vr_Valor) VALUES ('" + nombre + "', '" +
+        kx204::host::SqlText(valor) + "')");
 }
 
 void Entorno::Permiso(const std::string& clave) {

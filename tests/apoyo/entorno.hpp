@@ -1,4 +1,5 @@
 #pragma once
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,6 +24,7 @@ public:
     ~Entorno();
 
     void Sql(const std::string& sentencia);
+    // Sets a configuration variable, replacing its value when it has one.
     void Variable(const std::string& nombre, const std::string& valor);
     void Permiso(const std::string& clave);
     void Usuario(const std::string& sucursal, const std::string& almacen);
@@ -32,6 +34,8 @@ public:
     // The messages and dialogs shown so far.
     std::vector<nlohmann::ordered_json> Eventos(const std::string& tipo) const;
 
+    // The folder where this environment's PDFs, signed XML and mail go; removed with it.
+    std::filesystem::path carpeta;
     std::unique_ptr<qivera::db::ConexionQt> conexion;
     std::vector<nlohmann::ordered_json> eventos;
     qivera::PersonaGuionada persona;

@@ -57,10 +57,11 @@ TEST(FirmaFactura, AFailedSignatureKeepsTheInvoiceAndPrintsNothingUntilSignedOnD
     pantalla.Controles.SetCaptionBoton(2, "Firmar");
     pantalla.Controles.Pulsa(ComandoBarra::B2);
     EXPECT_EQ(pantalla.Controles.CaptionBoton(2), "");
-    ASSERT_EQ(entorno.eventos.size(), 3u);
+    ASSERT_EQ(entorno.eventos.size(), 4u);
     EXPECT_EQ(entorno.eventos[0]["event"], "sign");
-    EXPECT_EQ(entorno.eventos[1]["event"], "mail");
-    EXPECT_EQ(entorno.eventos[2]["id"], "ERR-ID:7500031");
+    EXPECT_EQ(entorno.eventos[1]["event"], "print");  // the mail prints the PDF it attaches
+    EXPECT_EQ(entorno.eventos[2]["event"], "mail");
+    EXPECT_EQ(entorno.eventos[3]["id"], "ERR-ID:7500031");
 
     // Once signed, signing again is refused and the button stays as it was.
     entorno.eventos.clear();
