@@ -5,7 +5,12 @@
 
 namespace kx204::host {
 
+namespace {
+
+// The invoice number text of a series and number: the series and six digits, "A000042".
 std::string NumeroFactura(const std::string& serie, long numero) { return serie + ConCeros(numero, 6); }
+
+}  // namespace
 
 void CampoSerie::SetSucursal(const std::string& sucursal) {
     sucursal_ = sucursal;

@@ -15,9 +15,6 @@ public:
     virtual bool Reserva(const std::string& sucursal, const std::string& serie, long numero, std::string& error) = 0;
 };
 
-// The invoice number text of a series and number: the series and six digits, "A000042".
-std::string NumeroFactura(const std::string& serie, long numero);
-
 // The series-and-number field: shows the series and number a branch will issue.
 class CampoSerie : public Control {
 public:

@@ -84,22 +84,6 @@ void Lista::SetActual(int indice) {
     actual_ = indice;
 }
 
-void Lista::SetSorted(bool sorted) {
-    sorted_ = sorted;
-    if (sorted_) Ordena();
-}
-
-void Lista::SetSortKey(int key) {
-    if (key < 0) throw RuntimeError(380, "Invalid property value");
-    sortKey_ = key;
-    if (sorted_) Ordena();
-}
-
-void Lista::SetSortOrder(Orden orden) {
-    sortOrder_ = orden;
-    if (sorted_) Ordena();
-}
-
 void Lista::SetOrden(int key, Orden orden) {
     if (key < 0) throw RuntimeError(380, "Invalid property value");
     sortKey_ = key;

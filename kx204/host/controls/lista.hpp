@@ -50,11 +50,8 @@ public:
     void SetActual(int indice);
 
     bool Sorted() const { return sorted_; }
-    void SetSorted(bool sorted);
     int SortKey() const { return sortKey_; }
-    void SetSortKey(int key);
     Orden SortOrder() const { return sortOrder_; }
-    void SetSortOrder(Orden orden);
     // Sorting on, by one column in one order, sorted once.
     void SetOrden(int key, Orden orden);
 

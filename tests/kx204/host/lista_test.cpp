@@ -49,9 +49,7 @@ TEST(Lista, ItemCheckOnlyOnChangeExactSearchAndBadIndexFails) {
 
 TEST(Lista, SortingKeepsOrderAndRowStateAndTheCurrentItem) {
     Lista lista("lv", 1);
-    lista.SetSortKey(1);
-    lista.SetSortOrder(Orden::Descendente);
-    lista.SetSorted(true);
+    lista.SetOrden(1, Orden::Descendente);
     lista.Agrega({{"A1", {"beta"}}, {"A2", {"Alfa"}}, {"A3", {"GAMMA"}}});
     EXPECT_EQ(TextosDe(lista), (Textos{"A3", "A1", "A2"}));
     lista.SetChecked(lista.Busca("A1"), true);
@@ -61,7 +59,7 @@ TEST(Lista, SortingKeepsOrderAndRowStateAndTheCurrentItem) {
     EXPECT_EQ(TextosDe(lista), (Textos{"A3", "A4", "A1", "A2", "A5"}));
     EXPECT_EQ(lista.Actual(), 3);
 
-    lista.SetSortOrder(Orden::Ascendente);
+    lista.SetOrden(1, Orden::Ascendente);
     EXPECT_EQ(TextosDe(lista), (Textos{"A5", "A2", "A1", "A4", "A3"}));
     EXPECT_EQ(lista.Actual(), 1);
     for (int i = 0; i < lista.Count(); ++i) {
@@ -71,7 +69,7 @@ TEST(Lista, SortingKeepsOrderAndRowStateAndTheCurrentItem) {
 
     // Accented capitals fold too; equal keys keep their order.
     lista.Clear();
-    lista.SetSortKey(0);
+    lista.SetOrden(0, Orden::Ascendente);
     lista.Agrega({{"Ñb", {}}, {"ña", {}}, {"ÁRBOL", {}}, {"árbol", {}}});
     EXPECT_EQ(TextosDe(lista), (Textos{"ÁRBOL", "árbol", "ña", "Ñb"}));
 }
@@ -85,8 +83,7 @@ TEST(Lista, SortsFiftyThousandItems) {
     }
     Lista lista("lv", 1);
     lista.Agrega(std::move(items));
-    lista.SetSortOrder(Orden::Descendente);
-    lista.SetSorted(true);
+    lista.SetOrden(0, Orden::Descendente);
     ASSERT_EQ(lista.Count(), kItems);
     for (int i = 0; i < kItems; ++i) {
         const int clave = kItems - 1 - i;

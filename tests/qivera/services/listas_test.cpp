@@ -50,7 +50,7 @@ protected:
 TEST_F(Listas, FillTakesTheResultsColumnsAndRowsKeepingWidthsOfKnownCaptions) {
     lista.SetColumnas({{"Folio", Alineacion::Izquierda, 2540}, {"Oculta", Alineacion::Izquierda, 0}});
     lista.Agrega({{"VIEJO", {"x"}, true}});
-    lista.SetSorted(true);
+    lista.SetOrden(0, kx204::host::Orden::Ascendente);
     ASSERT_TRUE(interfaz.LlenaLista(
         "SELECT 'B' AS \"Folio\", 1234.5 AS \"Importe\", NULL AS \"Oculta\", 'Peña, S.A.' AS \"Cliente\", 7 AS "
         "\"Piezas\" UNION ALL SELECT 'A', 0.25, 'y', NULL, -3",
@@ -75,7 +75,7 @@ TEST_F(Listas, FillTakesTheResultsColumnsAndRowsKeepingWidthsOfKnownCaptions) {
 TEST_F(Listas, AppendKeepsItemsAndChecksInTheSortOrder) {
     for (const char* folio : {"NV2", "NV4", "NV3"}) prueba::InsertaNota(entorno, {.folio = folio});
     const std::string plantilla = interfaz.ObtenConsulta(qivera::db::kFacturacionVentaConsolidada);
-    lista.SetSorted(true);
+    lista.SetOrden(0, kx204::host::Orden::Ascendente);
     ASSERT_TRUE(
         interfaz.LlenaLista(qivera::db::AplicaClausula(plantilla, "WHERE Venta.Vn_Folio <> 'NV3'"), lista, true));
     lista.SetChecked(1, true);
