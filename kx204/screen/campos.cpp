@@ -178,12 +178,15 @@ frmKX204::frmKX204(Publico& publico)
     for (host::Control* detalle :
          std::initializer_list<host::Control*>{&lvNotas, &chkMarcarTodos, &chkConsolidar, &frTotal, &sh2})
         detalle->SetContenedor(&frDetalle);
+    fr0.SetContenedor(&ssTabQvr);
+    frDetalle.SetContenedor(&ssTabQvr);
     for (host::CampoTexto* total : {&txtSuma, &txtDescuento_Global, &txtSubtotal, &txtImpuestos, &txtTotal})
         total->SetContenedor(&frTotal);
     frDetalle.SetEnabled(false);  // only the frame of the visible tab takes input
 
     lvNotas.SetColumnas(ColumnasIniciales());
     CreaEtiquetas();
+    Disposicion();
     Conecta();
 }
 

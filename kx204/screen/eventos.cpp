@@ -68,6 +68,12 @@ void frmKX204::Conecta() {
     lvNotas.OnColumnClick = [this](int columna) { lvNotas_ColumnClick(columna); };
     lvNotas.OnKeyUp = [this](int tecla, int shift) { lvNotas_KeyUp(tecla, shift); };
     ssTabQvr.OnClick = [this](int anterior) { ssTabQvr_Click(anterior); };
+    ssTabQvr.OnKeyPress = [this](int& caracter) { ssTabQvr_KeyPress(caracter); };
+    chkConsolidar.OnKeyPress = [this](int& caracter) { chkConsolidar_KeyPress(caracter); };
+    chkFiltrarCondicion.OnKeyPress = [this](int& caracter) { chkFiltrarCondicion_KeyPress(caracter); };
+    chkFechas.OnKeyDown = [this](int tecla, int shift) { chkFechas_KeyDown(tecla, shift); };
+    OnKeyUp = [this](int tecla, int shift) { Form_KeyUp(tecla, shift); };
+    OnResize = [this] { Form_Resize(); };
 }
 
 }  // namespace kx204

@@ -25,18 +25,7 @@ constexpr int Cliente = 5;
 // A line break in messages.
 constexpr const char* kSaltoLinea = "\r\n";
 
-// Key codes and shift states of the keyboard events.
-namespace teclas {
-constexpr int Enter = 13;
-constexpr int Espacio = 32;
-constexpr int Tab = 9;
-constexpr int F10 = 121;
-constexpr int Uno = 49;
-constexpr int Dos = 50;
-constexpr int Shift = 1;
-constexpr int Ctrl = 2;
-constexpr int Alt = 4;
-}  // namespace teclas
+namespace teclas = host::teclas;
 
 // The consolidated-invoicing screen: one object, its fields and its handlers.
 // Member functions are defined in the folder of the subsystem they belong to.
@@ -55,6 +44,7 @@ public:
     void Form_Activate();
     void Form_Unload();
     void Form_KeyUp(int tecla, int shift);
+    void Form_Resize();
 
     // Toolbar commands.
     void Controles_Nuevo();
@@ -112,6 +102,11 @@ public:
     void Controles_Imprimir();
 
     void ssTabQvr_Click(int anterior);
+    // Enter moves on from the check boxes and the tab control as it does from a text field.
+    void ssTabQvr_KeyPress(int& caracter);
+    void chkConsolidar_KeyPress(int& caracter);
+    void chkFiltrarCondicion_KeyPress(int& caracter);
+    void chkFechas_KeyDown(int tecla, int shift);
 
     // The controls, named as on the screen.
     host::BarraHerramientas& Controles;
@@ -216,6 +211,9 @@ private:
     // Whether Accept and the invoice query check the operative period; absent, null or empty is no.
     bool ValidaPeriodo();
     void CreaEtiquetas();
+    // Design places and sizes of every element.
+    void Disposicion();
+    void EnterComoTab(int tecla);
 
     Publico& publico_;
     std::unique_ptr<host::ServicioSeries> servicioSeries_;

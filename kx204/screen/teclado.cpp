@@ -16,4 +16,17 @@ void frmKX204::Form_KeyUp(int tecla, int shift) {
     if (tecla == teclas::Dos) ssTabQvr.SetTab(1);
 }
 
+void frmKX204::EnterComoTab(int tecla) {
+    // The key is not swallowed: the control still sees it.
+    if (tecla == teclas::Enter) objInterfaz().EnviaTecla("{TAB}", 0, "");
+}
+
+void frmKX204::ssTabQvr_KeyPress(int& caracter) { EnterComoTab(caracter); }
+
+void frmKX204::chkConsolidar_KeyPress(int& caracter) { EnterComoTab(caracter); }
+
+void frmKX204::chkFiltrarCondicion_KeyPress(int& caracter) { EnterComoTab(caracter); }
+
+void frmKX204::chkFechas_KeyDown(int tecla, int /*shift*/) { EnterComoTab(tecla); }
+
 }  // namespace kx204

@@ -243,21 +243,7 @@ void Guion::Tecla(const json& accion) {
     if (nombre == "form") return pantalla.Form_KeyUp(codigo, shift);
     host::Control& control = ControlNombrado(nombre);
     if (Rechaza(control, control.MotivoNoUsable())) return;
-    if (auto* lista = dynamic_cast<host::Lista*>(&control)) {
-        int caracter = codigo == kx204::teclas::Espacio || codigo == kx204::teclas::Enter ? codigo : 0;
-        if (caracter != 0) lista->KeyPress(caracter);
-        return lista->KeyUp(codigo, shift);
-    }
-    auto* campo = dynamic_cast<host::CampoTexto*>(&control);
-    if (campo != nullptr && codigo == kx204::teclas::Enter) {
-        pantalla.SetFoco(*campo);
-        if (campo->Confirma() && campo->Ajustes().tabonenter) pantalla.SiguienteFoco();
-        return;
-    }
-    if (codigo == kx204::teclas::Tab) {
-        pantalla.SetFoco(control);
-        pantalla.SiguienteFoco();
-    }
+    pantalla.PulsaTecla(control, codigo, shift);
 }
 
 void Guion::Encabezado(const json& accion) {

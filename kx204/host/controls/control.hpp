@@ -1,7 +1,28 @@
 #pragma once
+#include <functional>
 #include <string>
 
 namespace kx204::host {
+
+// Key codes and shift states of the keyboard events.
+namespace teclas {
+constexpr int Tab = 9;
+constexpr int Enter = 13;
+constexpr int Escape = 27;
+constexpr int Espacio = 32;
+constexpr int Cero = 48;
+constexpr int Uno = 49;
+constexpr int Dos = 50;
+constexpr int Nueve = 57;
+constexpr int A = 65;
+constexpr int Z = 90;
+constexpr int F1 = 112;
+constexpr int F2 = 113;
+constexpr int F10 = 121;
+constexpr int Shift = 1;
+constexpr int Ctrl = 2;
+constexpr int Alt = 4;
+}  // namespace teclas
 
 struct Geometria {
     int left = 0, top = 0, width = 0, height = 0;  // twips
@@ -34,8 +55,29 @@ public:
     Control* Contenedor() const { return contenedor_; }
     void SetContenedor(Control* contenedor) { contenedor_ = contenedor; }
 
-    Geometria& Posicion() { return posicion_; }
+    // Place and size in twips, relative to the container (the form when none). A negative
+    // width or height is refused with error 380 and leaves the control as it was.
     const Geometria& Posicion() const { return posicion_; }
+    void SetLeft(int left) { posicion_.left = left; }
+    void SetTop(int top) { posicion_.top = top; }
+    void SetWidth(int width);
+    void SetHeight(int height);
+    void Coloca(int left, int top, int width, int height);
+
+    // A person's keys while the control has the focus: key down and up (key code, shift
+    // state) and the character typed, which a handler swallows by setting it to 0.
+    void KeyDown(int tecla, int shift) {
+        if (OnKeyDown) OnKeyDown(tecla, shift);
+    }
+    void KeyPress(int& caracter) {
+        if (OnKeyPress) OnKeyPress(caracter);
+    }
+    void KeyUp(int tecla, int shift) {
+        if (OnKeyUp) OnKeyUp(tecla, shift);
+    }
+    std::function<void(int tecla, int shift)> OnKeyDown;
+    std::function<void(int& caracter)> OnKeyPress;
+    std::function<void(int tecla, int shift)> OnKeyUp;
 
     // Whether the Tab key stops on it.
     virtual bool TabStop() const { return false; }

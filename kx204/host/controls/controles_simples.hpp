@@ -77,6 +77,7 @@ public:
     void SetTab(int tab);
     int Tabs() const { return static_cast<int>(captions_.size()); }
     const std::string& Caption(int tab) const;
+    bool TabStop() const override { return true; }
     std::function<void(int anterior)> OnClick;
 
 private:

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "kx204/host/controls/campo_texto.hpp"
+#include "kx204/host/controls/controles_simples.hpp"
 
 namespace kx204::host {
 
@@ -26,17 +27,58 @@ void Formulario::SetFoco(Control& control) {
     if (control.Usable()) foco_ = &control;
 }
 
-void Formulario::SiguienteFoco() {
-    if (orden_.empty()) return;
-    std::size_t inicio = 0;
-    for (std::size_t i = 0; i < orden_.size(); ++i)
-        if (orden_[i] == foco_) inicio = i + 1;
-    for (std::size_t paso = 0; paso < orden_.size(); ++paso) {
-        Control* candidato = orden_[(inicio + paso) % orden_.size()];
+void Formulario::SiguienteFoco() { MueveFoco(1); }
+
+void Formulario::AnteriorFoco() { MueveFoco(-1); }
+
+void Formulario::MueveFoco(int paso) {
+    const int total = static_cast<int>(orden_.size());
+    if (total == 0) return;
+    int actual = paso > 0 ? -1 : total;
+    for (int i = 0; i < total; ++i)
+        if (orden_[static_cast<std::size_t>(i)] == foco_) actual = i;
+    for (int n = 1; n <= total; ++n) {
+        Control* candidato = orden_[static_cast<std::size_t>(((actual + paso * n) % total + total) % total)];
         if (candidato->TabStop() && candidato->Usable()) {
             foco_ = candidato;
             return;
         }
+    }
+}
+
+namespace {
+
+// The character a key types, 0 for keys that type none (function keys, shortcuts).
+int Caracter(int tecla, int shift) {
+    if (shift & (teclas::Ctrl | teclas::Alt)) return 0;
+    if (tecla == teclas::Enter || tecla == teclas::Espacio || tecla == teclas::Escape) return tecla;
+    if (tecla >= teclas::Cero && tecla <= teclas::Nueve) return tecla;
+    if (tecla >= teclas::A && tecla <= teclas::Z) return (shift & teclas::Shift) ? tecla : tecla - 'A' + 'a';
+    return 0;
+}
+
+}  // namespace
+
+void Formulario::PulsaTecla(Control& control, int tecla, int shift) {
+    SetFoco(control);
+    control.KeyDown(tecla, shift);
+    int caracter = Caracter(tecla, shift);
+    if (caracter != 0) control.KeyPress(caracter);
+    RespuestaPropia(control, tecla, shift, caracter);
+    if (OnKeyUp) OnKeyUp(tecla, shift);
+    control.KeyUp(tecla, shift);
+}
+
+void Formulario::RespuestaPropia(Control& control, int tecla, int shift, int caracter) {
+    if (tecla == teclas::Tab) return (shift & teclas::Shift) ? AnteriorFoco() : SiguienteFoco();
+    if (auto* campo = dynamic_cast<CampoTexto*>(&control); campo != nullptr && caracter == teclas::Enter) {
+        if (campo->Confirma() && campo->Ajustes().tabonenter) SiguienteFoco();
+    } else if (auto* casilla = dynamic_cast<CasillaVerificacion*>(&control);
+               casilla != nullptr && caracter == teclas::Espacio) {
+        casilla->Click();
+    } else if (auto* boton = dynamic_cast<BotonPlano*>(&control);
+               boton != nullptr && (caracter == teclas::Espacio || caracter == teclas::Enter)) {
+        boton->Click();
     }
 }
 

@@ -44,8 +44,15 @@ public:
     Control* Foco() const { return foco_; }
     // Moves the focus to a control a person could use; otherwise the focus stays.
     void SetFoco(Control& control);
-    // The next usable control in tab order, as the Tab key moves.
+    // The next usable control in tab order, as the Tab key moves; AnteriorFoco as Shift+Tab.
     void SiguienteFoco();
+    void AnteriorFoco();
+
+    // A person pressed and released a key on a control: key down, the character it types
+    // (which the control's handlers may swallow), the control's own response to it, then
+    // key up, which the form sees before the control.
+    void PulsaTecla(Control& control, int tecla, int shift);
+    std::function<void(int tecla, int shift)> OnKeyUp;
 
     int Width() const { return width_; }
     int Height() const { return height_; }
@@ -58,6 +65,9 @@ public:
 
 private:
     void Registra(std::unique_ptr<Control> control);
+    void MueveFoco(int paso);
+    // What a control does by itself with a key that no handler swallowed.
+    void RespuestaPropia(Control& control, int tecla, int shift, int caracter);
 
     std::string nombre_, caption_;
     std::int64_t handle_ = 0;

@@ -58,11 +58,13 @@ int Lista::Busca(const std::string& text) const {
 void Lista::Clear() {
     items_.clear();
     actual_ = -1;
+    ++revision_;
 }
 
 void Lista::Agrega(std::vector<ItemLista> items) {
     items_.reserve(items_.size() + items.size());
     std::move(items.begin(), items.end(), std::back_inserter(items_));
+    ++revision_;
     if (sorted_) Ordena();
 }
 
@@ -112,19 +114,12 @@ void Lista::Ordena() {
     }
     items_ = std::move(ordenados);
     actual_ = nuevoActual;
+    ++revision_;
 }
 
 void Lista::ClickEncabezado(int columna) {
     if (columna < 1 || columna > static_cast<int>(columnas_.size())) throw RuntimeError(35600, "Index out of bounds");
     if (OnColumnClick) OnColumnClick(columna);
-}
-
-void Lista::KeyPress(int& caracter) {
-    if (OnKeyPress) OnKeyPress(caracter);
-}
-
-void Lista::KeyUp(int tecla, int shift) {
-    if (OnKeyUp) OnKeyUp(tecla, shift);
 }
 
 }  // namespace kx204::host

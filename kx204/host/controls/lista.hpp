@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -30,7 +31,10 @@ public:
     Lista(std::string nombre, int grupo) : Control(std::move(nombre), grupo) {}
 
     const std::vector<ColumnaLista>& Columnas() const { return columnas_; }
-    void SetColumnas(std::vector<ColumnaLista> columnas) { columnas_ = std::move(columnas); }
+    void SetColumnas(std::vector<ColumnaLista> columnas) {
+        columnas_ = std::move(columnas);
+        ++revision_;
+    }
 
     int Count() const { return static_cast<int>(items_.size()); }
     const ItemLista& Item(int indice) const;
@@ -61,16 +65,15 @@ public:
     bool MultiSelect() const { return multiSelect_; }
     void SetMultiSelect(bool on) { multiSelect_ = on; }
 
-    // Person's input: a header click (1-based), a key press (character code, may be
-    // swallowed by setting it to 0) and a key release (key code, shift state).
+    // A person clicked a column header (1-based).
     void ClickEncabezado(int columna);
-    void KeyPress(int& caracter);
-    void KeyUp(int tecla, int shift);
+
+    // Grows whenever rows, their order or the columns change (not on checks or selection),
+    // so that a view knows when to read the whole list again.
+    std::uint64_t Revision() const { return revision_; }
 
     std::function<void(int indice)> OnItemCheck;
     std::function<void(int columna)> OnColumnClick;
-    std::function<void(int& caracter)> OnKeyPress;
-    std::function<void(int tecla, int shift)> OnKeyUp;
 
     bool TabStop() const override { return true; }
     void Limpia() override { Clear(); }
@@ -86,6 +89,7 @@ private:
     Orden sortOrder_ = Orden::Ascendente;
     bool fullRowSelect_ = false;
     bool multiSelect_ = false;
+    std::uint64_t revision_ = 0;
 };
 
 }  // namespace kx204::host
