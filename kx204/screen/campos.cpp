@@ -179,7 +179,9 @@ frmKX204::frmKX204(Publico& publico)
          std::initializer_list<host::Control*>{&lvNotas, &chkMarcarTodos, &chkConsolidar, &frTotal, &sh2})
         detalle->SetContenedor(&frDetalle);
     fr0.SetContenedor(&ssTabQvr);
+    fr0.SetPagina(0);
     frDetalle.SetContenedor(&ssTabQvr);
+    frDetalle.SetPagina(1);
     for (host::CampoTexto* total : {&txtSuma, &txtDescuento_Global, &txtSubtotal, &txtImpuestos, &txtTotal})
         total->SetContenedor(&frTotal);
     frDetalle.SetEnabled(false);  // only the frame of the visible tab takes input

@@ -37,6 +37,8 @@ public:
     std::string DefaultDatabase() const override;
 
     Dialecto dialecto() const { return destino_.dialecto; }
+    // Called before every step of the driver (see LimiteTiempo::SetLatido).
+    void SetLatido(std::function<void()> latido) { limite_->SetLatido(std::move(latido)); }
     SentenciaPreparada Prepara(const std::string& sql);
 
 private:

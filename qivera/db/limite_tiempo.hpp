@@ -1,5 +1,6 @@
 #pragma once
 #include <chrono>
+#include <functional>
 
 #include <QSqlError>
 
@@ -29,9 +30,12 @@ public:
     // Runs one step of the driver (exec, next) with the clock started anew.
     template <typename Paso>
     bool Vigila(Paso paso) {
+        if (latido_) latido_();
         Arma();
         return paso();
     }
+    // Called before every step: lets a window stay painted through a long piece of work.
+    void SetLatido(std::function<void()> latido) { latido_ = std::move(latido); }
 
     // The failure of the last step: the driver's text, or the time-out when it interrupted it.
     kx204::host::RuntimeError Error(const QSqlError& error) const;
@@ -44,6 +48,7 @@ private:
     int segundos_ = kSegundosPorOmision;
     std::chrono::steady_clock::time_point limite_ = std::chrono::steady_clock::time_point::max();
     bool interrumpido_ = false;
+    std::function<void()> latido_;
 };
 
 // A driver's failure as the screen sees it: the engine's own text when there is one.

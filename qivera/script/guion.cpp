@@ -120,7 +120,7 @@ void Guion::Abre(const json& accion) {
     }
     fabrica_ = std::make_unique<FabricaQivera>(*sesion_);
     componente_ = std::make_unique<kx204::Componente>(*fabrica_);
-    ventana_ = std::make_unique<VentanaGuionada>(*sesion_);
+    ventana_ = std::make_unique<PadreQivera>(*sesion_);
     kx204::Pantalla pantalla(*componente_);
     pantalla_ = pantalla.GetPantalla();
     if (pantalla_ == nullptr) throw host::RuntimeError(424, "No se pudo crear la pantalla " + pantalla.Modulo());

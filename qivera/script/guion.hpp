@@ -9,7 +9,7 @@
 #include "kx204/component/pantalla.hpp"
 #include "kx204/screen/frm_kx204.hpp"
 #include "qivera/script/persona_guionada.hpp"
-#include "qivera/script/ventana_guionada.hpp"
+#include "qivera/services/padre_qivera.hpp"
 #include "qivera/services/fabrica.hpp"
 #include "qivera/services/sesion.hpp"
 
@@ -62,7 +62,7 @@ private:
     std::unique_ptr<Sesion> sesion_;
     std::unique_ptr<FabricaQivera> fabrica_;
     std::unique_ptr<kx204::Componente> componente_;
-    std::unique_ptr<VentanaGuionada> ventana_;
+    std::unique_ptr<PadreQivera> ventana_;
     kx204::frmKX204* pantalla_ = nullptr;
 };
 

@@ -1,13 +1,16 @@
 // qivera: the reference host's command line.
 //   qivera init --db URL [--demo] [--notes N]
 //   qivera script FILE --db URL
-#include <QGuiApplication>
+//   qivera --db URL [--user USER]      the desktop
+#include <QApplication>
+#include <QFileInfo>
 #include <fstream>
 #include <iostream>
 #include <map>
 
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/db/base_datos.hpp"
+#include "qivera/desktop/escritorio.hpp"
 #include "qivera/script/guion.hpp"
 
 namespace {
@@ -39,8 +42,24 @@ Argumentos Lee(int argc, char** argv) {
 
 int Uso() {
     std::cerr << "usage: qivera init --db URL [--demo] [--notes N]\n"
-                 "       qivera script FILE --db URL\n";
+                 "       qivera script FILE --db URL\n"
+                 "       qivera --db URL [--user USER]\n";
     return kErrorUso;
+}
+
+bool HayPantalla() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+int AbreEscritorio(const Argumentos& args) {
+    const std::string url = args.opciones.at("--db");
+    auto conexion = qivera::db::AbreBaseDatos(url);
+    const std::string usuario = args.opciones.count("--user") ? args.opciones.at("--user") : "ADMIN";
+    const QString nombre = QFileInfo(QString::fromStdString(url.substr(url.find(':') + 1))).fileName();
+    qivera::escritorio::Escritorio escritorio(*conexion, usuario, nombre);
+    escritorio.AbreBiblioteca("libkx204.so");
+    return QApplication::exec();
 }
 
 int Inicializa(const Argumentos& args) {
@@ -70,14 +89,23 @@ int EjecutaGuion(const std::string& archivo, const std::string& url) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Printing lays out text, which takes a GUI application; off screen when there is no display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication aplicacion(argc, argv);
     try {
         const Argumentos args = Lee(argc, argv);
-        if (args.posicionales.empty() || !args.opciones.count("--db")) return Uso();
+        if (!args.opciones.count("--db")) return Uso();
+        const bool escritorio = args.posicionales.empty();
+        if (escritorio && !HayPantalla()) {
+            std::cerr << "qivera: there is no display to open the window on (DISPLAY is not set).\n"
+                         "Run the screen headless instead: qivera script FILE --db URL (bash tools/demo.sh plays "
+                         "the demo), or open the window under a virtual display: xvfb-run qivera --db URL\n";
+            return 1;
+        }
+        // Printing lays out text, which takes a GUI application; off screen when there is no display.
+        if (!HayPantalla()) qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication aplicacion(argc, argv);
+        if (escritorio) {
+            QApplication::setStyle(QStringLiteral("Fusion"));
+            return AbreEscritorio(args);
+        }
         const std::string& orden = args.posicionales[0];
         if (orden == "init" && args.posicionales.size() == 1) return Inicializa(args);
         if (orden == "script" && args.posicionales.size() == 2)

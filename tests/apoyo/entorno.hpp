@@ -10,7 +10,7 @@
 #include "kx204/screen/frm_kx204.hpp"
 #include "qivera/db/conexion_qt.hpp"
 #include "qivera/script/persona_guionada.hpp"
-#include "qivera/script/ventana_guionada.hpp"
+#include "qivera/services/padre_qivera.hpp"
 #include "qivera/services/fabrica.hpp"
 
 namespace prueba {
@@ -42,7 +42,7 @@ public:
     qivera::Sesion sesion;
     qivera::FabricaQivera fabrica;
     std::unique_ptr<kx204::Componente> componente;
-    qivera::VentanaGuionada ventana;
+    qivera::PadreQivera ventana;
 };
 
 }  // namespace prueba

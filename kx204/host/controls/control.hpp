@@ -54,6 +54,9 @@ public:
 
     Control* Contenedor() const { return contenedor_; }
     void SetContenedor(Control* contenedor) { contenedor_ = contenedor; }
+    // The page it sits on when its container is a tab control; shown only while that tab is.
+    int Pagina() const { return pagina_; }
+    void SetPagina(int pagina) { pagina_ = pagina; }
 
     // Place and size in twips, relative to the container (the form when none). A negative
     // width or height is refused with error 380 and leaves the control as it was.
@@ -90,6 +93,7 @@ private:
     bool enabled_ = true;
     bool visible_ = true;
     Control* contenedor_ = nullptr;
+    int pagina_ = -1;
     Geometria posicion_;
 };
 

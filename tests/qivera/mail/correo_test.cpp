@@ -96,7 +96,7 @@ protected:
         error = correo->MensajeError();
         return enviado;
     }
-    void Firma() { ASSERT_EQ(qivera::VentanaGuionada(entorno.sesion).FirmaDocumento("memory|1|F000001"), ""); }
+    void Firma() { ASSERT_EQ(qivera::PadreQivera(entorno.sesion).FirmaDocumento("memory|1|F000001"), ""); }
     void Variable(const std::string& nombre, const std::string& valor) {
         entorno.Sql("DELETE FROM Variable WHERE Vr_Nombre = '" + nombre + "'");
         entorno.Variable(nombre, valor);

@@ -99,7 +99,7 @@ protected:
     std::string RutaXml() const { return entorno.Carpeta() + "/comprobantes/F000001.xml"; }
 
     ConFactura entorno;
-    qivera::VentanaGuionada ventana{entorno.sesion};
+    qivera::PadreQivera ventana{entorno.sesion};
 };
 
 TEST_F(Firma, StoredSealVerifiesOverTheStoredXmlAndNotOverATamperedOne) {

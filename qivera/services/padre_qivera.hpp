@@ -1,4 +1,6 @@
 #pragma once
+#include <functional>
+
 #include "kx204/host/ventana_host.hpp"
 #include "qivera/services/cancelacion_factura.hpp"
 #include "qivera/services/sesion.hpp"
@@ -6,10 +8,11 @@
 
 namespace qivera {
 
-// The host window of the headless shell: it holds the screen until it is unloaded.
-class VentanaGuionada : public kx204::host::VentanaHost {
+// The host window as the reference host fulfils it: signing, the validation of a deletion and
+// the unload request, which it records for whoever shows the window to act on.
+class PadreQivera : public kx204::host::VentanaHost {
 public:
-    explicit VentanaGuionada(Sesion& sesion) : sesion_(sesion) {}
+    explicit PadreQivera(Sesion& sesion) : sesion_(sesion) {}
 
     std::string Transaccion() override { return "KX204"; }
     std::string Modulo() override { return "VENTAS"; }
@@ -23,8 +26,13 @@ public:
     }
     std::string sError() override { return validacion_.error; }
     std::string sMensaje() override { return validacion_.mensaje; }
-    void Descarga() override { descargada_ = true; }
+    void Descarga() override {
+        descargada_ = true;
+        if (OnDescarga) OnDescarga();
+    }
     bool Descargada() const { return descargada_; }
+    // The window that shows the screen closes here.
+    std::function<void()> OnDescarga;
 
 private:
     Sesion& sesion_;

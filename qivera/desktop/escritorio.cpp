@@ -1,0 +1,87 @@
+#include "qivera/desktop/escritorio.hpp"
+
+#include <dlfcn.h>
+
+#include "kx204/host/runtime_error.hpp"
+
+namespace qivera::escritorio {
+
+namespace host = kx204::host;
+
+template <class Pregunta>
+auto PersonaEscritorio::Pregunta_(Pregunta pregunta) {
+    IndicadorOcupado* indicador = indicador_;
+    if (indicador != nullptr) indicador->Suspende();
+    struct Reanuda {
+        IndicadorOcupado* indicador;
+        ~Reanuda() {
+            if (indicador != nullptr) indicador->Reanuda();
+        }
+    } reanuda{indicador};
+    return pregunta();
+}
+
+int PersonaEscritorio::Mensaje(const std::string& prompt, int botones, const std::string& titulo,
+                               const std::string& id) {
+    return Pregunta_([&] { return persona_.Mensaje(prompt, botones, titulo, id); });
+}
+
+std::string PersonaEscritorio::Elige(const std::string& tipo, const std::vector<std::string>& args,
+                                     const std::vector<std::string>& opciones) {
+    return Pregunta_([&] { return persona_.Elige(tipo, args, opciones); });
+}
+
+void PersonaEscritorio::Muestra(const std::string& tipo, const std::vector<std::string>& args,
+                                const std::vector<std::string>& contenido) {
+    Pregunta_([&] { persona_.Muestra(tipo, args, contenido); });
+}
+
+std::unique_ptr<host::CamposAdicionales> FabricaEscritorio::CreaCamposAdicionales() {
+    auto creados = FabricaQivera::CreaCamposAdicionales();
+    campos = dynamic_cast<CamposAdicionalesQivera*>(creados.get());
+    return creados;
+}
+
+Escritorio::Escritorio(db::ConexionQt& conexion, const std::string& usuario, const QString& nombreBase,
+                       Persona* persona)
+    : conexion_(conexion),
+      persona_(persona != nullptr ? *persona : dialogos_, indicador_),
+      sesion_{conexion, persona_, usuario, {}, nullptr, {}},
+      fabrica_(sesion_),
+      ventana_(std::make_unique<VentanaQivera>(sesion_, nombreBase)) {
+    dialogos_.Padre(ventana_.get());
+    indicador_ = &ventana_->Indicador();
+    sesion_.registra = [this](const std::string& evento, const std::string& folio, const std::string& archivo) {
+        ventana_->Registra(evento, folio, archivo);
+    };
+    conexion_.SetLatido([this] { ventana_->Latido(); });
+}
+
+Escritorio::~Escritorio() {
+    conexion_.SetLatido({});
+    ventana_.reset();
+    indicador_ = nullptr;
+}
+
+void Escritorio::Abre() {
+    propio_ = std::make_unique<kx204::Componente>(fabrica_);
+    Muestra(*propio_);
+}
+
+void Escritorio::Muestra(kx204::Componente& componente) {
+    ventana_->Muestra(componente);
+    ventana_->SetCamposAdicionales(fabrica_.campos);
+}
+
+void Escritorio::AbreBiblioteca(const std::string& biblioteca) {
+    // The library stays loaded for the life of the process, as the component it holds does.
+    void* cargada = dlopen(biblioteca.c_str(), RTLD_NOW);
+    if (cargada == nullptr) throw host::RuntimeError(429, std::string("No se pudo cargar el componente: ") + dlerror());
+    using Carga = kx204::Componente* (*)(host::Fabrica*);
+    auto carga = reinterpret_cast<Carga>(dlsym(cargada, "kx204_CargaComponente"));
+    if (carga == nullptr)
+        throw host::RuntimeError(453, "El componente no tiene el punto de entrada kx204_CargaComponente");
+    Muestra(*carga(&fabrica_));
+}
+
+}  // namespace qivera::escritorio
