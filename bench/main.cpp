@@ -1,12 +1,13 @@
-// The benchmarks' program: a graphical application (invoices are printed) on the offscreen platform.
+// The benchmarks' program: a widgets application (invoices are printed, the desktop's list is drawn)
+// on the offscreen platform.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <cstdlib>
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication aplicacion(argc, argv);
+    QApplication aplicacion(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

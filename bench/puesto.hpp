@@ -6,7 +6,7 @@
 #include "kx204/screen/frm_kx204.hpp"
 #include "qivera/db/conexion_qt.hpp"
 #include "qivera/script/persona_guionada.hpp"
-#include "qivera/script/ventana_guionada.hpp"
+#include "qivera/services/padre_qivera.hpp"
 #include "qivera/services/fabrica.hpp"
 
 namespace banco {
@@ -24,7 +24,7 @@ struct Puesto {
     qivera::Sesion sesion;
     qivera::FabricaQivera fabrica;
     kx204::Componente componente;
-    qivera::VentanaGuionada ventana;
+    qivera::PadreQivera ventana;
     kx204::frmKX204& pantalla;
 };
 

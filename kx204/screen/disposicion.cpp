@@ -97,8 +97,8 @@ void frmKX204::Disposicion() {
         Campo("txtNCondicionVenta", cd + 1260, 9, 3900),
         Campo("cmdCuentaBancaria", cd, 10, 1500),
         // Notes tab: the check boxes above the list, the totals frame under it.
-        {"chkMarcarTodos", 120, 180, 1800, kAltoCampo},
-        {"chkConsolidar", 2100, 180, 3300, kAltoCampo},
+        {"chkMarcarTodos", 120, 180, 2160, kAltoCampo},
+        {"chkConsolidar", 2400, 180, 3300, kAltoCampo},
         {"lvNotas", 120, 600, 0, 0},
         {"frTotal", 0, 0, 9600, 720},
     };

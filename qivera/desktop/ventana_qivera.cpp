@@ -54,16 +54,11 @@ QString Tarea(ComandoBarra comando) {
 
 }  // namespace
 
-VentanaQivera::VentanaQivera(Sesion& sesion, const QString& baseDatos) : sesion_(sesion), padre_(sesion) {
+VentanaQivera::VentanaQivera(Sesion& sesion, const QString& baseDatos)
+    : sesion_(sesion), padre_(sesion), baseDatos_(baseDatos) {
     setObjectName(QStringLiteral("Qivera"));
     setStyleSheet(QString::fromUtf8(kEstilo));
     estado_ = new QLabel(this);
-    const QString fecha = sesion.fechaServidor ? QDate(sesion.fechaServidor->Year(), sesion.fechaServidor->Month(),
-                                                       sesion.fechaServidor->Day())
-                                                     .toString(QStringLiteral("dd/MM/yyyy"))
-                                               : QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"));
-    estado_->setText(QStringLiteral("Usuario: %1   ·   Base de datos: %2   ·   Fecha: %3")
-                         .arg(QString::fromStdString(sesion.usuario), baseDatos, fecha));
     statusBar()->addWidget(estado_);
     indicador_ = std::make_unique<IndicadorOcupado>(*statusBar());
     padre_.OnDescarga = [this] { QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection); };
@@ -87,6 +82,10 @@ void VentanaQivera::Muestra(kx204::Componente& componente) {
     pantalla_->SetPadre(&padre_);
     sesion_.ventanaActiva = pantalla_;
     setWindowTitle(QString::fromStdString(pantalla_->Controles.Ajustes().caption) + QStringLiteral(" — Qivera"));
+    const host::Date hoy = sesion_.fechaServidor.value_or(host::Date::Today());
+    estado_->setText(QStringLiteral("Usuario: %1   ·   Base de datos: %2   ·   Fecha: %3")
+                         .arg(QString::fromStdString(sesion_.usuario), baseDatos_,
+                              QDate(hoy.Year(), hoy.Month(), hoy.Day()).toString(QStringLiteral("dd/MM/yyyy"))));
 
     barra_ = new BarraQt(pantalla_->Controles, this);
     barra_->OnComando = [this](ComandoBarra comando) { Comando(comando); };

@@ -55,6 +55,7 @@ private:
 
     Sesion& sesion_;
     PadreQivera padre_;
+    QString baseDatos_;
     kx204::Componente* componente_ = nullptr;
     kx204::frmKX204* pantalla_ = nullptr;
     LienzoFormulario* lienzo_ = nullptr;

@@ -40,7 +40,7 @@ VistaLista::VistaLista(host::Lista& lista, QWidget* parent)
     setCornerButtonEnabled(false);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    // The list sorts itself through the screen's header-click handler; Qt must not sort a copy.
+    // The list is sorted by the screen's header-click handler, never by Qt.
     setSortingEnabled(false);
 
     // One fixed height for every row: Qt then never measures rows, however many there are.
@@ -146,8 +146,7 @@ void VistaLista::ClickEncabezado(int seccion) {
 
 void VistaLista::CambiaSeleccion(const QItemSelection& seleccionadas, const QItemSelection& deseleccionadas) {
     if (reflejando_) return;
-    // Only the rows that changed are visited: a click after "select all" touches the rows it
-    // deselects, never the whole list twice.
+    // Only the rows in the changed ranges are visited, whatever the length of the list.
     const int filas = lista_.Count();
     const auto marca = [&](const QItemSelection& rangos, bool seleccionada) {
         for (const QItemSelectionRange& rango : rangos)

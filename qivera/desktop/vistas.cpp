@@ -12,6 +12,7 @@
 #include "kx204/host/controls/campo_texto.hpp"
 #include "kx204/host/controls/controles_simples.hpp"
 #include "kx204/host/controls/lista.hpp"
+#include "kx204/host/runtime_error.hpp"
 #include "qivera/desktop/vista_lista.hpp"
 
 namespace qivera::escritorio {
@@ -234,6 +235,10 @@ public:
     VistaNotas(host::Lista& lista, QWidget* padre, Despachador& despachador)
         : Vista(lista, new VistaLista(lista, padre)), tabla_(static_cast<VistaLista*>(Widget())) {
         tabla_->OnCambio = [&despachador] { despachador.Ejecuta([] {}); };
+        // A failure of the list's own handlers reaches the person as any other does.
+        tabla_->OnError = [&despachador](const host::RuntimeError& error) {
+            despachador.Ejecuta([error] { throw error; });
+        };
     }
     // Letters and the space go to the list's own handlers; arrows stay the table's.
     bool TomaTecla(const TeclaPantalla& tecla) const override {
