@@ -6,7 +6,7 @@
 
 #include "qivera/desktop/dialogo_comun.hpp"
 
-namespace qivera {
+namespace qivera::escritorio {
 
 namespace {
 
@@ -105,4 +105,4 @@ int RespuestaCaja(const QMessageBox& caja) {
     return boton == nullptr ? 2 : ValorVb(caja.standardButton(boton));
 }
 
-}  // namespace qivera
+}  // namespace qivera::escritorio

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-namespace qivera {
+namespace qivera::escritorio {
 
 // A message box configured from a VB MsgBox style: the low nibble picks the buttons (0 OK,
 // 1 OK/Cancel, 2 Abort/Retry/Ignore, 3 Yes/No/Cancel, 4 Yes/No, 5 Retry/Cancel), 16/32/48/64 the
@@ -15,4 +15,4 @@ std::unique_ptr<QMessageBox> CajaMensaje(const std::string& prompt, int botones,
 // 6 Yes, 7 No); a box closed without a click answers as its Escape button.
 int RespuestaCaja(const QMessageBox& caja);
 
-}  // namespace qivera
+}  // namespace qivera::escritorio

@@ -10,7 +10,7 @@
 
 #include "qivera/desktop/dialogo_comun.hpp"
 
-namespace qivera {
+namespace qivera::escritorio {
 
 namespace {
 
@@ -103,4 +103,4 @@ void DialogoCamposAdicionales::accept() {
     QDialog::accept();
 }
 
-}  // namespace qivera
+}  // namespace qivera::escritorio

@@ -6,7 +6,7 @@
 class QLabel;
 class QTableWidget;
 
-namespace qivera {
+namespace qivera::escritorio {
 
 // The toolbar's additional fields of a document: a table of field and value with rows to add
 // and remove. Accepting writes the table back into `valores`; cancelling leaves it untouched.
@@ -32,4 +32,4 @@ private:
     QLabel* error_;
 };
 
-}  // namespace qivera
+}  // namespace qivera::escritorio

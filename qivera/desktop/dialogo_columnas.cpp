@@ -9,7 +9,7 @@
 
 #include "qivera/desktop/dialogo_comun.hpp"
 
-namespace qivera {
+namespace qivera::escritorio {
 
 ArgumentosColumnas SeparaColumnas(const std::vector<std::string>& args) {
     const auto marca = std::find(args.begin(), args.end(), kMarcaVisibles);
@@ -81,4 +81,4 @@ void DialogoColumnas::accept() {
 
 void DialogoColumnas::ActualizaEstado() { aceptar_->setEnabled(!Marcadas().empty()); }
 
-}  // namespace qivera
+}  // namespace qivera::escritorio

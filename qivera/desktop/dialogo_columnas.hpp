@@ -6,7 +6,7 @@
 class QListWidget;
 class QPushButton;
 
-namespace qivera {
+namespace qivera::escritorio {
 
 // Marks, inside the arguments of Elige("columnas", …), where the captions end and the ones
 // shown now begin: {todas…, kMarcaVisibles, visibles…}. Without it every column starts checked.
@@ -40,4 +40,4 @@ private:
     QPushButton* aceptar_;
 };
 
-}  // namespace qivera
+}  // namespace qivera::escritorio

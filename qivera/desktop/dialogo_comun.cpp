@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QPushButton>
 
-namespace qivera {
+namespace qivera::escritorio {
 
 QString TextoQt(const std::string& texto) {
     QString qt = QString::fromStdString(texto);
@@ -61,4 +61,4 @@ QDialogButtonBox* BotonesDialogo(QDialog* dialogo, QDialogButtonBox::StandardBut
     return caja;
 }
 
-}  // namespace qivera
+}  // namespace qivera::escritorio

@@ -5,7 +5,7 @@
 
 class QDialog;
 
-namespace qivera {
+namespace qivera::escritorio {
 
 // The host's texts are UTF-8 with Windows line breaks; Qt wants bare '\n'.
 QString TextoQt(const std::string& texto);
@@ -18,4 +18,4 @@ QString CaptionBoton(QDialogButtonBox::StandardButton boton);
 // accepting button is the default, so Enter anywhere in the dialog accepts.
 QDialogButtonBox* BotonesDialogo(QDialog* dialogo, QDialogButtonBox::StandardButtons botones);
 
-}  // namespace qivera
+}  // namespace qivera::escritorio

@@ -13,7 +13,7 @@
 
 #include "qivera/desktop/dialogo_comun.hpp"
 
-namespace qivera {
+namespace qivera::escritorio {
 
 namespace {
 
@@ -151,4 +151,4 @@ std::unique_ptr<DialogoEleccion> CreaEleccion(const std::string& tipo, const std
     return std::make_unique<DialogoEleccion>(TextoQt(tipo), QString(), opciones, std::string(), largo, padre);
 }
 
-}  // namespace qivera
+}  // namespace qivera::escritorio

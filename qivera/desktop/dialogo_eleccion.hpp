@@ -11,7 +11,7 @@ class QPushButton;
 class QSortFilterProxyModel;
 class QStringListModel;
 
-namespace qivera {
+namespace qivera::escritorio {
 
 // A list to choose one text from, optionally with a filter box that narrows it as one types.
 // Enter or a double-click chooses; the answer is read with Elegido() after the dialog closes.
@@ -52,4 +52,4 @@ private:
 std::unique_ptr<DialogoEleccion> CreaEleccion(const std::string& tipo, const std::vector<std::string>& args,
                                               const std::vector<std::string>& opciones, QWidget* padre = nullptr);
 
-}  // namespace qivera
+}  // namespace qivera::escritorio

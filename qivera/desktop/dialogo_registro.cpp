@@ -7,7 +7,7 @@
 
 #include "qivera/desktop/dialogo_comun.hpp"
 
-namespace qivera {
+namespace qivera::escritorio {
 
 namespace {
 
@@ -71,4 +71,4 @@ DialogoRegistro::DialogoRegistro(const QString& titulo, const QString& encabezad
 
 QString DialogoRegistro::Aviso() const { return tabla_->isVisibleTo(this) ? QString() : aviso_->text(); }
 
-}  // namespace qivera
+}  // namespace qivera::escritorio

@@ -6,7 +6,7 @@
 class QLabel;
 class QTableWidget;
 
-namespace qivera {
+namespace qivera::escritorio {
 
 // A read-only two-column table (field, value) of "Campo: valor" lines: the record viewer, or
 // anything else the host only shows.
@@ -29,4 +29,4 @@ private:
     QLabel* aviso_;
 };
 
-}  // namespace qivera
+}  // namespace qivera::escritorio

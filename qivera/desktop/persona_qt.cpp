@@ -9,7 +9,7 @@
 #include "qivera/desktop/dialogo_eleccion.hpp"
 #include "qivera/desktop/dialogo_registro.hpp"
 
-namespace qivera {
+namespace qivera::escritorio {
 
 namespace {
 
@@ -69,4 +69,4 @@ std::string RutaCsv(const QString& elegida) {
     return TextoStd(conExtension ? elegida : elegida + QStringLiteral(".csv"));
 }
 
-}  // namespace qivera
+}  // namespace qivera::escritorio

@@ -5,7 +5,7 @@
 
 #include "qivera/services/persona.hpp"
 
-namespace qivera {
+namespace qivera::escritorio {
 
 // The person at the desktop: every question the host asks becomes a modal dialog over `padre`.
 class PersonaQt : public Persona {
@@ -33,4 +33,4 @@ private:
 // The path a save dialog answered, with ".csv" added when it has no such ending; "" stays "".
 std::string RutaCsv(const QString& elegida);
 
-}  // namespace qivera
+}  // namespace qivera::escritorio

@@ -16,7 +16,7 @@
 
 #include "qivera/desktop/dialogo_comun.hpp"
 
-namespace qivera {
+namespace qivera::escritorio {
 
 namespace {
 
@@ -140,4 +140,4 @@ void VistaPrevia::ActualizaPagina() {
                                   : QStringLiteral("Página %1 de %2").arg(actual).arg(paginas));
 }
 
-}  // namespace qivera
+}  // namespace qivera::escritorio

@@ -7,7 +7,7 @@ class QPdfDocument;
 class QPdfView;
 class QPushButton;
 
-namespace qivera {
+namespace qivera::escritorio {
 
 // The print preview of a PDF file: its pages with zoom, the page count, and a way out to the
 // system's own viewer. A file that cannot be read shows the reason instead of the pages.
@@ -44,4 +44,4 @@ private:
     QPushButton* externo_;
 };
 
-}  // namespace qivera
+}  // namespace qivera::escritorio

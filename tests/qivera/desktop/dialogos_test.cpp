@@ -25,7 +25,7 @@
 #include "qivera/desktop/registro.hpp"
 #include "qivera/desktop/vista_previa.hpp"
 
-using namespace qivera;
+using namespace qivera::escritorio;
 
 namespace {
 

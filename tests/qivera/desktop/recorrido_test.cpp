@@ -83,7 +83,7 @@ private slots:
         QVERIFY(qobject_cast<QLineEdit*>(widget("txtFolio"))->isEnabled());  // back to the query state
         QCOMPARE(tabla->model()->rowCount(), 0);
 
-        qivera::VistaPrevia vista(QString::fromStdString(impreso), &ventana);
+        qivera::escritorio::VistaPrevia vista(QString::fromStdString(impreso), &ventana);
         QVERIFY2(vista.Cargado(), qPrintable(vista.Error()));
         QVERIFY(vista.Paginas() >= 1);
         vista.resize(900, 1000);
