@@ -142,7 +142,7 @@ std::unique_ptr<DialogoEleccion> CreaEleccion(const std::string& tipo, const std
             QStringLiteral("Método de pago"),
             QStringLiteral("Método de pago del cliente %1:").arg(TextoQt(Argumento(args, 0))), opciones,
             Argumento(args, 1), largo, padre);
-    if (tipo == "registro") {
+    if (tipo == "registro" || tipo == "catalogo") {
         const QString consulta = TextoQt(Argumento(args, 0));
         return std::make_unique<DialogoEleccion>(
             consulta.isEmpty() ? QStringLiteral("Búsqueda") : QStringLiteral("Búsqueda — %1").arg(consulta), QString(),

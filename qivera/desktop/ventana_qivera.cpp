@@ -9,7 +9,7 @@
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/desktop/dialogo_campos_adicionales.hpp"
 #include "qivera/desktop/vista_previa.hpp"
-#include "qivera/services/interfaz.hpp"
+#include "qivera/services/catalogo.hpp"
 
 namespace qivera::escritorio {
 
@@ -118,8 +118,7 @@ void VentanaQivera::Comando(ComandoBarra comando) {
 }
 
 void VentanaQivera::Busca(host::CampoTexto& campo) {
-    InterfazQivera interfaz(sesion_);
-    const std::string clave = interfaz.SeleccionaRegistro(campo.Ajustes().idconsulta, 0, campo.Filtro());
+    const std::string clave = BuscaEnCatalogo(sesion_, campo.Ajustes().idconsulta, campo.Filtro());
     if (clave.empty()) return;
     // The chosen key is typed and confirmed, as if the person had done it.
     campo.Teclea(clave);

@@ -1,7 +1,7 @@
 // qivera: the reference host's command line.
 //   qivera init --db URL [--demo] [--notes N]
 //   qivera script FILE --db URL
-//   qivera --db URL [--user USER]      the desktop
+//   qivera --db URL [--user USER] [--date YYYY-MM-DD]    the desktop
 #include <QApplication>
 #include <QFileInfo>
 #include <fstream>
@@ -43,7 +43,7 @@ Argumentos Lee(int argc, char** argv) {
 int Uso() {
     std::cerr << "usage: qivera init --db URL [--demo] [--notes N]\n"
                  "       qivera script FILE --db URL\n"
-                 "       qivera --db URL [--user USER]\n";
+                 "       qivera --db URL [--user USER] [--date YYYY-MM-DD]\n";
     return kErrorUso;
 }
 
@@ -58,6 +58,11 @@ int AbreEscritorio(const Argumentos& args) {
     const std::string usuario = args.opciones.count("--user") ? args.opciones.at("--user") : "ADMIN";
     const QString nombre = QFileInfo(QString::fromStdString(url.substr(url.find(':') + 1))).fileName();
     qivera::escritorio::Escritorio escritorio(*conexion, usuario, nombre);
+    if (args.opciones.count("--date")) {
+        const auto fecha = kx204::host::Date::Parse(args.opciones.at("--date"));
+        if (!fecha) throw std::invalid_argument("a date is YYYY-MM-DD: " + args.opciones.at("--date"));
+        escritorio.sesion().fechaServidor = *fecha;
+    }
     escritorio.AbreBiblioteca("libkx204.so");
     return QApplication::exec();
 }

@@ -75,6 +75,14 @@ private slots:
         QTest::keyClicks(cliente, "c1");
         QCOMPARE(cliente->text(), QStringLiteral("C1"));
         QCOMPARE(pantalla.txt_Cl_Cve_Cliente.Text(), std::string("C1"));
+        // F2 searches the field's catalog by key or name; the choice is typed and confirmed.
+        auto* vendedor = escena.widget<QLineEdit>("txt_Vn_Cve_Vendedor");
+        escena.entorno.persona.Responde("V1 — Vendedor uno");
+        QTest::keyClick(vendedor, Qt::Key_F2);
+        QCOMPARE(vendedor->text(), QStringLiteral("V1"));
+        QCOMPARE(escena.widget<QLineEdit>("txt_Vn_Descripcion")->text(), QStringLiteral("Vendedor uno"));
+        QCOMPARE(escena.entorno.Eventos("dialog").back()["kind"].get<std::string>(), std::string("catalogo"));
+
         // Read-only displays are read-only widgets.
         QVERIFY(escena.widget<QLineEdit>("txt_Cl_R_F_C")->isReadOnly());
         QVERIFY(escena.widget<QLineEdit>("txtTotal")->isReadOnly());

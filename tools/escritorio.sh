@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, creates the demo database when absent and opens the screen's
+# window on it, signed in as ADMIN on the demo's date. Without a display the program says so and
+# points to the headless shell (bash tools/demo.sh).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/compila.sh
+base="${KX204_DB:-demo/demo.db}"
+[ -f "$base" ] || build/qivera/qivera init --db "sqlite:$base" --demo
+exec build/qivera/qivera --db "sqlite:$base" --user "${KX204_USUARIO:-ADMIN}" --date "${KX204_FECHA:-2026-03-15}"
