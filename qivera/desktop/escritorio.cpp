@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include "kx204/host/runtime_error.hpp"
+#include "qivera/desktop/dialogo_columnas.hpp"
 
 namespace qivera::escritorio {
 
@@ -28,7 +29,12 @@ int PersonaEscritorio::Mensaje(const std::string& prompt, int botones, const std
 
 std::string PersonaEscritorio::Elige(const std::string& tipo, const std::vector<std::string>& args,
                                      const std::vector<std::string>& opciones) {
-    return Pregunta_([&] { return persona_.Elige(tipo, args, opciones); });
+    std::vector<std::string> argumentos = args;
+    if (tipo == "columnas" && columnasVisibles) {
+        argumentos.push_back(kMarcaVisibles);
+        for (std::string& caption : columnasVisibles()) argumentos.push_back(std::move(caption));
+    }
+    return Pregunta_([&] { return persona_.Elige(tipo, argumentos, opciones); });
 }
 
 void PersonaEscritorio::Muestra(const std::string& tipo, const std::vector<std::string>& args,
@@ -55,6 +61,13 @@ Escritorio::Escritorio(db::ConexionQt& conexion, const std::string& usuario, con
         ventana_->Registra(evento, folio, archivo);
     };
     conexion_.SetLatido([this] { ventana_->Latido(); });
+    persona_.columnasVisibles = [this] {
+        std::vector<std::string> visibles;
+        if (const kx204::frmKX204* pantalla = ventana_->Pantalla())
+            for (const auto& columna : pantalla->lvNotas.Columnas())
+                if (columna.width > 0) visibles.push_back(columna.caption);
+        return visibles;
+    };
 }
 
 Escritorio::~Escritorio() {

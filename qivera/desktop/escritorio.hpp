@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -14,6 +15,8 @@ namespace qivera::escritorio {
 class PersonaEscritorio : public Persona {
 public:
     PersonaEscritorio(Persona& persona, IndicadorOcupado*& indicador) : persona_(persona), indicador_(indicador) {}
+    // The captions of the list's columns on view, so that the column chooser starts from them.
+    std::function<std::vector<std::string>()> columnasVisibles;
     int Mensaje(const std::string& prompt, int botones, const std::string& titulo, const std::string& id) override;
     std::string Elige(const std::string& tipo, const std::vector<std::string>& args,
                       const std::vector<std::string>& opciones) override;

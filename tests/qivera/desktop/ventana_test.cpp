@@ -127,6 +127,13 @@ private slots:
         QCOMPARE(escena.widget<QLineEdit>("txtTotal")->text(), QString::fromStdString(pantalla.txtTotal.Text()));
         QVERIFY(escena.widget<QLineEdit>("txtTotal")->text() != QStringLiteral("$406.0000"));
 
+        // Shift+F10 on the list chooses its columns, starting from those on view; the table follows.
+        escena.entorno.persona.Responde("Folio|Cliente");
+        QTest::keyClick(tabla, Qt::Key_F10, Qt::ShiftModifier);
+        const auto args = escena.entorno.Eventos("dialog").back()["args"];
+        QVERIFY(std::find(args.begin(), args.end(), "--visibles") != args.end());
+        QVERIFY(!tabla->isColumnHidden(0) && !tabla->isColumnHidden(1) && tabla->isColumnHidden(2));
+
         // Cancel: the screen empties and disables the header, and the widgets follow.
         escena.Pulsa(ComandoBarra::Cancelar);
         QCOMPARE(tabla->model()->rowCount(), 0);
