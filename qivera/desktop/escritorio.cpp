@@ -42,6 +42,18 @@ void PersonaEscritorio::Muestra(const std::string& tipo, const std::vector<std::
     Pregunta_([&] { persona_.Muestra(tipo, args, contenido); });
 }
 
+namespace {
+
+template <class Funcion>
+Funcion PuntoDeEntrada(void* biblioteca, const char* nombre) {
+    auto funcion = reinterpret_cast<Funcion>(dlsym(biblioteca, nombre));
+    if (funcion == nullptr)
+        throw host::RuntimeError(453, std::string("El componente no tiene el punto de entrada ") + nombre);
+    return funcion;
+}
+
+}  // namespace
+
 std::unique_ptr<host::CamposAdicionales> FabricaEscritorio::CreaCamposAdicionales() {
     auto creados = FabricaQivera::CreaCamposAdicionales();
     campos = dynamic_cast<CamposAdicionalesQivera*>(creados.get());
@@ -78,11 +90,12 @@ Escritorio::~Escritorio() {
 
 void Escritorio::Abre() {
     propio_ = std::make_unique<kx204::Componente>(fabrica_);
-    Muestra(*propio_);
+    kx204::Pantalla entrada(*propio_);
+    Muestra(*propio_, entrada);
 }
 
-void Escritorio::Muestra(kx204::Componente& componente) {
-    ventana_->Muestra(componente);
+void Escritorio::Muestra(kx204::Componente& componente, kx204::Pantalla& entrada) {
+    ventana_->Muestra(componente, entrada);
     ventana_->SetCamposAdicionales(fabrica_.campos);
 }
 
@@ -90,11 +103,12 @@ void Escritorio::AbreBiblioteca(const std::string& biblioteca) {
     // The library stays loaded for the life of the process, as the component it holds does.
     void* cargada = dlopen(biblioteca.c_str(), RTLD_NOW);
     if (cargada == nullptr) throw host::RuntimeError(429, std::string("No se pudo cargar el componente: ") + dlerror());
-    using Carga = kx204::Componente* (*)(host::Fabrica*);
-    auto carga = reinterpret_cast<Carga>(dlsym(cargada, "kx204_CargaComponente"));
-    if (carga == nullptr)
-        throw host::RuntimeError(453, "El componente no tiene el punto de entrada kx204_CargaComponente");
-    Muestra(*carga(&fabrica_));
+    auto carga = PuntoDeEntrada<kx204::Componente* (*)(host::Fabrica*)>(cargada, "kx204_CargaComponente");
+    auto crea = PuntoDeEntrada<kx204::Pantalla* (*)(kx204::Componente*)>(cargada, "kx204_CreaPantalla");
+    auto libera = PuntoDeEntrada<void (*)(kx204::Pantalla*)>(cargada, "kx204_LiberaPantalla");
+    kx204::Componente* componente = carga(&fabrica_);
+    std::unique_ptr<kx204::Pantalla, decltype(libera)> entrada(crea(componente), libera);
+    Muestra(*componente, *entrada);
 }
 
 }  // namespace qivera::escritorio

@@ -56,7 +56,7 @@ public:
     Sesion& sesion() { return sesion_; }
 
 private:
-    void Muestra(kx204::Componente& componente);
+    void Muestra(kx204::Componente& componente, kx204::Pantalla& entrada);
 
     db::ConexionQt& conexion_;
     PersonaQt dialogos_;

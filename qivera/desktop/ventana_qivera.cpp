@@ -74,9 +74,8 @@ VentanaQivera::~VentanaQivera() {
     if (pantalla_ != nullptr) close();
 }
 
-void VentanaQivera::Muestra(kx204::Componente& componente) {
+void VentanaQivera::Muestra(kx204::Componente& componente, kx204::Pantalla& entrada) {
     componente_ = &componente;
-    kx204::Pantalla entrada(componente);
     pantalla_ = entrada.GetPantalla();
     if (pantalla_ == nullptr) throw host::RuntimeError(424, "No se pudo crear la pantalla " + entrada.Modulo());
     pantalla_->SetPadre(&padre_);

@@ -25,8 +25,9 @@ public:
     VentanaQivera(Sesion& sesion, const QString& baseDatos);
     ~VentanaQivera() override;
 
-    // Obtains the component's screen, gives it this window as Padre, shows and activates it.
-    void Muestra(kx204::Componente& componente);
+    // Obtains the component's screen through its entry class, gives it this window as Padre,
+    // shows and activates it.
+    void Muestra(kx204::Componente& componente, kx204::Pantalla& entrada);
 
     kx204::frmKX204* Pantalla() const { return pantalla_; }
     LienzoFormulario* Lienzo() const { return lienzo_; }
