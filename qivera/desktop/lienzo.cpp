@@ -15,8 +15,9 @@ LienzoFormulario::LienzoFormulario(host::Formulario& forma, QWidget* padre) : QW
 }
 
 LienzoFormulario::~LienzoFormulario() {
-    // The widgets go with this QWidget; the filter must not see their last events.
+    // The widgets go before the views their signals call, and the filter sees none of their last events.
     for (const auto& [widget, vista] : porWidget_) const_cast<QObject*>(widget)->removeEventFilter(this);
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
 }
 
 // Containers come first, so that each widget is born inside its container's.
