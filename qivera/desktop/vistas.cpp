@@ -116,6 +116,8 @@ public:
         : Vista(selector, new QDateEdit(padre)), selector_(selector), fecha_(static_cast<QDateEdit*>(Widget())) {
         fecha_->setCalendarPopup(true);
         fecha_->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+        // A date typed digit by digit reaches the screen once, complete, not at every step.
+        fecha_->setKeyboardTracking(false);
         QObject::connect(fecha_, &QDateEdit::dateChanged, fecha_, [this, &despachador](QDate fecha) {
             if (!despachador.Sincronizando())
                 despachador.Ejecuta([this, fecha] {

@@ -1,6 +1,7 @@
 // The window's bindings: a person's input reaches the screen's models, and what the models
 // hold is what the widgets show.
 #include <QCheckBox>
+#include <QDateEdit>
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTableView>
@@ -82,6 +83,15 @@ private slots:
         QCOMPARE(vendedor->text(), QStringLiteral("V1"));
         QCOMPARE(escena.widget<QLineEdit>("txt_Vn_Descripcion")->text(), QStringLiteral("Vendedor uno"));
         QCOMPARE(escena.entorno.Eventos("dialog").back()["kind"].get<std::string>(), std::string("catalogo"));
+
+        // The date range opens with its check box; a date picked reaches the model.
+        auto* inicio = escena.widget<QDateEdit>("dpFecha_Inicio");
+        QVERIFY(!inicio->isEnabled());
+        auto* fechas = escena.widget<QCheckBox>("chkFechas");
+        QTest::mouseClick(fechas, Qt::LeftButton, {}, QPoint(8, fechas->height() / 2));
+        QVERIFY(inicio->isEnabled());
+        inicio->setDate(QDate(2026, 3, 2));
+        QVERIFY(pantalla.dpFecha_Inicio.Value() == kx204::host::Date::FromYmd(2026, 3, 2));
 
         // Read-only displays are read-only widgets.
         QVERIFY(escena.widget<QLineEdit>("txt_Cl_R_F_C")->isReadOnly());
