@@ -4,6 +4,9 @@
 //   qivera --db URL [--user USER] [--date YYYY-MM-DD]    the desktop
 #include <QApplication>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -109,6 +112,11 @@ int main(int argc, char** argv) {
         QApplication aplicacion(argc, argv);
         if (escritorio) {
             QApplication::setStyle(QStringLiteral("Fusion"));
+            // Qt's own texts (file dialogs, context menus) in Spanish where the translation is installed.
+            QTranslator traduccion;
+            if (traduccion.load(QLocale(QLocale::Spanish, QLocale::Mexico), QStringLiteral("qtbase"),
+                                QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+                QApplication::installTranslator(&traduccion);
             return AbreEscritorio(args);
         }
         const std::string& orden = args.posicionales[0];
