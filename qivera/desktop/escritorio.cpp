@@ -54,12 +54,6 @@ Funcion PuntoDeEntrada(void* biblioteca, const char* nombre) {
 
 }  // namespace
 
-std::unique_ptr<host::CamposAdicionales> FabricaEscritorio::CreaCamposAdicionales() {
-    auto creados = FabricaQivera::CreaCamposAdicionales();
-    campos = dynamic_cast<CamposAdicionalesQivera*>(creados.get());
-    return creados;
-}
-
 Escritorio::Escritorio(db::ConexionQt& conexion, const std::string& usuario, const QString& nombreBase,
                        Persona* persona)
     : conexion_(conexion),
@@ -96,7 +90,6 @@ void Escritorio::Abre() {
 
 void Escritorio::Muestra(kx204::Componente& componente, kx204::Pantalla& entrada) {
     ventana_->Muestra(componente, entrada);
-    ventana_->SetCamposAdicionales(fabrica_.campos);
 }
 
 void Escritorio::AbreBiblioteca(const std::string& biblioteca) {

@@ -31,14 +31,6 @@ private:
     IndicadorOcupado*& indicador_;
 };
 
-// What the host creates for the screen, keeping the toolbar's additional fields at hand for the window.
-class FabricaEscritorio : public FabricaQivera {
-public:
-    using FabricaQivera::FabricaQivera;
-    std::unique_ptr<kx204::host::CamposAdicionales> CreaCamposAdicionales() override;
-    CamposAdicionalesQivera* campos = nullptr;
-};
-
 // The desktop on one database: the clerk's session, the dialogs, the host's services and the window.
 class Escritorio {
 public:
@@ -63,7 +55,7 @@ private:
     IndicadorOcupado* indicador_ = nullptr;
     PersonaEscritorio persona_;
     Sesion sesion_;
-    FabricaEscritorio fabrica_;
+    FabricaQivera fabrica_;
     std::unique_ptr<kx204::Componente> propio_;
     std::unique_ptr<VentanaQivera> ventana_;
 };

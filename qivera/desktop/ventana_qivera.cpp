@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QLabel>
 #include <QStatusBar>
+#include <optional>
 
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/desktop/dialogo_campos_adicionales.hpp"
@@ -76,10 +77,7 @@ VentanaQivera::~VentanaQivera() {
 
 void VentanaQivera::Muestra(kx204::Componente& componente, kx204::Pantalla& entrada) {
     componente_ = &componente;
-    pantalla_ = entrada.GetPantalla();
-    if (pantalla_ == nullptr) throw host::RuntimeError(424, "No se pudo crear la pantalla " + entrada.Modulo());
-    pantalla_->SetPadre(&padre_);
-    sesion_.ventanaActiva = pantalla_;
+    pantalla_ = &padre_.Acoge(entrada);
     setWindowTitle(QString::fromStdString(pantalla_->Controles.Ajustes().caption) + QStringLiteral(" — Qivera"));
     const host::Date hoy = sesion_.fechaServidor.value_or(host::Date::Today());
     estado_->setText(QStringLiteral("Usuario: %1   ·   Base de datos: %2   ·   Fecha: %3")
@@ -90,10 +88,6 @@ void VentanaQivera::Muestra(kx204::Componente& componente, kx204::Pantalla& entr
     barra_->OnComando = [this](ComandoBarra comando) { Comando(comando); };
     barra_->OnCamposAdicionales = [this] { EditaCamposAdicionales(); };
     addToolBar(barra_);
-    pantalla_->Controles.SetConfirmaEliminar([this] {
-        return sesion_.persona.Mensaje("¿Desea eliminar la factura " + pantalla_->txtFolio.Text() + "?", 4 + 32,
-                                       "Qivera", "") == 6;
-    });
 
     lienzo_ = new LienzoFormulario(*pantalla_, this);
     lienzo_->OnFalla = [this](const std::string& descripcion) { Falla(descripcion); };
@@ -106,11 +100,10 @@ void VentanaQivera::Muestra(kx204::Componente& componente, kx204::Pantalla& entr
 }
 
 void VentanaQivera::Comando(ComandoBarra comando) {
-    const QString tarea = Tarea(comando);
-    if (tarea.isEmpty()) {
-        lienzo_->Ejecuta([this, comando] { pantalla_->Controles.Pulsa(comando); });
-    } else {
-        Ocupado ocupado(*indicador_, tarea);
+    {
+        const QString tarea = Tarea(comando);
+        std::optional<Ocupado> ocupado;
+        if (!tarea.isEmpty()) ocupado.emplace(*indicador_, tarea);
         lienzo_->Ejecuta([this, comando] { pantalla_->Controles.Pulsa(comando); });
     }
     MuestraImpresos();
@@ -125,8 +118,9 @@ void VentanaQivera::Busca(host::CampoTexto& campo) {
 }
 
 void VentanaQivera::EditaCamposAdicionales() {
-    if (campos_ == nullptr) return;
-    DialogoCamposAdicionales dialogo(campos_->Valores(), this);
+    auto* campos = dynamic_cast<CamposAdicionalesQivera*>(pantalla_->Controles.Campos());
+    if (campos == nullptr) return;
+    DialogoCamposAdicionales dialogo(campos->Valores(), this);
     dialogo.exec();
 }
 

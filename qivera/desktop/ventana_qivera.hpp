@@ -33,8 +33,6 @@ public:
     LienzoFormulario* Lienzo() const { return lienzo_; }
     BarraQt* Barra() const { return barra_; }
     IndicadorOcupado& Indicador() { return *indicador_; }
-    // The toolbar's additional fields, as the screen's toolbar keeps them.
-    void SetCamposAdicionales(CamposAdicionalesQivera* campos) { campos_ = campos; }
 
     // The database reached another step: keeps the window painted while a command works.
     void Latido() { indicador_->Latido(); }
@@ -63,7 +61,6 @@ private:
     BarraQt* barra_ = nullptr;
     QLabel* estado_ = nullptr;
     std::unique_ptr<IndicadorOcupado> indicador_;
-    CamposAdicionalesQivera* campos_ = nullptr;
     std::vector<std::string> impresos_;
     bool vistaPrevia_ = true;
 };

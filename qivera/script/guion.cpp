@@ -121,15 +121,8 @@ void Guion::Abre(const json& accion) {
     fabrica_ = std::make_unique<FabricaQivera>(*sesion_);
     componente_ = std::make_unique<kx204::Componente>(*fabrica_);
     ventana_ = std::make_unique<PadreQivera>(*sesion_);
-    kx204::Pantalla pantalla(*componente_);
-    pantalla_ = pantalla.GetPantalla();
-    if (pantalla_ == nullptr) throw host::RuntimeError(424, "No se pudo crear la pantalla " + pantalla.Modulo());
-    pantalla_->SetPadre(ventana_.get());
-    pantalla_->Controles.SetConfirmaEliminar([this] {
-        return persona_.Mensaje("¿Desea eliminar la factura " + pantalla_->txtFolio.Text() + "?", 4 + 32, "Qivera",
-                                "") == 6;
-    });
-    sesion_->ventanaActiva = pantalla_;
+    kx204::Pantalla entrada(*componente_);
+    pantalla_ = &ventana_->Acoge(entrada);
     pantalla_->Redimensiona(12000, 9000);
     pantalla_->Form_Activate();
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 
+#include "kx204/component/pantalla.hpp"
 #include "kx204/host/ventana_host.hpp"
 #include "qivera/services/cancelacion_factura.hpp"
 #include "qivera/services/sesion.hpp"
@@ -13,6 +14,10 @@ namespace qivera {
 class PadreQivera : public kx204::host::VentanaHost {
 public:
     explicit PadreQivera(Sesion& sesion) : sesion_(sesion) {}
+
+    // Obtains the screen through its entry class and becomes its Padre: the session's active
+    // window, with Delete asking the person first. Raises RuntimeError 424 when there is no screen.
+    kx204::frmKX204& Acoge(kx204::Pantalla& entrada);
 
     std::string Transaccion() override { return "KX204"; }
     std::string Modulo() override { return "VENTAS"; }

@@ -57,6 +57,7 @@ public:
     int OperacionesCanceladas() const { return operacionesCanceladas_; }
 
     void SetCamposAdicionales(CamposAdicionales* campos) { campos_ = campos; }
+    CamposAdicionales* Campos() const { return campos_; }
     bool GrabaCamposAdicionales(const std::string& clave);
     const std::string& ErrorCamposAdicionales() const { return errorCampos_; }
     void CargaCamposAdicionales(const std::string& clave);
