@@ -9,22 +9,10 @@ namespace qivera::escritorio {
 
 namespace host = kx204::host;
 
-template <class Pregunta>
-auto PersonaEscritorio::Pregunta_(Pregunta pregunta) {
-    IndicadorOcupado* indicador = indicador_;
-    if (indicador != nullptr) indicador->Suspende();
-    struct Reanuda {
-        IndicadorOcupado* indicador;
-        ~Reanuda() {
-            if (indicador != nullptr) indicador->Reanuda();
-        }
-    } reanuda{indicador};
-    return pregunta();
-}
-
 int PersonaEscritorio::Mensaje(const std::string& prompt, int botones, const std::string& titulo,
                                const std::string& id) {
-    return Pregunta_([&] { return persona_.Mensaje(prompt, botones, titulo, id); });
+    PausaOcupado pausa(indicador_);
+    return persona_.Mensaje(prompt, botones, titulo, id);
 }
 
 std::string PersonaEscritorio::Elige(const std::string& tipo, const std::vector<std::string>& args,
@@ -34,12 +22,14 @@ std::string PersonaEscritorio::Elige(const std::string& tipo, const std::vector<
         argumentos.push_back(kMarcaVisibles);
         for (std::string& caption : columnasVisibles()) argumentos.push_back(std::move(caption));
     }
-    return Pregunta_([&] { return persona_.Elige(tipo, argumentos, opciones); });
+    PausaOcupado pausa(indicador_);
+    return persona_.Elige(tipo, argumentos, opciones);
 }
 
 void PersonaEscritorio::Muestra(const std::string& tipo, const std::vector<std::string>& args,
                                 const std::vector<std::string>& contenido) {
-    Pregunta_([&] { persona_.Muestra(tipo, args, contenido); });
+    PausaOcupado pausa(indicador_);
+    persona_.Muestra(tipo, args, contenido);
 }
 
 namespace {

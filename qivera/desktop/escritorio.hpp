@@ -24,9 +24,6 @@ public:
                  const std::vector<std::string>& contenido) override;
 
 private:
-    template <class Pregunta>
-    auto Pregunta_(Pregunta pregunta);
-
     Persona& persona_;
     IndicadorOcupado*& indicador_;
 };

@@ -46,4 +46,20 @@ private:
     IndicadorOcupado& indicador_;
 };
 
+// While a dialog asks the person something: the normal cursor, and no busy painting.
+class PausaOcupado {
+public:
+    explicit PausaOcupado(IndicadorOcupado* indicador) : indicador_(indicador) {
+        if (indicador_ != nullptr) indicador_->Suspende();
+    }
+    ~PausaOcupado() {
+        if (indicador_ != nullptr) indicador_->Reanuda();
+    }
+    PausaOcupado(const PausaOcupado&) = delete;
+    PausaOcupado& operator=(const PausaOcupado&) = delete;
+
+private:
+    IndicadorOcupado* indicador_;
+};
+
 }  // namespace qivera::escritorio

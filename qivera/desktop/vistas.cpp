@@ -67,9 +67,7 @@ public:
         });
     }
 
-    bool TomaTecla(const TeclaPantalla& tecla) const override {
-        return tecla.tecla != teclas::Espacio && Vista::TomaTecla(tecla);
-    }
+    bool TomaTecla(const TeclaPantalla& tecla) const override { return TomaTeclaSalvoEspacio(tecla); }
 
 protected:
     void MuestraContenido() override {
@@ -126,9 +124,7 @@ public:
         });
     }
 
-    bool TomaTecla(const TeclaPantalla& tecla) const override {
-        return tecla.tecla != teclas::Espacio && Vista::TomaTecla(tecla);
-    }
+    bool TomaTecla(const TeclaPantalla& tecla) const override { return TomaTeclaSalvoEspacio(tecla); }
 
 protected:
     void MuestraContenido() override {

@@ -38,6 +38,10 @@ public:
     void Sincroniza();
 
 protected:
+    // Fields that take typing keep the space for themselves.
+    bool TomaTeclaSalvoEspacio(const TeclaPantalla& tecla) const {
+        return tecla.tecla != kx204::host::teclas::Espacio && Vista::TomaTecla(tecla);
+    }
     virtual void MuestraContenido() {}
     virtual bool VisibleEnModelo() const;
 
