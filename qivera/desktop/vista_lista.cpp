@@ -7,13 +7,13 @@
 #include <QtDebug>
 #include <algorithm>
 
+#include "qivera/desktop/medidas.hpp"
+
 namespace qivera::escritorio {
 
 namespace host = kx204::host;
 
 namespace {
-
-constexpr int kTwipsPorPixel = 15;
 
 bool MismasColumnas(const std::vector<host::ColumnaLista>& a, const std::vector<host::ColumnaLista>& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {

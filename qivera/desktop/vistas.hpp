@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "kx204/host/controls/control.hpp"
+#include "qivera/desktop/medidas.hpp"
 #include "qivera/desktop/teclas_qt.hpp"
 
 namespace qivera::escritorio {
