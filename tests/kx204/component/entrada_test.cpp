@@ -22,7 +22,6 @@ TEST(Entrada, HostLoadsTheLibraryAndObtainsTheScreen) {
     EXPECT_EQ(pantalla->Modulo(), "VENTAS");
     kx204::frmKX204* forma = pantalla->GetPantalla();
     ASSERT_NE(forma, nullptr);
-    EXPECT_EQ(forma->Caption(), "Facturación consolidada de notas de venta");
     libera(pantalla);
     componente->DescargaPantalla();
     dlclose(biblioteca);

@@ -41,7 +41,6 @@ TEST(ConsultaFactura, ShowsTheStoredInvoiceWithItsNotesTicked) {
     EXPECT_TRUE(pantalla.lvNotas.Item(0).checked);
     EXPECT_EQ(pantalla.txtTotal.Text(), "$139.2000");
     EXPECT_EQ(pantalla.txtDescuento_Global.Text(), "$0.0000");  // the ×100 factor until the totals were recomputed
-    EXPECT_TRUE(pantalla.Controles.Habilitado(ComandoBarra::Imprimir));
     EXPECT_TRUE(pantalla.Controles.Habilitado(ComandoBarra::Visor));
     EXPECT_TRUE(pantalla.Controles.Habilitado(ComandoBarra::Eliminar));
     EXPECT_EQ(pantalla.Controles.CaptionBoton(2), "");  // not a digital series

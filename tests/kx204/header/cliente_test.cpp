@@ -44,7 +44,6 @@ TEST(Cliente, ACreditClientGetsItsDataConditionAddressAndSalesman) {
     EXPECT_TRUE(pantalla.txtCondicionVenta.Enabled());
     EXPECT_EQ(pantalla.txtCondicionVenta.Text(), "CR30");
     EXPECT_EQ(pantalla.txtNCondicionVenta.Text(), "Crédito 30 días");
-    EXPECT_EQ(pantalla.txtCondicionVenta.Filtro(), "");
     EXPECT_EQ(pantalla.DireccionEntrega, "01");
     EXPECT_EQ(pantalla.txt_Vn_Cve_Vendedor.Text(), "V1");
     EXPECT_TRUE(pantalla.txt_Vn_Cve_Vendedor.Enabled());
@@ -56,7 +55,6 @@ TEST(Cliente, ACreditClientGetsItsDataConditionAddressAndSalesman) {
     pantalla.txt_Cl_Cve_Cliente.Teclea("C");
     EXPECT_EQ(pantalla.txt_Cl_Razon_Social_1.Text(), "");
     EXPECT_EQ(pantalla.txtCondicionVenta.Text(), "");
-    EXPECT_EQ(pantalla.txtCondicionVenta.Sql(), "");
     EXPECT_FALSE(pantalla.txtCondicionVenta.Enabled());
     EXPECT_EQ(pantalla.DireccionEntrega, "");
 }
@@ -70,9 +68,6 @@ TEST(Cliente, WithoutCreditOnlyCashConditionsAndWithoutAddressNoClient) {
     entorno.persona.Responde("01");
     ASSERT_TRUE(AceptaCliente(pantalla, "C2"));
     EXPECT_EQ(pantalla.txtCondicionVenta.Filtro(), "Condicion_Venta.Cv_Tipo_Condicion=01");
-    EXPECT_EQ(pantalla.txtCondicionVenta.Sql(),
-              "SELECT Cv_Descripcion FROM Condicion_Venta WHERE Cv_Cve_Condicion_Venta = '?' AND Cv_Tipo_Condicion "
-              "= '01'");
     EXPECT_EQ(pantalla.txtCondicionVenta.Text(), "CR30");
     EXPECT_EQ(pantalla.txtNCondicionVenta.Text(), "");  // a credit condition is not valid for this client
     EXPECT_EQ(pantalla.txt_Vn_Cve_Vendedor.Text(), "V1");

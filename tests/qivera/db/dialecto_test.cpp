@@ -7,12 +7,9 @@ namespace {
 
 std::string Sqlite(const std::string& sql) { return AdaptaSql(sql, Dialecto::SQLite); }
 
-TEST(DialectoTest, SqlServerTextPassesUnchanged) {
-    const std::string sql = "SELECT top 1 isnull(a, 0) FROM [Venta] WHERE b = 'x'";
-    EXPECT_EQ(AdaptaSql(sql, Dialecto::SqlServer), sql);
-}
-
-TEST(DialectoTest, IsnullBecomesCoalesceOnlyAsAFunctionWord) {
+TEST(DialectoTest, IsnullBecomesCoalesceOnlyAsAFunctionWordAndSqlServerTextPassesUnchanged) {
+    const std::string servidor = "SELECT top 1 isnull(a, 0) FROM [Venta] WHERE b = 'x'";
+    EXPECT_EQ(AdaptaSql(servidor, Dialecto::SqlServer), servidor);
     EXPECT_EQ(Sqlite("SELECT isnull(a, 0), ISNULL (b,''), IsNull\t(c, 1) FROM t"),
               "SELECT coalesce(a, 0), coalesce (b,''), coalesce\t(c, 1) FROM t");
     EXPECT_EQ(AdaptaSql("SELECT ISNULL(SUM(x),0) FROM t", Dialecto::PostgreSQL), "SELECT coalesce(SUM(x),0) FROM t");
@@ -34,7 +31,7 @@ TEST(DialectoTest, LiteralsAreNeverRewritten) {
     EXPECT_EQ(Sqlite("SELECT 'isnull(a"), "SELECT 'isnull(a");
 }
 
-TEST(DialectoTest, TopAtTopLevelBecomesTrailingLimit) {
+TEST(DialectoTest, TopBecomesATrailingLimitOfItsOwnQuery) {
     EXPECT_EQ(Sqlite("SELECT top 1 * FROM Pago_Cxc WHERE Pc_Tabla = 'FACTURA' AND Es_Cve_Estado = 'AC'"),
               "SELECT * FROM Pago_Cxc WHERE Pc_Tabla = 'FACTURA' AND Es_Cve_Estado = 'AC' LIMIT 1");
     EXPECT_EQ(Sqlite("select DISTINCT TOP 25 a FROM t ORDER BY a;  "),
@@ -45,16 +42,12 @@ TEST(DialectoTest, TopAtTopLevelBecomesTrailingLimit) {
               "SELECT a FROM t LIMIT 1; SELECT b FROM u LIMIT 2");
     // Only a literal count is understood; anything else is left for the engine to judge.
     EXPECT_EQ(Sqlite("SELECT top (@n) a FROM t"), "SELECT top (@n) a FROM t");
-}
-
-TEST(DialectoTest, TopInASubqueryGetsItsLimitInsideTheParenthesis) {
+    // In a subquery the limit goes inside its parenthesis.
     EXPECT_EQ(Sqlite("SELECT a FROM t WHERE b = (SELECT top 1 c FROM u WHERE (d = 1) ORDER BY e) AND f = 2"),
               "SELECT a FROM t WHERE b = (SELECT c FROM u WHERE (d = 1) ORDER BY e LIMIT 1) AND f = 2");
     EXPECT_EQ(Sqlite("SELECT top 2 a, (SELECT top 1 c FROM u) FROM t"),
               "SELECT a, (SELECT c FROM u LIMIT 1) FROM t LIMIT 2");
-}
-
-TEST(DialectoTest, WordsContainingTopAreNotTop) {
+    // Words containing top are not top.
     for (const std::string sql : {"SELECT topo, stop FROM t", "SELECT top_n FROM t", "SELECT DISTINCT laptop FROM t",
                                   "SELECT top FROM t", "SELECT a FROM top"})
         EXPECT_EQ(Sqlite(sql), sql) << sql;

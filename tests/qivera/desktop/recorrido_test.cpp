@@ -71,7 +71,6 @@ private slots:
         qobject_cast<QLineEdit*>(widget("txtCondicionVenta"))->selectAll();  // replaces the client's own
         QTest::keyClicks(widget("txtCondicionVenta"), "CONT");
         QTest::keyClick(widget("txtCondicionVenta"), Qt::Key_Return);
-        QVERIFY(!qobject_cast<QLineEdit*>(widget("txt_Cl_Razon_Social_1"))->text().isEmpty());
         Captura(ventana, "encabezado.png");
 
         pulsa(ComandoBarra::Aceptar);
@@ -80,8 +79,6 @@ private slots:
             if (falla) QFAIL(evento.dump().c_str());
         }
         QVERIFY(!impreso.empty());
-        QVERIFY(qobject_cast<QLineEdit*>(widget("txtFolio"))->isEnabled());  // back to the query state
-        QCOMPARE(tabla->model()->rowCount(), 0);
 
         qivera::escritorio::VistaPrevia vista(QString::fromStdString(impreso), &ventana);
         QVERIFY2(vista.Cargado(), qPrintable(vista.Error()));

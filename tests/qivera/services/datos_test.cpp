@@ -1,5 +1,5 @@
-// The client services over a real database: sale condition, available credit, the
-// user's additional filter and the payment-method dialog.
+// The client services over a real database: sale condition, available credit and the
+// payment-method dialog.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,12 +10,9 @@
 #include "qivera/services/dialogos.hpp"
 #include "qivera/services/interfaz.hpp"
 
-TEST(DatosClientes, SaleConditionOfTheClientAndTheLastErrorOfEachCall) {
+TEST(DatosClientes, SaleConditionOfAnUnknownClientIsAnErrorAndTheNextCallClearsIt) {
     prueba::Entorno entorno;
-    entorno.Sql("UPDATE Cliente SET Cv_Cve_Condicion_Venta = 'CR15' WHERE Cl_Cve_Cliente = 'C1'");
     qivera::InterfazQivera interfaz(entorno.sesion);
-    EXPECT_EQ(interfaz.CondicionVentaCliente("C1", "01", 0), "CR15");
-    EXPECT_EQ(interfaz.UltimoError(), "");
     EXPECT_EQ(interfaz.CondicionVentaCliente("O'Neil", "01", 0), "");
     EXPECT_EQ(interfaz.UltimoError(), "El cliente O'Neil no existe");
     EXPECT_EQ(interfaz.CondicionVentaCliente("C2", "02", 0), "");  // no condition is no failure
@@ -36,19 +33,6 @@ TEST(DatosClientes, AvailableCreditSubtractsOpenBalancesToTheCent) {
     EXPECT_EQ(datos.CreditoDisponible("C2", 0), 866.57);
     EXPECT_EQ(datos.CreditoDisponible("C3", 0), 250.5);
     EXPECT_EQ(datos.CreditoDisponible("X' OR '1'='1", 0), 0);
-}
-
-TEST(DatosClientes, AdditionalFilterIsTheUsersOwnOrLetsEverythingThrough) {
-    prueba::Entorno entorno;
-    qivera::AuxiliarQivera auxiliar(entorno.sesion);
-    entorno.Sql("INSERT INTO Filtro_Usuario (Us_Cve_Usuario, Fu_Condicion) VALUES ('OTRO', 'Venta.Fc_Folio = ''''')");
-    EXPECT_EQ(auxiliar.FiltroAdicional(0), "1 = 1");
-    entorno.Sql("INSERT INTO Filtro_Usuario (Us_Cve_Usuario, Fu_Condicion) VALUES ('ADMIN', '  ')");
-    EXPECT_EQ(auxiliar.FiltroAdicional(0), "1 = 1");
-    entorno.Sql(
-        "UPDATE Filtro_Usuario SET Fu_Condicion = 'Venta.Sc_Cve_Sucursal = ''01''' WHERE Us_Cve_Usuario = "
-        "'ADMIN'");
-    EXPECT_EQ(auxiliar.FiltroAdicional(0), "Venta.Sc_Cve_Sucursal = '01'");
 }
 
 TEST(DatosClientes, PaymentMethodIsChosenAmongActiveOnesAndStoredWithStamps) {

@@ -1,5 +1,4 @@
-// The list services over a real database: filling and appending, the search window,
-// the CSV export and the column chooser.
+// The list services over a real database: filling, the CSV export and the column chooser.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -8,10 +7,8 @@
 #include <vector>
 
 #include "apoyo/entorno.hpp"
-#include "apoyo/notas.hpp"
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/db/archivo_temporal.hpp"
-#include "qivera/db/plantillas.hpp"
 #include "qivera/services/interfaz.hpp"
 
 using kx204::host::Alineacion;
@@ -70,44 +67,6 @@ TEST_F(Listas, FillTakesTheResultsColumnsAndRowsKeepingWidthsOfKnownCaptions) {
     EXPECT_EQ(TextosDe(lista), (Textos{"C1", "C2", "C3"}));
     EXPECT_THROW(interfaz.LlenaLista("SELECT No_Existe FROM Cliente", lista, true), kx204::host::RuntimeError);
     EXPECT_EQ(lista.Count(), 3);
-}
-
-TEST_F(Listas, AppendKeepsItemsAndChecksInTheSortOrder) {
-    for (const char* folio : {"NV2", "NV4", "NV3"}) prueba::InsertaNota(entorno, {.folio = folio});
-    const std::string plantilla = interfaz.ObtenConsulta(qivera::db::kFacturacionVentaConsolidada);
-    lista.SetOrden(0, kx204::host::Orden::Ascendente);
-    ASSERT_TRUE(
-        interfaz.LlenaLista(qivera::db::AplicaClausula(plantilla, "WHERE Venta.Vn_Folio <> 'NV3'"), lista, true));
-    lista.SetChecked(1, true);
-    ASSERT_TRUE(interfaz.AgregaALista(qivera::db::AplicaClausula(plantilla, "WHERE Venta.Vn_Folio = 'NV3' "), lista,
-                                      "NV3", false));
-    EXPECT_EQ(TextosDe(lista), (Textos{"NV2", "NV3", "NV4"}));
-    EXPECT_TRUE(lista.Item(2).checked);
-    EXPECT_FALSE(lista.Item(1).checked);
-    EXPECT_EQ(lista.Texto(1, 9), "116");  // the Total column
-    EXPECT_EQ(Captions(lista).size(), 16u);
-}
-
-TEST_F(Listas, SearchWindowIsNarrowedByTheConditionAndAnswersTheChosenKey) {
-    prueba::InsertaNota(entorno, {.folio = "NV1"});
-    prueba::InsertaNota(entorno, {.folio = "NV2", .sucursal = "02"});
-    prueba::InsertaNota(entorno, {.folio = "NV3", .estado = "CA"});
-    prueba::InsertaNota(entorno, {.folio = "NV5"});
-    const std::string condicion = "Venta.Sc_Cve_Sucursal = '01'";
-    auto selecciona = [&](const std::string& respuesta, const std::string& sucursal = "01") {
-        entorno.persona.Responde(respuesta);
-        return interfaz.SeleccionaRegistro(qivera::db::kVentaNoFacturada, 100,
-                                           "Venta.Sc_Cve_Sucursal = '" + sucursal + "'");
-    };
-
-    EXPECT_EQ(selecciona("NV5"), "NV5");
-    const auto dialogo = entorno.Eventos("dialog").back();
-    EXPECT_EQ(dialogo["kind"], "registro");
-    EXPECT_EQ(dialogo["args"], (Textos{qivera::db::kVentaNoFacturada, condicion}));
-    EXPECT_EQ(dialogo["options"], (Textos{"NV1", "NV5"}));
-    EXPECT_EQ(selecciona("NV2"), "");        // another branch's note is not offered
-    EXPECT_EQ(selecciona(""), "");           // closed without choosing
-    EXPECT_EQ(selecciona("NV1", "99"), "");  // an empty window offers nothing to choose
 }
 
 TEST_F(Listas, ExportWritesTheVisibleColumnsAsCsvAndTheChooserPicksThem) {
