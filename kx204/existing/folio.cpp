@@ -1,5 +1,6 @@
 // A stored invoice shown by its folio: header, notes ticked and totalled, and
 // the commands that act on it.
+#include "kx204/host/recordset_leido.hpp"
 #include "kx204/host/runtime_error.hpp"
 #include "kx204/host/texto.hpp"
 #include "kx204/screen/frm_kx204.hpp"
@@ -13,7 +14,7 @@ void frmKX204::txtFolio_Enter() {
         txtFolio.SetText(objInterfaz().NormalizaFolio(txtFolio.Text()));
         txtFolio.Refresca();
         sSQL = "SELECT * FROM  Factura WHERE Fc_Folio = '" + host::SqlText(txtFolio.Text()) + "'  ";
-        auto factura = objServicios().Conexion().Execute(sSQL);
+        auto factura = host::LeeCompleto(objServicios().Conexion().Execute(sSQL));
         ssTabQvr.SetTab(0);
         if (factura->Eof()) {
             factura->Close();

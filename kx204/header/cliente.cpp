@@ -1,4 +1,5 @@
 // The invoice's client: its data, credit, sale condition, delivery address and salesman.
+#include "kx204/host/recordset_leido.hpp"
 #include "kx204/screen/frm_kx204.hpp"
 
 namespace kx204 {
@@ -15,7 +16,8 @@ constexpr const char* kCondicionCualquiera =
 void frmKX204::txt_Cl_Cve_Cliente_Enter() {
     const std::string cliente = txt_Cl_Cve_Cliente.Value().ToText();
     sSQL = "SELECT * FROM Cliente WHERE Cl_Cve_Cliente = '" + host::SqlText(cliente) + "'";
-    auto rs = objServicios().Conexion().Execute(sSQL);
+    // Read whole: the lookups below run statements of their own.
+    auto rs = host::LeeCompleto(objServicios().Conexion().Execute(sSQL));
     if (rs->Eof()) return;
 
     txt_Clt_Descripcion.SetText(rs->Field("Cl_Descripcion").ToTextOrEmpty());

@@ -27,6 +27,9 @@ public:
     virtual ~Connection() = default;
     // Runs any statement; a statement without rows answers an empty recordset.
     virtual std::unique_ptr<Recordset> Execute(const std::string& sql, int options = -1) = 0;
+    // Runs a statement without rows and answers how many rows it changed (ADO's RecordsAffected):
+    // a conditional UPDATE whose count decides is how a number is taken by one clerk only.
+    virtual long ExecuteNonQuery(const std::string& sql) = 0;
     virtual void BeginTrans() = 0;
     virtual void CommitTrans() = 0;
     virtual void RollbackTrans() = 0;
@@ -34,6 +37,20 @@ public:
     virtual int CommandTimeout() const = 0;
     virtual void SetCommandTimeout(int seconds) = 0;
     virtual std::string DefaultDatabase() const = 0;
+};
+
+// Gives a connection a command time-out for one piece of work and puts the previous one back
+// when it ends, whichever way. Declared before the recordsets of that work, so they are gone first.
+class CommandTimeoutScope {
+public:
+    CommandTimeoutScope(Connection& connection, int seconds);
+    ~CommandTimeoutScope();
+    CommandTimeoutScope(const CommandTimeoutScope&) = delete;
+    CommandTimeoutScope& operator=(const CommandTimeoutScope&) = delete;
+
+private:
+    Connection& connection_;
+    int previous_;
 };
 
 // Doubles every single quote, so that a value can stand between quotes in a statement.

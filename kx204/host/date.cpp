@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 
 #include "kx204/host/runtime_error.hpp"
 
@@ -65,8 +66,11 @@ std::optional<Date> Date::Parse(const std::string& text) {
 }
 
 Date Date::Today() {
-    const auto now = std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now());
-    return Date(static_cast<int>(now.time_since_epoch().count()) + kDaysFrom1970To1899, 0);
+    // The workstation's own date, in its time zone.
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return FromYmd(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
 }
 
 int Date::Year() const { return static_cast<int>(Civil(days_).year()); }

@@ -26,5 +26,9 @@ RuntimeError OverflowError();
 RuntimeError TypeMismatchError();
 RuntimeError InvalidUseOfNullError();
 RuntimeError ObjectRequiredError();
+// ADO's recordset failures, with its numbers and texts, which the screen's error messages show.
+RuntimeError ItemNotFoundError();
+RuntimeError NoCurrentRecordError();
+RuntimeError ObjectClosedError();
 
 }  // namespace kx204::host

@@ -1,5 +1,6 @@
 // Accept: validate the header, write the invoice in one transaction, then sign,
 // print and mail it.
+#include "kx204/host/recordset_leido.hpp"
 #include "kx204/host/runtime_error.hpp"
 #include "kx204/screen/frm_kx204.hpp"
 
@@ -102,8 +103,9 @@ bool frmKX204::GrabaFactura(const std::string& folios, std::string& serie, std::
             return false;
         }
         if (chkConsolidar.Value() == 1) {
-            auto totales = TotalesCuentasNotas(folios);
-            auto impuestos = ImpuestosCuentasNotas(folios);
+            // Read whole: the payments below write the very receivables they sum.
+            auto totales = host::LeeCompleto(TotalesCuentasNotas(folios));
+            auto impuestos = host::LeeCompleto(ImpuestosCuentasNotas(folios));
             if (!RegistraPagosNotas(folios, folio)) {
                 CancelaFactura(std::string("Controles_Aceptar()") + kSaltoLinea + sErrorFactura, 16,
                                "Operación cancelada", "ERR-ID:7500020");

@@ -1,4 +1,5 @@
 // Replacing the notes' receivables by one receivable of the invoice.
+#include "kx204/host/recordset_leido.hpp"
 #include "kx204/host/runtime_error.hpp"
 #include "kx204/screen/frm_kx204.hpp"
 
@@ -53,7 +54,8 @@ bool frmKX204::RegistraPagosNotas(const std::string& folios, const std::string& 
                "   cxc.Cxc_Precio_Descontado_Saldo as SubTotal, " + "   cxc.Cxc_Impuesto_Saldo as Impuesto, " +
                "   cxc.Cxc_Precio_Neto_Saldo as Total " + kConClientes + CuentasDeNotas(folios) + "AND " +
                "   Cxc_Precio_Neto_Saldo > 0 ";
-        auto rs = objServicios().Conexion().Execute(sSQL);
+        // Read whole: each payment writes the receivable it pays.
+        auto rs = host::LeeCompleto(objServicios().Conexion().Execute(sSQL));
         if (rs->Eof()) return true;
         auto cuentas = publico_.fabrica.CreaDatos();
         for (; !rs->Eof(); rs->MoveNext()) {

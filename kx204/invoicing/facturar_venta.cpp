@@ -2,6 +2,7 @@
 // with lots and serial numbers, the notes marked invoiced, the delivery address.
 #include <map>
 
+#include "kx204/host/recordset_leido.hpp"
 #include "kx204/host/runtime_error.hpp"
 #include "kx204/host/texto.hpp"
 #include "kx204/screen/frm_kx204.hpp"
@@ -83,8 +84,9 @@ std::string frmKX204::Facturar_Venta(const std::string& folios, const std::strin
         auto& interfaz = objInterfaz();
         const bool porRenglon = objServicios().LeeVariable("FAC_CONSOLIDADA_NO_PROMEDIA_PRECIO", 0, "B", "0").ToBool();
         sSQL = porRenglon ? SentenciaPorRenglon(folios) : SentenciaAgrupada(folios);
-        conexion.SetCommandTimeout(1200);
-        auto rs = conexion.Execute(sSQL);
+        const host::CommandTimeoutScope tiempo(conexion, 1200);
+        // Read whole: the lots, the serial numbers and the line relations below run statements of their own.
+        auto rs = host::LeeCompleto(conexion.Execute(sSQL));
 
         documento->AsignaEncabezado(EncabezadoDeFactura(serie, numero));
         host::Cuota cuota;
@@ -130,7 +132,10 @@ std::string frmKX204::Facturar_Venta(const std::string& folios, const std::strin
         const std::string folio = documento->ObtenEncabezado().folio;
         sErrorFactura = VentasFacturadasEnOtra(folios, folio);
         if (!sErrorFactura.empty()) return {};
-        if (!documento->Graba(folio)) return {};
+        if (!documento->Graba(folio)) {
+            sErrorFactura = std::string("Facturar_Venta() - ") + kSaltoLinea + documento->MensajeError();
+            return {};
+        }
         if (!documento->Aplica(folio, true)) {
             sErrorFactura = std::string("Facturar_Venta() - ") + kSaltoLinea + documento->MensajeError();
             return {};

@@ -27,6 +27,9 @@ sqlite3* ManejadorSqlite(const QSqlDatabase& base) {
     return *static_cast<sqlite3* const*>(manejador.constData());
 }
 
+// Taken right after BEGIN on PostgreSQL, so that a failed statement does not end the transaction.
+constexpr const char* kPuntoInicial = "kx204_inicio";
+
 }  // namespace
 
 ConexionQt::ConexionQt(const std::string& url) : destino_(InterpretaUrl(url)), nombreConexion_(NombreUnico()) {
@@ -55,7 +58,8 @@ void ConexionQt::Abre() {
             QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(LimiteTiempo::kSegundosPorOmision * 1000));
     if (!base_.open()) throw ErrorDelDriver(base_.lastError());
     sqlite_ = ManejadorSqlite(base_);
-    limite_ = std::make_shared<LimiteTiempo>(sqlite_);
+    canal_ = std::make_shared<Canal>(sqlite_);
+    canal_->alFallar = [this](const RuntimeError& falla) { TrasFalla(falla); };
 }
 
 void ConexionQt::Configura() {
@@ -66,30 +70,59 @@ void ConexionQt::Configura() {
     }
     if (destino_.dialecto == Dialecto::SqlServer)
         destino_.nombre = Execute("SELECT DB_NAME()")->Field(0).ToTextOrEmpty();
-    SetCommandTimeout(limite_->Segundos());  // the server enforces the default from the start too
+    SetCommandTimeout(canal_->limite.Segundos());  // the server enforces the default from the start too
 }
 
 void ConexionQt::Cierra() {
-    if (limite_) limite_->Suelta();
+    if (canal_) {
+        canal_->limite.Suelta();
+        canal_->alFallar = nullptr;  // recordsets may outlive the connection
+    }
     if (base_.isValid()) base_.close();
     base_ = QSqlDatabase();  // the last handle must go before the connection is removed
     QSqlDatabase::removeDatabase(nombreConexion_);
 }
 
-std::unique_ptr<kx204::host::Recordset> ConexionQt::Execute(const std::string& sql, int /*options*/) {
+QSqlQuery ConexionQt::Consulta() const {
     QSqlQuery consulta(base_);
     consulta.setForwardOnly(true);
+    return consulta;
+}
+
+QSqlQuery ConexionQt::Ejecuta(const std::string& sql) {
+    canal_->ExigeSinLecturas();
+    QSqlQuery consulta = Consulta();
     const QString texto = QString::fromStdString(AdaptaSql(sql, destino_.dialecto));
-    if (!limite_->Vigila([&] { return consulta.exec(texto); })) throw limite_->Error(consulta.lastError());
-    return std::make_unique<RecordsetQt>(std::move(consulta), limite_);
+    if (!canal_->Corre([&] { return consulta.exec(texto); })) throw canal_->Falla(consulta.lastError());
+    return consulta;
+}
+
+long ConexionQt::ExecuteNonQuery(const std::string& sql) {
+    QSqlQuery consulta = Ejecuta(sql);
+    const long cambiadas = consulta.numRowsAffected();
+    consulta.finish();
+    return cambiadas;
+}
+
+std::unique_ptr<kx204::host::Recordset> ConexionQt::Execute(const std::string& sql, int /*options*/) {
+    QSqlQuery consulta = Ejecuta(sql);
+    if (destino_.dialecto != Dialecto::PostgreSQL) return std::make_unique<RecordsetQt>(std::move(consulta), canal_);
+    const Escrituras escrituras = EscriturasDeNombres(sql);
+    return std::make_unique<RecordsetQt>(std::move(consulta), canal_, &escrituras);
 }
 
 SentenciaPreparada ConexionQt::Prepara(const std::string& sql) {
-    QSqlQuery consulta(base_);
-    consulta.setForwardOnly(true);
+    QSqlQuery consulta = Consulta();
     if (!consulta.prepare(QString::fromStdString(AdaptaSql(sql, destino_.dialecto))))
         throw ErrorDelDriver(consulta.lastError());
-    return SentenciaPreparada(std::move(consulta), limite_);
+    return SentenciaPreparada(std::move(consulta), canal_);
+}
+
+void ConexionQt::TrasFalla(const RuntimeError& falla) {
+    if (destino_.dialecto != Dialecto::PostgreSQL || !transaccion_ || primerFallo_) return;
+    primerFallo_ = falla;
+    QSqlQuery vuelta = Consulta();
+    vuelta.exec(QStringLiteral("ROLLBACK TO SAVEPOINT %1").arg(QLatin1String(kPuntoInicial)));
 }
 
 bool ConexionQt::MotorEnTransaccion() const { return sqlite_ ? sqlite3_get_autocommit(sqlite_) == 0 : transaccion_; }
@@ -98,6 +131,8 @@ void ConexionQt::BeginTrans() {
     if (transaccion_) throw RuntimeError(errores::Database, "Nested transactions are not supported.");
     Execute(destino_.dialecto == Dialecto::SQLite ? "BEGIN IMMEDIATE" : "BEGIN TRANSACTION");
     transaccion_ = true;
+    primerFallo_.reset();
+    if (destino_.dialecto == Dialecto::PostgreSQL) Execute(std::string("SAVEPOINT ") + kPuntoInicial);
 }
 
 void ConexionQt::ExigeTransaccion() const {
@@ -106,6 +141,11 @@ void ConexionQt::ExigeTransaccion() const {
 
 void ConexionQt::CommitTrans() {
     ExigeTransaccion();
+    if (primerFallo_) {
+        const RuntimeError falla = *primerFallo_;
+        RollbackTrans();
+        throw falla;
+    }
     try {
         Execute("COMMIT");
     } catch (const RuntimeError&) {
@@ -119,15 +159,18 @@ void ConexionQt::RollbackTrans() {
     ExigeTransaccion();
     const bool abierta = MotorEnTransaccion();
     transaccion_ = false;
-    if (abierta) Execute("ROLLBACK");
+    primerFallo_.reset();
+    if (!abierta) return;
+    QSqlQuery rollback = Consulta();
+    rollback.exec(QStringLiteral("ROLLBACK"));
 }
 
 bool ConexionQt::InTransaction() const { return transaccion_ && MotorEnTransaccion(); }
 
-int ConexionQt::CommandTimeout() const { return limite_->Segundos(); }
+int ConexionQt::CommandTimeout() const { return canal_->limite.Segundos(); }
 
 void ConexionQt::SetCommandTimeout(int seconds) {
-    limite_->Fija(seconds);
+    canal_->limite.Fija(seconds);
     if (destino_.dialecto == Dialecto::PostgreSQL)
         Execute("SET statement_timeout = " + std::to_string(seconds * 1000LL));
 }

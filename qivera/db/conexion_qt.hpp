@@ -1,12 +1,13 @@
 #pragma once
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <QSqlDatabase>
 
 #include "kx204/host/connection.hpp"
+#include "qivera/db/canal.hpp"
 #include "qivera/db/dialecto.hpp"
-#include "qivera/db/limite_tiempo.hpp"
 #include "qivera/db/sentencia_preparada.hpp"
 #include "qivera/db/url.hpp"
 
@@ -17,7 +18,13 @@ namespace qivera::db {
 // The host's database connection over QtSql. Every statement is written in SQL
 // Server's dialect and adapted to the engine on its way. Each instance owns a
 // QtSql connection of its own, to be used from the thread that created it;
-// recordsets and prepared statements must not outlive it.
+// recordsets and prepared statements must not outlive it. A statement is refused while another's
+// rows are still being read (see Canal).
+//
+// Inside a transaction a failed statement leaves the rest usable on every engine, as SQL Server
+// does: on PostgreSQL, which would answer "current transaction is aborted" to everything after it,
+// the transaction goes back to a savepoint taken at its start, and committing it afterwards is
+// refused with the first failure.
 class ConexionQt : public kx204::host::Connection {
 public:
     // See InterpretaUrl for the accepted URLs. Fails with RuntimeError when the database cannot be opened.
@@ -27,9 +34,11 @@ public:
     ConexionQt& operator=(const ConexionQt&) = delete;
 
     std::unique_ptr<kx204::host::Recordset> Execute(const std::string& sql, int options = -1) override;
+    long ExecuteNonQuery(const std::string& sql) override;
     // SQLite: BEGIN IMMEDIATE, so that a second writer waits for the first (up to the time-out).
     void BeginTrans() override;
     void CommitTrans() override;
+    // Never fails: a transaction that cannot be rolled back (the server went away) is over anyway.
     void RollbackTrans() override;
     bool InTransaction() const override;
     int CommandTimeout() const override;
@@ -38,7 +47,7 @@ public:
 
     Dialecto dialecto() const { return destino_.dialecto; }
     // Called before every step of the driver (see LimiteTiempo::SetLatido).
-    void SetLatido(std::function<void()> latido) { limite_->SetLatido(std::move(latido)); }
+    void SetLatido(std::function<void()> latido) { canal_->limite.SetLatido(std::move(latido)); }
     SentenciaPreparada Prepara(const std::string& sql);
 
 private:
@@ -48,13 +57,18 @@ private:
     // Whether the engine itself still has the transaction open: SQLite ends it on some failures.
     bool MotorEnTransaccion() const;
     void ExigeTransaccion() const;
+    QSqlQuery Consulta() const;
+    QSqlQuery Ejecuta(const std::string& sql);
+    // A step failed inside a transaction: on PostgreSQL, the transaction is made usable again.
+    void TrasFalla(const kx204::host::RuntimeError& falla);
 
     Destino destino_;
     QString nombreConexion_;
     QSqlDatabase base_;
     sqlite3* sqlite_ = nullptr;
-    std::shared_ptr<LimiteTiempo> limite_;
+    std::shared_ptr<Canal> canal_;
     bool transaccion_ = false;
+    std::optional<kx204::host::RuntimeError> primerFallo_;  // of the transaction, on PostgreSQL
 };
 
 }  // namespace qivera::db

@@ -439,10 +439,10 @@ private:
         for (const auto& [serie, ultimo] : numerosPorSerie_)
             conexion_.Execute("UPDATE Serie SET Sr_Ultimo_Numero = " + std::to_string(ultimo) + " WHERE Sr_Serie = '" +
                               kx204::host::SqlText(serie) + "'");
-        SentenciaPreparada consecutivo = Inserta(conexion_, "Consecutivo", "Cn_Tabla, Cn_Ultimo");
-        consecutivo.Ejecuta({"Factura", facturas_});
-        consecutivo.Ejecuta({"Cuenta_x_Cobrar", cuentas_});
-        consecutivo.Ejecuta({"Pago_Cxc", pagos_});
+        SentenciaPreparada consecutivo = conexion_.Prepara("UPDATE Consecutivo SET Cn_Ultimo = ? WHERE Cn_Tabla = ?");
+        consecutivo.Ejecuta({facturas_, "Factura"});
+        consecutivo.Ejecuta({cuentas_, "Cuenta_x_Cobrar"});
+        consecutivo.Ejecuta({pagos_, "Pago_Cxc"});
     }
 
     ConexionQt& conexion_;

@@ -123,7 +123,7 @@ std::string EntreComillas(const std::string& corchetes) {
 // Walks the pieces once, keeping per parenthesis level the LIMIT its SELECT still owes.
 class Reescritura {
 public:
-    explicit Reescritura(std::vector<Pieza> piezas) : piezas_(std::move(piezas)) {}
+    Reescritura(std::vector<Pieza> piezas, Dialecto dialecto) : piezas_(std::move(piezas)), dialecto_(dialecto) {}
 
     std::string Resultado() {
         for (std::size_t i = 0; i < piezas_.size(); ++i) i = Procesa(i);
@@ -138,6 +138,7 @@ private:
     std::size_t Procesa(std::size_t i) {
         const Pieza& pieza = piezas_[i];
         if (EsPalabra(pieza, "select")) return QuitaTop(i);
+        if (EsPalabra(pieza, "getdate")) return AhoraLocal(i);
         if (EsPalabra(pieza, "isnull") && Siguiente(i, false) < piezas_.size() &&
             EsSimbolo(piezas_[Siguiente(i, false)], '(')) {
             salida_.push_back({Clase::Palabra, "coalesce"});
@@ -183,6 +184,18 @@ private:
         return std::nullopt;
     }
 
+    // "getdate()": the server's local date and time, to the second.
+    std::size_t AhoraLocal(std::size_t getdate) {
+        const std::size_t abre = Siguiente(getdate), cierra = Siguiente(abre);
+        if (cierra >= piezas_.size() || !EsSimbolo(piezas_[abre], '(') || !EsSimbolo(piezas_[cierra], ')')) {
+            salida_.push_back(piezas_[getdate]);
+            return getdate;
+        }
+        salida_.push_back(
+            {Clase::Palabra, dialecto_ == Dialecto::PostgreSQL ? "LOCALTIMESTAMP(0)" : "datetime('now', 'localtime')"});
+        return cierra;
+    }
+
     std::size_t QuitaTop(std::size_t select) {
         std::size_t top = Siguiente(select);
         if (EsPalabraEn(top, "distinct") || EsPalabraEn(top, "all")) top = Siguiente(top);
@@ -213,6 +226,7 @@ private:
     }
 
     std::vector<Pieza> piezas_;
+    Dialecto dialecto_;
     std::vector<Pieza> salida_;
     std::vector<std::optional<std::string>> limites_ = std::vector<std::optional<std::string>>(1);
 };
@@ -221,7 +235,26 @@ private:
 
 std::string AdaptaSql(const std::string& sql, Dialecto dialecto) {
     if (dialecto == Dialecto::SqlServer) return sql;
-    return Reescritura(Trocea(sql)).Resultado();
+    return Reescritura(Trocea(sql), dialecto).Resultado();
+}
+
+Escrituras EscriturasDeNombres(const std::string& sql) {
+    Escrituras escrituras;
+    bool trasAs = false;
+    for (const Pieza& pieza : Trocea(sql)) {
+        if (!EsSignificativa(pieza)) continue;
+        if (pieza.clase == Clase::Palabra) {
+            std::string minusculas = pieza.texto;
+            for (char& c : minusculas)
+                if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+            if (trasAs)
+                escrituras[minusculas] = pieza.texto;
+            else
+                escrituras.emplace(minusculas, pieza.texto);
+        }
+        trasAs = EsPalabra(pieza, "as");
+    }
+    return escrituras;
 }
 
 }  // namespace qivera::db

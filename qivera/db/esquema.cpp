@@ -435,6 +435,9 @@ CREATE INDEX Lote_Documento_Producto ON Lote_Documento (Pr_Cve_Producto, Ld_Tabl
 CREATE INDEX Serie_Documento_Documento ON Serie_Documento (Sd_Tabla, Sd_Documento, Pr_Cve_Producto);
 CREATE INDEX Cuenta_x_Cobrar_Documento ON Cuenta_x_Cobrar (Cxc_Tabla, Cxc_Documento);
 CREATE INDEX Pago_Cxc_Documento ON Pago_Cxc (Pc_Tabla, Pc_Documento);
+CREATE UNIQUE INDEX Factura_Serie_Numero ON Factura (Fc_Serie, Fc_Numero) WHERE Fc_Serie <> '';
+CREATE UNIQUE INDEX Factura_Encabezado_Serie_Numero ON Factura_Encabezado (Fc_Serie, Fc_Numero) WHERE Fc_Serie <> '';
+INSERT INTO Consecutivo (Cn_Tabla, Cn_Ultimo) VALUES ('Factura', 0), ('Cuenta_x_Cobrar', 0), ('Pago_Cxc', 0);
 )";
 
 using Tipos = std::vector<std::pair<const char*, const char*>>;

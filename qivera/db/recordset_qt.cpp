@@ -7,45 +7,50 @@
 
 namespace qivera::db {
 
-using kx204::host::RuntimeError;
-
 namespace {
 
-// ADO's numbers and texts, which the screen's error messages show.
-RuntimeError ElementoInexistente() {
-    return {3265, "Item cannot be found in the collection corresponding to the requested name or ordinal."};
+QString Escrito(const QString& nombre, const Escrituras* escrituras) {
+    if (escrituras == nullptr) return nombre;
+    const auto escrito = escrituras->find(nombre.toStdString());
+    return escrito == escrituras->end() ? nombre : QString::fromStdString(escrito->second);
 }
-RuntimeError SinRenglonActual() {
-    return {3021,
-            "Either BOF or EOF is True, or the current record has been deleted. "
-            "Requested operation requires a current record."};
-}
-RuntimeError RecordsetCerrado() { return {3704, "Operation is not allowed when the object is closed."}; }
 
 }  // namespace
 
-RecordsetQt::RecordsetQt(QSqlQuery consulta, std::shared_ptr<LimiteTiempo> limite)
-    : consulta_(std::move(consulta)), limite_(std::move(limite)) {
+RecordsetQt::RecordsetQt(QSqlQuery consulta, std::shared_ptr<Canal> canal, const Escrituras* escrituras)
+    : consulta_(std::move(consulta)), canal_(std::move(canal)) {
     if (!consulta_.isSelect()) return;
     const QSqlRecord registro = consulta_.record();
-    for (int i = 0; i < registro.count(); ++i) nombres_.push_back(registro.fieldName(i));
+    for (int i = 0; i < registro.count(); ++i) nombres_.push_back(Escrito(registro.fieldName(i), escrituras));
+    canal_->AbreLectura(consulta_.lastQuery().simplified().toStdString());
+    leyendo_ = true;
     Avanza();
 }
 
+RecordsetQt::~RecordsetQt() {
+    if (leyendo_) canal_->CierraLectura();
+}
+
 void RecordsetQt::Avanza() {
-    eof_ = !limite_->Vigila([&] { return consulta_.next(); });
+    eof_ = !canal_->Corre([&] { return consulta_.next(); });
     if (!eof_) return;
-    if (consulta_.lastError().isValid()) throw limite_->Error(consulta_.lastError());
+    Termina();
+    if (consulta_.lastError().isValid()) throw canal_->Falla(consulta_.lastError());
     consulta_.finish();  // releases the engine's statement and its read lock at once
 }
 
+void RecordsetQt::Termina() {
+    if (leyendo_) canal_->CierraLectura();
+    leyendo_ = false;
+}
+
 void RecordsetQt::ExigeAbierto() const {
-    if (cerrado_) throw RecordsetCerrado();
+    if (cerrado_) throw kx204::host::ObjectClosedError();
 }
 
 void RecordsetQt::ExigeRenglon() const {
     ExigeAbierto();
-    if (eof_) throw SinRenglonActual();
+    if (eof_) throw kx204::host::NoCurrentRecordError();
 }
 
 bool RecordsetQt::Eof() const {
@@ -65,7 +70,7 @@ int RecordsetQt::FieldCount() const {
 
 std::string RecordsetQt::FieldName(int index) const {
     ExigeAbierto();
-    if (index < 0 || index >= FieldCount()) throw ElementoInexistente();
+    if (index < 0 || index >= FieldCount()) throw kx204::host::ItemNotFoundError();
     return nombres_[static_cast<std::size_t>(index)].toStdString();
 }
 
@@ -74,11 +79,11 @@ kx204::host::Variant RecordsetQt::Field(const std::string& name) const {
     for (std::size_t i = 0; i < nombres_.size(); ++i)
         if (nombres_[i].compare(buscado, Qt::CaseInsensitive) == 0) return Field(static_cast<int>(i));
     ExigeAbierto();
-    throw ElementoInexistente();
+    throw kx204::host::ItemNotFoundError();
 }
 
 kx204::host::Variant RecordsetQt::Field(int index) const {
-    if (index < 0 || index >= FieldCount()) throw ElementoInexistente();
+    if (index < 0 || index >= FieldCount()) throw kx204::host::ItemNotFoundError();
     ExigeRenglon();
     return AVariant(consulta_.value(index));
 }
@@ -86,6 +91,7 @@ kx204::host::Variant RecordsetQt::Field(int index) const {
 void RecordsetQt::Close() {
     ExigeAbierto();
     consulta_.finish();
+    Termina();
     cerrado_ = true;
 }
 

@@ -6,15 +6,21 @@
 #include <QString>
 
 #include "kx204/host/connection.hpp"
-#include "qivera/db/limite_tiempo.hpp"
+#include "qivera/db/canal.hpp"
+#include "qivera/db/dialecto.hpp"
 
 namespace qivera::db {
 
 // The rows of one statement, read forward from the driver as they are asked for.
-// A statement without rows answers an empty, already exhausted recordset.
+// A statement without rows answers an empty, already exhausted recordset. Until its last row
+// is read, or it is closed or destroyed, the connection refuses other statements.
 class RecordsetQt : public kx204::host::Recordset {
 public:
-    RecordsetQt(QSqlQuery consulta, std::shared_ptr<LimiteTiempo> limite);
+    // `escrituras`, when given, restores the spelling of the column names the engine folded.
+    RecordsetQt(QSqlQuery consulta, std::shared_ptr<Canal> canal, const Escrituras* escrituras = nullptr);
+    ~RecordsetQt() override;
+    RecordsetQt(const RecordsetQt&) = delete;
+    RecordsetQt& operator=(const RecordsetQt&) = delete;
 
     bool Eof() const override;
     void MoveNext() override;
@@ -26,13 +32,15 @@ public:
 
 private:
     void Avanza();
+    void Termina();
     void ExigeAbierto() const;
     void ExigeRenglon() const;
 
     QSqlQuery consulta_;
-    std::shared_ptr<LimiteTiempo> limite_;
+    std::shared_ptr<Canal> canal_;
     std::vector<QString> nombres_;
     bool eof_ = true;
+    bool leyendo_ = false;
     bool cerrado_ = false;
 };
 

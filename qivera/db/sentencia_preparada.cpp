@@ -4,12 +4,13 @@
 
 namespace qivera::db {
 
-SentenciaPreparada::SentenciaPreparada(QSqlQuery consulta, std::shared_ptr<LimiteTiempo> limite)
-    : consulta_(std::move(consulta)), limite_(std::move(limite)) {}
+SentenciaPreparada::SentenciaPreparada(QSqlQuery consulta, std::shared_ptr<Canal> canal)
+    : consulta_(std::move(consulta)), canal_(std::move(canal)) {}
 
 void SentenciaPreparada::Ejecuta(const std::vector<kx204::host::Variant>& valores) {
     for (std::size_t i = 0; i < valores.size(); ++i) consulta_.bindValue(static_cast<int>(i), AQVariant(valores[i]));
-    if (!limite_->Vigila([&] { return consulta_.exec(); })) throw limite_->Error(consulta_.lastError());
+    canal_->ExigeSinLecturas();
+    if (!canal_->Corre([&] { return consulta_.exec(); })) throw canal_->Falla(consulta_.lastError());
 }
 
 }  // namespace qivera::db

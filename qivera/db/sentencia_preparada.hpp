@@ -5,7 +5,7 @@
 #include <QSqlQuery>
 
 #include "kx204/host/variant.hpp"
-#include "qivera/db/limite_tiempo.hpp"
+#include "qivera/db/canal.hpp"
 
 namespace qivera::db {
 
@@ -14,13 +14,13 @@ namespace qivera::db {
 // connection that prepared it and must not outlive it.
 class SentenciaPreparada {
 public:
-    SentenciaPreparada(QSqlQuery consulta, std::shared_ptr<LimiteTiempo> limite);
+    SentenciaPreparada(QSqlQuery consulta, std::shared_ptr<Canal> canal);
     // One value per "?" of the statement, in order.
     void Ejecuta(const std::vector<kx204::host::Variant>& valores);
 
 private:
     QSqlQuery consulta_;
-    std::shared_ptr<LimiteTiempo> limite_;
+    std::shared_ptr<Canal> canal_;
 };
 
 }  // namespace qivera::db

@@ -79,7 +79,7 @@ void VentanaQivera::Muestra(kx204::Componente& componente, kx204::Pantalla& entr
     componente_ = &componente;
     pantalla_ = &padre_.Acoge(entrada);
     setWindowTitle(QString::fromStdString(pantalla_->Controles.Ajustes().caption) + QStringLiteral(" — Qivera"));
-    const host::Date hoy = sesion_.fechaServidor.value_or(host::Date::Today());
+    const host::Date hoy = sesion_.Ahora();
     estado_->setText(QStringLiteral("Usuario: %1   ·   Base de datos: %2   ·   Fecha: %3")
                          .arg(QString::fromStdString(sesion_.usuario), baseDatos_,
                               QDate(hoy.Year(), hoy.Month(), hoy.Day()).toString(QStringLiteral("dd/MM/yyyy"))));

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/db/conexion_qt.hpp"
@@ -16,10 +17,13 @@ namespace {
 
 constexpr long kErrorArchivo = 75;  // VB's "Path/File access error"
 
-// The file of a SQLite database, empty when it lives in memory or on a server.
-std::string ArchivoBaseDatos(kx204::host::Connection& conexion) {
+bool EsSqlite(kx204::host::Connection& conexion) {
     const auto* qt = dynamic_cast<const db::ConexionQt*>(&conexion);
-    if (qt == nullptr || qt->dialecto() != db::Dialecto::SQLite) return {};
+    return qt != nullptr && qt->dialecto() == db::Dialecto::SQLite;
+}
+
+// The file of a SQLite database, empty when it lives in memory.
+std::string ArchivoBaseDatos(kx204::host::Connection& conexion) {
     auto rs = conexion.Execute("PRAGMA database_list");
     std::string archivo;
     for (; !rs->Eof(); rs->MoveNext())
@@ -35,16 +39,24 @@ QString CarpetaTemporal(kx204::host::Connection& conexion) {
                                      .arg(QCoreApplication::applicationPid()));
 }
 
+// A server's documents outlive every process: they go to the user's data folder, one per database.
+QString CarpetaDeServidor(kx204::host::Connection& conexion) {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+        .filePath(QStringLiteral("qivera/") + QString::fromStdString(conexion.DefaultDatabase()));
+}
+
+QString CarpetaPorOmision(kx204::host::Connection& conexion) {
+    if (!EsSqlite(conexion)) return CarpetaDeServidor(conexion);
+    const std::string archivo = ArchivoBaseDatos(conexion);
+    return archivo.empty() ? CarpetaTemporal(conexion) : QFileInfo(QString::fromStdString(archivo)).absolutePath();
+}
+
 }  // namespace
 
 std::string CarpetaDocumentos(Sesion& sesion, const std::string& variable, const std::string& subcarpeta) {
     QString carpeta = QString::fromStdString(ValorVariable(sesion.conexion, variable));
-    if (carpeta.isEmpty()) {
-        const std::string archivo = ArchivoBaseDatos(sesion.conexion);
-        const QString base = archivo.empty() ? CarpetaTemporal(sesion.conexion)
-                                             : QFileInfo(QString::fromStdString(archivo)).absolutePath();
-        carpeta = QDir(base).filePath(QString::fromStdString(subcarpeta));
-    }
+    if (carpeta.isEmpty())
+        carpeta = QDir(CarpetaPorOmision(sesion.conexion)).filePath(QString::fromStdString(subcarpeta));
     if (!QDir().mkpath(carpeta))
         throw kx204::host::RuntimeError(kErrorArchivo, "No se pudo crear la carpeta " + carpeta.toStdString());
     return QDir::cleanPath(carpeta).toStdString();

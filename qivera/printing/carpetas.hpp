@@ -7,8 +7,8 @@ namespace qivera {
 
 // The folder where the host writes documents of one kind, created when missing: the text of
 // the configuration variable `variable` when set; otherwise `subcarpeta` beside the SQLite
-// file, or under the system's temporary folder for a database that is no file (:memory:, a
-// server). Raises RuntimeError when the folder cannot be created.
+// file, in a temporary folder of the process for an in-memory database, or in the user's data
+// folder (qivera/<database>) for a server's. Raises RuntimeError when the folder cannot be created.
 std::string CarpetaDocumentos(Sesion& sesion, const std::string& variable, const std::string& subcarpeta);
 
 // `folio`.`extension`, the folio reduced to letters, digits, '-' and '_' so that the name

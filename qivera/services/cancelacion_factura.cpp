@@ -48,9 +48,10 @@ ValidacionDocumento ValidaCancelacion(Sesion& sesion, const std::string& documen
     auto rs =
         sesion.conexion.Execute("SELECT Cd_Fecha, Cd_Cancelado FROM Comprobante_Digital" + CondicionComprobante(folio));
     const bool firmada = !rs->Eof();
-    const bool cancelable = firmada && (rs->Field(1).ToLong() != 0 ||
-                                        MismoMes(rs->Field(0).ToDate(), InterfazQivera(sesion).FechaServidor()));
+    const bool yaCancelado = firmada && rs->Field(1).ToLong() != 0;
+    const std::optional<kx204::host::Date> firmadoEl = firmada ? std::optional(rs->Field(0).ToDate()) : std::nullopt;
     rs->Close();
+    const bool cancelable = firmada && (yaCancelado || MismoMes(*firmadoEl, InterfazQivera(sesion).FechaServidor()));
     if (!firmada) return {true, {}, {}};
     if (!cancelable) return {false, "El comprobante digital de la factura " + folio + " ya no puede cancelarse", {}};
     sesion.conexion.Execute("UPDATE Comprobante_Digital SET Cd_Cancelado = 1" + CondicionComprobante(folio));

@@ -40,15 +40,15 @@ long UltimoGuardado(kx204::host::Connection& conexion, const Numeracion& n) {
 }  // namespace
 
 std::string SiguienteFolio(kx204::host::Connection& conexion, const Numeracion& n) {
-    const std::string clave = "Cn_Tabla = " + LiteralTexto(n.tabla);
-    const auto contador = PrimerValor(conexion, "SELECT Cn_Ultimo FROM Consecutivo WHERE " + clave);
-    const long siguiente = std::max<long>(contador ? contador->ToLong() : 0, UltimoGuardado(conexion, n)) + 1;
-    const std::string numero = std::to_string(siguiente);
-    if (contador)
-        conexion.Execute("UPDATE Consecutivo SET Cn_Ultimo = " + numero + " WHERE " + clave);
-    else
-        InsertaFila(conexion, "Consecutivo", {{"Cn_Tabla", LiteralTexto(n.tabla)}, {"Cn_Ultimo", numero}});
-    return n.prefijo + kx204::host::ConCeros(static_cast<long>(siguiente), n.digitos);
+    const std::string clave = " WHERE Cn_Tabla = " + LiteralTexto(n.tabla);
+    // Touching the counter's row first locks it until the commit, so a second clerk waits here and then
+    // sees the first one's folio among the stored ones.
+    if (conexion.ExecuteNonQuery("UPDATE Consecutivo SET Cn_Ultimo = Cn_Ultimo" + clave) == 0)
+        InsertaFila(conexion, "Consecutivo", {{"Cn_Tabla", LiteralTexto(n.tabla)}, {"Cn_Ultimo", "0"}});
+    const long contador = PrimerValor(conexion, "SELECT Cn_Ultimo FROM Consecutivo" + clave)->ToLong();
+    const long siguiente = std::max(contador, UltimoGuardado(conexion, n)) + 1;
+    conexion.Execute("UPDATE Consecutivo SET Cn_Ultimo = " + std::to_string(siguiente) + clave);
+    return n.prefijo + kx204::host::ConCeros(siguiente, n.digitos);
 }
 
 std::string LiteralTexto(const std::string& texto) { return "'" + kx204::host::SqlText(texto) + "'"; }

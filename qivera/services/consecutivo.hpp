@@ -26,8 +26,8 @@ inline constexpr Numeracion kFolioCuenta{"Cuenta_x_Cobrar", "Cxc_Folio", "CXC", 
 inline constexpr Numeracion kFolioPago{"Pago_Cxc", "Pc_Folio", "PC", 8};
 
 // Takes the next folio, one past both the counter in Consecutivo and the largest folio of that form
-// already stored, so that rows written without the counter are never reused. The caller's
-// transaction keeps a second clerk from taking the same number.
+// already stored, so that rows written without the counter are never reused. The counter's row stays
+// locked until the caller's transaction ends, so a second clerk never takes the same number.
 std::string SiguienteFolio(kx204::host::Connection& conexion, const Numeracion& numeracion);
 
 // SQL literals: text between quotes with its quotes doubled, a date as FechaSQL writes it,

@@ -66,7 +66,7 @@ std::string InterfazQivera::ObtenTransaccion(const std::string& transaccion, con
     return transaccion;
 }
 
-Date InterfazQivera::FechaServidor() { return sesion_.fechaServidor.value_or(Date::Today()); }
+Date InterfazQivera::FechaServidor() { return sesion_.Ahora(); }
 
 double InterfazQivera::TipoCambio(const std::string& moneda, const Date& fecha) {
     if (moneda == ValorVariable(sesion_.conexion, "FIN_MONEDA_LOCAL")) return 1;

@@ -16,30 +16,21 @@ bool SeriesQivera::Propone(const std::string& sucursal, std::string& serie, long
     return existe;
 }
 
-long SeriesQivera::UltimoNumero(const std::string& sucursal, const std::string& serie, bool& existe) {
-    auto rs = sesion_.conexion.Execute("SELECT Sr_Ultimo_Numero FROM Serie WHERE Sc_Cve_Sucursal = '" +
-                                       SqlText(sucursal) + "' AND Sr_Serie = '" + SqlText(serie) + "'");
-    existe = !rs->Eof();
-    const long ultimo = existe ? rs->Field(0).ToLong() : 0;
-    rs->Close();
-    return ultimo;
-}
-
 bool SeriesQivera::Reserva(const std::string& sucursal, const std::string& serie, long numero, std::string& error) {
-    bool existe = false;
-    const long ultimo = UltimoNumero(sucursal, serie, existe);
-    if (!existe) {
-        error = "La serie " + serie + " no existe en la sucursal " + sucursal;
-        return false;
-    }
-    if (numero <= ultimo) {
-        error = "El número " + std::to_string(numero) + " de la serie " + serie + " ya fue utilizado";
-        return false;
-    }
-    sesion_.conexion.Execute("UPDATE Serie SET Sr_Ultimo_Numero = " + std::to_string(numero) +
-                             " WHERE Sc_Cve_Sucursal = '" + SqlText(sucursal) + "' AND Sr_Serie = '" + SqlText(serie) +
-                             "'");
-    return true;
+    const std::string clave =
+        " WHERE Sc_Cve_Sucursal = '" + SqlText(sucursal) + "' AND Sr_Serie = '" + SqlText(serie) + "'";
+    const std::string numeroSql = std::to_string(numero);
+    // One statement decides: a clerk who reserved the number first holds the row until their
+    // commit, and then this condition no longer holds.
+    if (sesion_.conexion.ExecuteNonQuery("UPDATE Serie SET Sr_Ultimo_Numero = " + numeroSql + clave +
+                                         " AND Sr_Ultimo_Numero < " + numeroSql) == 1)
+        return true;
+    auto rs = sesion_.conexion.Execute("SELECT count(*) FROM Serie" + clave);
+    const bool existe = rs->Field(0).ToLong() > 0;
+    rs->Close();
+    error = existe ? "El número " + numeroSql + " de la serie " + serie + " ya fue utilizado"
+                   : "La serie " + serie + " no existe en la sucursal " + sucursal;
+    return false;
 }
 
 }  // namespace qivera

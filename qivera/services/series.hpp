@@ -13,8 +13,6 @@ public:
     bool Reserva(const std::string& sucursal, const std::string& serie, long numero, std::string& error) override;
 
 private:
-    long UltimoNumero(const std::string& sucursal, const std::string& serie, bool& existe);
-
     Sesion& sesion_;
 };
 

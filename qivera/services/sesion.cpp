@@ -15,4 +15,11 @@ const std::string& Identificador(const std::string& nombre) {
     return nombre;
 }
 
+kx204::host::Date Sesion::Ahora() {
+    const kx204::host::Date ahora = reloj.Ahora(conexion);
+    if (!fechaServidor) return ahora;
+    return kx204::host::Date::FromYmd(fechaServidor->Year(), fechaServidor->Month(), fechaServidor->Day(), ahora.Hour(),
+                                      ahora.Minute(), ahora.Second());
+}
+
 }  // namespace qivera

@@ -6,6 +6,7 @@
 #include "kx204/host/connection.hpp"
 #include "kx204/host/controls/formulario.hpp"
 #include "kx204/host/date.hpp"
+#include "qivera/db/reloj_servidor.hpp"
 #include "qivera/services/persona.hpp"
 
 namespace qivera {
@@ -15,10 +16,14 @@ struct Sesion {
     kx204::host::Connection& conexion;
     Persona& persona;
     std::string usuario;
-    std::optional<kx204::host::Date> fechaServidor;  // fixed by a script; today otherwise
+    std::optional<kx204::host::Date> fechaServidor;  // the day, when fixed by --date or a script
     kx204::host::Formulario* ventanaActiva = nullptr;
     // Told of every document printed, signed or mailed ("print", "sign", "mail"), with the file made.
     std::function<void(const std::string& evento, const std::string& folio, const std::string& archivo)> registra;
+    db::RelojServidor reloj{};
+
+    // The server's local date and time; on the fixed day, when there is one, at the server's time of day.
+    kx204::host::Date Ahora();
 };
 
 // Table and column names come from code, never from a person; refuse anything else.

@@ -22,7 +22,7 @@ std::filesystem::path CarpetaPropia() {
 
 Entorno::Entorno(const std::string& usuario)
     : carpeta(CarpetaPropia()),
-      conexion(qivera::db::AbreBaseDatos("sqlite::memory:")),
+      conexion(qivera::db::AbreBaseDatos(base.Url())),
       persona([this](const nlohmann::ordered_json& evento) { eventos.push_back(evento); }),
       sesion{*conexion, persona, usuario, kx204::host::Date::FromYmd(2026, 3, 15), nullptr, {}},
       fabrica(sesion),
@@ -31,7 +31,7 @@ Entorno::Entorno(const std::string& usuario)
         eventos.push_back({{"event", evento}, {"folio", folio}, {"file", archivo}});
     };
     AplicacionGrafica();  // invoices are printed
-    qivera::db::CreaEsquema(*conexion);
+    qivera::db::CreaEsquema(*conexion, conexion->dialecto());
     qivera::db::GuardaPlantillas(*conexion);
     Sql("INSERT INTO Sucursal (Sc_Cve_Sucursal, Sc_Descripcion) VALUES ('01', 'Matriz'), ('02', 'Norte')");
     Sql("INSERT INTO Almacen (Al_Cve_Almacen, Al_Descripcion, Sc_Cve_Sucursal) VALUES ('0101', 'General Matriz', "
@@ -56,8 +56,8 @@ Entorno::~Entorno() {
 void Entorno::Sql(const std::string& sentencia) { conexion->Execute(sentencia); }
 
 void Entorno::Variable(const std::string& nombre, const std::string& valor) {
-    Sql("INSERT OR REPLACE INTO Variable (Vr_Nombre, Vr_Valor) VALUES ('" + nombre + "', '" +
-        kx204::host::SqlText(valor) + "')");
+    Sql("DELETE FROM Variable WHERE Vr_Nombre = '" + nombre + "'");
+    Sql("INSERT INTO Variable (Vr_Nombre, Vr_Valor) VALUES ('" + nombre + "', '" + kx204::host::SqlText(valor) + "')");
 }
 
 void Entorno::Permiso(const std::string& clave) {
@@ -68,6 +68,30 @@ void Entorno::Permiso(const std::string& clave) {
 void Entorno::Usuario(const std::string& sucursal, const std::string& almacen) {
     Sql("UPDATE Usuario SET Sc_Cve_Sucursal = '" + kx204::host::SqlText(sucursal) + "', Al_Cve_Almacen = '" + almacen +
         "' WHERE Us_Cve_Usuario = '" + sesion.usuario + "'");
+}
+
+void Entorno::AlActualizar(const std::string& tabla, const std::string& columna, const std::string& condicion,
+                           const std::string& sentencia) {
+    Disparador("AFTER UPDATE OF " + columna, tabla, condicion, sentencia + ";", sentencia + ";");
+}
+
+void Entorno::FallaAlActualizar(const std::string& tabla, const std::string& mensaje) {
+    Disparador("BEFORE UPDATE", tabla, "", "SELECT RAISE(ABORT, '" + mensaje + "');",
+               "RAISE EXCEPTION '" + mensaje + "';");
+}
+
+void Entorno::Disparador(const std::string& evento, const std::string& tabla, const std::string& condicion,
+                         const std::string& cuerpoSqlite, const std::string& cuerpoPostgresql) {
+    const std::string nombre = "disparador_" + std::to_string(++disparadores_);
+    if (conexion->dialecto() == qivera::db::Dialecto::SQLite) {
+        Sql("CREATE TRIGGER " + nombre + " " + evento + " ON " + tabla +
+            (condicion.empty() ? "" : " WHEN " + condicion) + " BEGIN " + cuerpoSqlite + " END");
+        return;
+    }
+    Sql("CREATE FUNCTION " + nombre + "() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN " + cuerpoPostgresql +
+        " RETURN NEW; END $$");
+    Sql("CREATE TRIGGER " + nombre + " " + evento + " ON " + tabla + " FOR EACH ROW" +
+        (condicion.empty() ? "" : " WHEN (" + condicion + ")") + " EXECUTE FUNCTION " + nombre + "()");
 }
 
 kx204::frmKX204& Entorno::Abre() {

@@ -6,16 +6,17 @@
 
 #include <nlohmann/json.hpp>
 
+#include "apoyo/base_prueba.hpp"
 #include "kx204/component/pantalla.hpp"
 #include "kx204/screen/frm_kx204.hpp"
 #include "qivera/db/conexion_qt.hpp"
 #include "qivera/script/persona_guionada.hpp"
-#include "qivera/services/padre_qivera.hpp"
 #include "qivera/services/fabrica.hpp"
+#include "qivera/services/padre_qivera.hpp"
 
 namespace prueba {
 
-// A signed-in clerk on a fresh in-memory database with the schema, the query
+// A signed-in clerk on a fresh database of this run's engine with the schema, the query
 // templates and a small catalog: branches 01 and 02 with a warehouse each,
 // currencies MXN (local) and USD, and clients of both branches.
 class Entorno {
@@ -28,6 +29,12 @@ public:
     void Variable(const std::string& nombre, const std::string& valor);
     void Permiso(const std::string& clave);
     void Usuario(const std::string& sucursal, const std::string& almacen);
+    // Another clerk at a precise moment: `sentencia` runs in the engine right after `columna` of a row
+    // of `tabla` where `condicion` (over NEW) holds is updated.
+    void AlActualizar(const std::string& tabla, const std::string& columna, const std::string& condicion,
+                      const std::string& sentencia);
+    // A failing disk: every update of `tabla` fails with `mensaje`.
+    void FallaAlActualizar(const std::string& tabla, const std::string& mensaje);
 
     // Loads the component and shows the screen as a host does.
     kx204::frmKX204& Abre();
@@ -36,6 +43,7 @@ public:
 
     // The folder where this environment's PDFs, signed XML and mail go; removed with it.
     std::filesystem::path carpeta;
+    BaseDePrueba base;
     std::unique_ptr<qivera::db::ConexionQt> conexion;
     std::vector<nlohmann::ordered_json> eventos;
     qivera::PersonaGuionada persona;
@@ -43,6 +51,11 @@ public:
     qivera::FabricaQivera fabrica;
     std::unique_ptr<kx204::Componente> componente;
     qivera::PadreQivera ventana;
+
+private:
+    void Disparador(const std::string& evento, const std::string& tabla, const std::string& condicion,
+                    const std::string& cuerpoSqlite, const std::string& cuerpoPostgresql);
+    int disparadores_ = 0;
 };
 
 }  // namespace prueba

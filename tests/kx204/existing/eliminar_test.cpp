@@ -1,3 +1,5 @@
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include "apoyo/facturacion.hpp"
@@ -89,20 +91,22 @@ TEST(EliminarFactura, ACancelledNoteIsReleasedButStaysCancelled) {
 TEST(EliminarFactura, EveryFailureRollsBackAndKeepsTheInvoiceShown) {
     struct Caso {
         const char* id;
-        const char* sentencia;
+        std::function<void(Entorno&)> prepara;
     };
     const Caso casos[] = {
         {"ERR-ID:7500035",
-         "INSERT INTO Pago_Cxc (Pc_Folio, Cxc_Folio, Pc_Tabla, Pc_Documento, Pc_Importe) SELECT 'PC-CLIENTE', "
-         "Cxc_Folio, 'RECIBO', 'R1', 1 FROM Cuenta_x_Cobrar WHERE Cxc_Tabla = 'FACTURA'"},
-        {"ERR-ID:7500037", "UPDATE Factura SET Es_Cve_Estado = 'CA'"},
-        {"ERR-ID:7500038",
-         "CREATE TRIGGER disco_lleno BEFORE UPDATE ON Venta_Encabezado BEGIN SELECT RAISE(ABORT, 'disco lleno'); END"},
+         [](Entorno& e) {
+             e.Sql(
+                 "INSERT INTO Pago_Cxc (Pc_Folio, Cxc_Folio, Pc_Tabla, Pc_Documento, Pc_Importe) SELECT "
+                 "'PC-CLIENTE', Cxc_Folio, 'RECIBO', 'R1', 1 FROM Cuenta_x_Cobrar WHERE Cxc_Tabla = 'FACTURA'");
+         }},
+        {"ERR-ID:7500037", [](Entorno& e) { e.Sql("UPDATE Factura SET Es_Cve_Estado = 'CA'"); }},
+        {"ERR-ID:7500038", [](Entorno& e) { e.FallaAlActualizar("Venta_Encabezado", "disco lleno"); }},
     };
     for (const Caso& caso : casos) {
         Entorno entorno;
         auto& pantalla = Consolidada(entorno);
-        entorno.Sql(caso.sentencia);
+        caso.prepara(entorno);
         const std::string antes = prueba::Huella(entorno) + Notas(entorno);
         pantalla.Controles_Eliminar();
         const auto mensajes = entorno.Eventos("message");

@@ -37,7 +37,7 @@ TEST(Facturar, GroupedLinesCarryLotsSerialsAndTheNotesTotals) {
               "0004|P4|0||\n");
     auto rs =
         entorno.conexion->Execute("SELECT Fd_Precio_Unitario, Fd_Concepto FROM Factura_Detalle ORDER BY Fd_Renglon");
-    EXPECT_DOUBLE_EQ(rs->Field(0).ToDouble(), 53.0 / 6);  // the group's average, unrounded
+    EXPECT_EQ(rs->Field(0).ToCurrency(), kx204::host::Currency::FromDouble(53.0 / 6));  // the group's average
     rs->MoveNext();
     rs->MoveNext();
     const std::string concepto = rs->Field(1).ToText();
@@ -104,9 +104,8 @@ TEST(Facturar, EveryFailureBeforeTheCommitRollsBack) {
         {"ERR-ID:7500016", [](Entorno& e, kx204::frmKX204&) { e.Sql("UPDATE Serie SET Sr_Ultimo_Numero = 50"); }},
         {"ERR-ID:7500017",
          [](Entorno& e, kx204::frmKX204&) {
-             e.Sql(
-                 "CREATE TRIGGER otro_usuario AFTER UPDATE OF Fc_Folio ON Venta WHEN NEW.Vn_Folio = 'N2' "
-                 "BEGIN UPDATE Venta SET Oper_Baja = 'OTRO' WHERE Vn_Folio = 'N2'; END");
+             e.AlActualizar("Venta", "Fc_Folio", "NEW.Vn_Folio = 'N2'",
+                            "UPDATE Venta SET Oper_Baja = 'OTRO' WHERE Vn_Folio = 'N2'");
          }},
         {"ERR-ID:7500018",
          [](Entorno& e, kx204::frmKX204&) {

@@ -96,7 +96,10 @@ protected:
         error = correo->MensajeError();
         return enviado;
     }
-    void Firma() { ASSERT_EQ(qivera::PadreQivera(entorno.sesion).FirmaDocumento("memory|1|F000001"), ""); }
+    void Firma() {
+        ASSERT_EQ(
+            qivera::PadreQivera(entorno.sesion).FirmaDocumento(entorno.conexion->DefaultDatabase() + "|1|F000001"), "");
+    }
     void Variable(const std::string& nombre, const std::string& valor) {
         entorno.Sql("DELETE FROM Variable WHERE Vr_Nombre = '" + nombre + "'");
         entorno.Variable(nombre, valor);
@@ -174,7 +177,7 @@ TEST_F(Correo, RefusalsSayWhyAndWriteNoMessage) {
     entorno.Sql("UPDATE Cliente SET Cl_Email = ' ; ' WHERE Cl_Cve_Cliente = 'C1'");
     rechaza("El cliente C1 no tiene correo electrónico");
     entorno.Sql(
-        "UPDATE Cliente SET Cl_Email = 'x@example.com' || char(13, 10) || 'Bcc: otro@example.com' "
+        "UPDATE Cliente SET Cl_Email = 'x@example.com\r\nBcc: otro@example.com' "
         "WHERE Cl_Cve_Cliente = 'C1'");
     rechaza("El correo del cliente C1 no es válido: x@example.com\r\nBcc: otro@example.com");
     entorno.Sql("UPDATE Cliente SET Cl_Email = 'compras.c1@example.com' WHERE Cl_Cve_Cliente = 'C1'");

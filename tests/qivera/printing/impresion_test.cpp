@@ -96,10 +96,15 @@ TEST_F(Impresion, AnUnknownInvoiceOrAnUnwritableFolderIsAClearError) {
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(RutaPdf("F999999"))));
 }
 
-TEST_F(Impresion, WithoutAFolderAnInMemoryDatabasePrintsToATemporaryOneOfItsProcess) {
+// In memory, a temporary folder of the process; on a server, one of the database in the user's data folder.
+TEST_F(Impresion, WithoutAFolderDocumentsGoWhereTheirDatabaseLives) {
     entorno.Sql("DELETE FROM Variable WHERE Vr_Nombre = 'IMPRESION_DIRECTORIO'");
     Imprime("", ConFactura::kFolio);
-    const QString carpeta = QDir::temp().filePath(QString("qivera-memory-%1").arg(QCoreApplication::applicationPid()));
+    const QString base = QString::fromStdString(entorno.conexion->DefaultDatabase());
+    const QString carpeta =
+        prueba::MotorDePrueba() == prueba::Motor::SQLite
+            ? QDir::temp().filePath(QString("qivera-%1-%2").arg(base).arg(QCoreApplication::applicationPid()))
+            : QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/qivera/" + base;
     const QString ruta = carpeta + "/impresos/F000001.pdf";
     EXPECT_TRUE(QFileInfo::exists(ruta));
     EXPECT_EQ(entorno.registros.at(0).archivo, ruta.toStdString());

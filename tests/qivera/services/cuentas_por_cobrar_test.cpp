@@ -31,19 +31,20 @@ struct Cuentas {
                    "SELECT Cxc_Precio_Descontado_Saldo, Cxc_Impuesto_Saldo, Cxc_Precio_Neto_Saldo FROM "
                    "Cuenta_x_Cobrar WHERE Cxc_Folio = 'X1'") +
                "|" +
-               Fila(
-                   "SELECT group_concat(Cxci_Saldo, '/') FROM (SELECT Cxci_Saldo FROM CUENTA_X_COBRAR_IMPUESTO "
-                   "WHERE Cxc_Folio = 'X1' ORDER BY Im_Cve_Impuesto)");
+               prueba::Concatena(*entorno.conexion,
+                                 "SELECT Cxci_Saldo FROM CUENTA_X_COBRAR_IMPUESTO WHERE Cxc_Folio = 'X1' ORDER BY "
+                                 "Im_Cve_Impuesto",
+                                 "/");
     }
     // What payment `folio` took of each balance, in the order of Saldos().
     std::string Tomado(const std::string& folio) {
         return Fila("SELECT Pc_Precio_Descontado, Pc_Impuesto, Pc_Importe FROM Pago_Cxc WHERE Pc_Folio = '" + folio +
                     "'") +
                "|" +
-               Fila(
-                   "SELECT group_concat(Pci_Importe, '/') FROM (SELECT Pci_Importe FROM Pago_Cxc_Impuesto WHERE "
-                   "Pc_Folio = '" +
-                   folio + "' ORDER BY Im_Cve_Impuesto)");
+               prueba::Concatena(*entorno.conexion,
+                                 "SELECT Pci_Importe FROM Pago_Cxc_Impuesto WHERE Pc_Folio = '" + folio +
+                                     "' ORDER BY Im_Cve_Impuesto",
+                                 "/");
     }
     static kx204::host::AbonoCxc Abono(const std::string& cuenta, const std::string& importe) {
         kx204::host::AbonoCxc abono;
@@ -113,8 +114,9 @@ TEST(CuentasPorCobrar, NewReceivableWithItsTaxBalances) {
     EXPECT_TRUE(c.datos.AgregaImpuesto({"IVA16", Currency::Parse("30"), {}, Currency::Parse("28.5")}));
     EXPECT_TRUE(c.datos.AgregaImpuesto({"IEPS", Currency::Parse("3.58"), {}, Currency::Parse("3.58")}));
     EXPECT_EQ(
-        c.Fila("SELECT group_concat(Im_Cve_Impuesto || '=' || Cxci_Importe || '/' || Cxci_Saldo, ' ') FROM "
-               "(SELECT * FROM CUENTA_X_COBRAR_IMPUESTO WHERE Cxc_Folio = 'CXC0000010' ORDER BY Im_Cve_Impuesto)"),
+        prueba::Concatena(*c.entorno.conexion,
+                          "SELECT Im_Cve_Impuesto, '=', Cxci_Importe, '/', Cxci_Saldo FROM CUENTA_X_COBRAR_IMPUESTO "
+                          "WHERE Cxc_Folio = 'CXC0000010' ORDER BY Im_Cve_Impuesto"),
         "IEPS=3.58/3.58 IVA16=30/28.5");
 
     // A client that does not exist is refused, and the refused receivable does not become the last created.

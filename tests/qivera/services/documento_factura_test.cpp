@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include "apoyo/base_prueba.hpp"
 #include "fila.hpp"
+#include "kx204/host/recordset_leido.hpp"
 #include "qivera/db/base_datos.hpp"
 #include "qivera/db/esquema.hpp"
 #include "qivera/script/persona_guionada.hpp"
@@ -20,13 +22,14 @@ using kx204::host::Date;
 // A clerk on a fresh demo database: invoices F000001 and F000002 are already stored.
 struct BaseDemo {
     BaseDemo() {
-        qivera::db::CreaEsquema(*conexion);
+        qivera::db::CreaEsquema(*conexion, conexion->dialecto());
         qivera::db::GeneraDemo(*conexion, 40);
     }
     std::string Fila(const std::string& sql) { return prueba::Fila(*conexion, sql); }
     std::unique_ptr<kx204::host::DocumentoFactura> Documento() { return fabrica.CreaDocumentoFactura(); }
 
-    std::unique_ptr<qivera::db::ConexionQt> conexion = qivera::db::AbreBaseDatos("sqlite::memory:");
+    prueba::BaseDePrueba base;
+    std::unique_ptr<qivera::db::ConexionQt> conexion = qivera::db::AbreBaseDatos(base.Url());
     qivera::PersonaGuionada persona{[](const nlohmann::ordered_json&) {}};
     qivera::Sesion sesion{*conexion, persona, "ADMIN", Date::FromYmd(2026, 3, 15), nullptr, {}};
     qivera::FabricaQivera fabrica{sesion};
@@ -79,7 +82,7 @@ TEST(DocumentoFactura, StoresLineAmountsAndPostsTheNotesTotalsToTheCent) {
     // The screen marks the notes before storing; their totals become the invoice's.
     const std::string notas = "SELECT DISTINCT Vn_Folio FROM Venta WHERE Es_Cve_Estado = 'AC' AND Fc_Folio = ''";
     demo.conexion->Execute("UPDATE Venta SET Fc_Folio = '" + folio + "' WHERE Vn_Folio IN (SELECT Vn_Folio FROM (" +
-                           notas + " ORDER BY Vn_Folio LIMIT 3))");
+                           notas + " ORDER BY Vn_Folio LIMIT 3) primeras)");
     ASSERT_TRUE(documento->Graba(folio)) << documento->MensajeError();
     ASSERT_TRUE(documento->Aplica(folio, true)) << documento->MensajeError();
 
@@ -99,9 +102,9 @@ TEST(DocumentoFactura, StoresLineAmountsAndPostsTheNotesTotalsToTheCent) {
                 std::stod(demo.Fila("SELECT sum(" + columna + ") * 100 FROM Venta WHERE Fc_Folio = '" + folio + "'"))) /
             100);
     };
-    auto totales = demo.conexion->Execute(
+    auto totales = kx204::host::LeeCompleto(demo.conexion->Execute(
         "SELECT Fc_Subtotal, Fc_Descuento_Global_Importe, Fc_Impuesto, Fc_Total FROM Factura WHERE Fc_Folio = '" +
-        folio + "'");
+        folio + "'"));
     EXPECT_EQ(totales->Field(0).ToCurrency(), centavos("Vn_Precio_Descontado_Importe"));
     EXPECT_EQ(totales->Field(1).ToCurrency(), centavos("Vn_Descuento_Global_Importe"));
     EXPECT_EQ(totales->Field(2).ToCurrency(), centavos("Vn_Impuesto_Importe"));

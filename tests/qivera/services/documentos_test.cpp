@@ -20,7 +20,7 @@ TEST(DocumentosFactura, DeliveryAddressMustBeOneOfTheClientsAndSavingAgainReplac
         "('C2', '03')");
     qivera::DireccionEntregaQivera direccion(entorno.sesion);
     const std::string guardada =
-        "SELECT count(*), Dd_Catalogo, Dd_Clave, De_Cve_Direccion FROM Direccion_Documento WHERE Dd_Tabla = "
+        "SELECT count(*) OVER (), Dd_Catalogo, Dd_Clave, De_Cve_Direccion FROM Direccion_Documento WHERE Dd_Tabla = "
         "'Factura' AND Dd_Documento = 'F000003'";
     ASSERT_TRUE(direccion.GuardaDireccion("Factura", "F000003", "Cliente", "C1", "02")) << direccion.MensajeError();
     EXPECT_EQ(prueba::Fila(*entorno.conexion, guardada), "1|Cliente|C1|02");

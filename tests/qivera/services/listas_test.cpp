@@ -72,7 +72,7 @@ TEST_F(Listas, FillTakesTheResultsColumnsAndRowsKeepingWidthsOfKnownCaptions) {
 TEST_F(Listas, ExportWritesTheVisibleColumnsAsCsvAndTheChooserPicksThem) {
     ASSERT_TRUE(interfaz.LlenaLista(
         "SELECT 'F1' AS \"Folio\", 'secreto' AS \"Oculta\", 'Peña, \"La Única\"' AS \"Cliente, nombre\", 2.5 AS "
-        "\"Total\" UNION ALL SELECT 'F2', 'x', 'dos' || char(10) || 'líneas', NULL",
+        "\"Total\" UNION ALL SELECT 'F2', 'x', 'dos\nlíneas', NULL",
         lista, true));
     entorno.persona.Responde("");  // chooser cancelled: nothing changes
     EXPECT_FALSE(interfaz.AccionListaAlterna(lista));

@@ -1,0 +1,67 @@
+#include "apoyo/base_prueba.hpp"
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+
+#include <unistd.h>
+
+#include <QUrl>
+
+#include "qivera/db/base_datos.hpp"
+
+namespace prueba {
+
+namespace {
+
+// The same server, another database.
+std::string UrlDeBase(const std::string& servidor, const std::string& base) {
+    QUrl url(QString::fromStdString(servidor));
+    url.setPath(QStringLiteral("/") + QString::fromStdString(base));
+    return url.toString().toStdString();
+}
+
+void EnServidor(const std::string& sentencia) { qivera::db::AbreBaseDatos(ServidorDePrueba())->Execute(sentencia); }
+
+}  // namespace
+
+std::string VariableDeEntorno(const char* nombre) {
+    const char* valor = std::getenv(nombre);
+    return valor == nullptr ? std::string() : valor;
+}
+
+Motor MotorDePrueba() { return VariableDeEntorno("KX204_MOTOR") == "postgresql" ? Motor::PostgreSQL : Motor::SQLite; }
+
+std::string ServidorDePrueba() { return VariableDeEntorno("KX204_POSTGRES"); }
+
+BaseDePrueba::BaseDePrueba(Alcance alcance) {
+    if (MotorDePrueba() == Motor::SQLite) {
+        if (alcance == Alcance::UnaConexion) {
+            url_ = "sqlite::memory:";
+            return;
+        }
+        std::string plantilla = (std::filesystem::temp_directory_path() / "kx204-base-XXXXXX").string();
+        carpeta_ = mkdtemp(plantilla.data());
+        url_ = "sqlite:" + carpeta_ + "/prueba.db";
+        return;
+    }
+    if (ServidorDePrueba().empty()) throw std::runtime_error("KX204_POSTGRES names no PostgreSQL server");
+    static std::atomic<int> contador{0};
+    nombre_ = "kx204_prueba_" + std::to_string(::getpid()) + "_" + std::to_string(++contador);
+    EnServidor("CREATE DATABASE " + nombre_);
+    url_ = UrlDeBase(ServidorDePrueba(), nombre_);
+}
+
+BaseDePrueba::~BaseDePrueba() {
+    std::error_code ignorado;
+    if (!carpeta_.empty()) std::filesystem::remove_all(carpeta_, ignorado);
+    if (nombre_.empty()) return;
+    try {
+        EnServidor("DROP DATABASE IF EXISTS " + nombre_ + " WITH (FORCE)");
+    } catch (const std::exception&) {
+        // the throwaway cluster goes with its data folder anyway
+    }
+}
+
+}  // namespace prueba

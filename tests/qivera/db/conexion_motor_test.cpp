@@ -1,0 +1,105 @@
+// The connection as the screen relies on it, on this run's engine: one statement at a time, names
+// as the statement spells them, a failed statement that leaves the transaction usable but never
+// half-committed, counted changes and a time-out that is put back.
+#include <gtest/gtest.h>
+
+#include "apoyo/base_prueba.hpp"
+#include "kx204/host/recordset_leido.hpp"
+#include "kx204/host/runtime_error.hpp"
+#include "qivera/db/base_datos.hpp"
+
+namespace qivera::db {
+namespace {
+
+using kx204::host::RuntimeError;
+
+class ConexionMotorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        conexion_->Execute("CREATE TABLE t (Clave varchar(10) PRIMARY KEY, Valor integer NOT NULL DEFAULT 0)");
+        conexion_->Execute("INSERT INTO t (Clave, Valor) VALUES ('a', 1), ('b', 2)");
+    }
+    long Cuenta(const std::string& sql) {
+        auto rs = conexion_->Execute(sql);
+        const long cuenta = rs->Field(0).ToLong();
+        rs->Close();
+        return cuenta;
+    }
+    std::string Texto(const std::function<void()>& accion) {
+        try {
+            accion();
+        } catch (const RuntimeError& error) {
+            return error.description;
+        }
+        return {};
+    }
+
+    prueba::BaseDePrueba base_;
+    std::unique_ptr<ConexionQt> conexion_ = AbreBaseDatos(base_.Url());
+};
+
+TEST_F(ConexionMotorTest, OneStatementAtATimeAndNamesAsTheStatementSpellsThem) {
+    auto abierto = conexion_->Execute("SELECT Clave AS ClaveDeT, sum(Valor) as SubTotal FROM t GROUP BY Clave");
+    EXPECT_EQ(abierto->FieldName(0), "ClaveDeT");
+    EXPECT_EQ(abierto->FieldName(1), "SubTotal");
+    const std::string refusal = Texto([&] { conexion_->Execute("UPDATE t SET Valor = 3"); });
+    EXPECT_NE(refusal.find("still being read"), std::string::npos) << refusal;
+    EXPECT_NE(refusal.find("SELECT Clave AS ClaveDeT"), std::string::npos) << refusal;
+    // Read to its end, the recordset frees the connection; so does one read whole beforehand.
+    while (!abierto->Eof()) abierto->MoveNext();
+    auto leido = kx204::host::LeeCompleto(conexion_->Execute("SELECT Clave, Valor FROM t ORDER BY Clave"));
+    EXPECT_EQ(conexion_->ExecuteNonQuery("UPDATE t SET Valor = Valor + 10 WHERE Valor < 2"), 1);
+    EXPECT_EQ(leido->Field("valor").ToLong(), 1);  // what was read, before the update
+    leido->MoveNext();
+    EXPECT_EQ(leido->Field("VALOR").ToLong(), 2);
+    EXPECT_EQ(conexion_->ExecuteNonQuery("UPDATE t SET Valor = 0 WHERE Clave = 'z'"), 0);
+}
+
+TEST_F(ConexionMotorTest, AFailedStatementLeavesTheTransactionUsableButNeverHalfCommitted) {
+    conexion_->BeginTrans();
+    conexion_->Execute("UPDATE t SET Valor = 5 WHERE Clave = 'a'");
+    const std::string primera = Texto([&] { conexion_->Execute("INSERT INTO t (Clave) VALUES ('b')"); });
+    EXPECT_FALSE(primera.empty());
+    // What follows runs, and tells its own story rather than "current transaction is aborted".
+    EXPECT_EQ(Cuenta("SELECT count(*) FROM t"), 2);
+    EXPECT_EQ(Texto([&] { conexion_->Execute("SELECT nada FROM t"); }).find("aborted"), std::string::npos);
+    conexion_->RollbackTrans();
+    EXPECT_FALSE(conexion_->InTransaction());
+    EXPECT_EQ(Cuenta("SELECT Valor FROM t WHERE Clave = 'a'"), 1);
+
+    // Committing after a failure either keeps the statements that succeeded (SQLite, as SQL Server)
+    // or, where the engine undid them, is refused with the first failure: never a part of the work.
+    conexion_->BeginTrans();
+    conexion_->Execute("UPDATE t SET Valor = 5 WHERE Clave = 'a'");
+    EXPECT_THROW(conexion_->Execute("INSERT INTO t (Clave) VALUES ('b')"), RuntimeError);
+    conexion_->Execute("UPDATE t SET Valor = 6 WHERE Clave = 'b'");
+    const std::string alConfirmar = Texto([&] { conexion_->CommitTrans(); });
+    EXPECT_FALSE(conexion_->InTransaction());
+    const std::string valores = std::to_string(Cuenta("SELECT Valor FROM t WHERE Clave = 'a'")) + "," +
+                                std::to_string(Cuenta("SELECT Valor FROM t WHERE Clave = 'b'"));
+    if (prueba::MotorDePrueba() == prueba::Motor::SQLite) {
+        EXPECT_EQ(alConfirmar, "");
+        EXPECT_EQ(valores, "5,6");
+    } else {
+        EXPECT_EQ(alConfirmar, primera);
+        EXPECT_EQ(valores, "1,2");
+    }
+}
+
+TEST_F(ConexionMotorTest, ATimeOutForOnePieceOfWorkIsPutBack) {
+    const std::string largo =
+        prueba::MotorDePrueba() == prueba::Motor::SQLite
+            ? "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) SELECT count(*) FROM c"
+            : "SELECT pg_sleep(3)";
+    {
+        const kx204::host::CommandTimeoutScope unSegundo(*conexion_, 1);
+        EXPECT_EQ(conexion_->CommandTimeout(), 1);
+        EXPECT_EQ(Texto([&] { conexion_->Execute(largo); }), "Query timeout expired");
+    }
+    EXPECT_EQ(conexion_->CommandTimeout(), 30);
+    if (prueba::MotorDePrueba() == prueba::Motor::PostgreSQL)
+        EXPECT_EQ(conexion_->Execute("SHOW statement_timeout")->Field(0).ToText(), "30s");
+}
+
+}  // namespace
+}  // namespace qivera::db
