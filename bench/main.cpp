@@ -1,9 +1,11 @@
 // The benchmarks' program: a widgets application (invoices are printed, the desktop's list is drawn)
-// on the offscreen platform.
+// on the offscreen platform. It ends cleanly, so that it can run unattended.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <cstdlib>
+
+#include "bench/puesto.hpp"
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -11,5 +13,6 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    banco::LiberaPuestos();
     return 0;
 }

@@ -1,22 +1,86 @@
 #include "bench/puesto.hpp"
 
+#include <cstdlib>
 #include <filesystem>
+#include <map>
+
+#include <QUrl>
 
 #include "qivera/db/base_datos.hpp"
 
 namespace banco {
 
-std::string BaseConNotas(int notas) {
+namespace {
+
+std::map<std::string, std::unique_ptr<Puesto>>& Puestos() {
+    static std::map<std::string, std::unique_ptr<Puesto>> puestos;
+    return puestos;
+}
+
+std::string Servidor() {
+    const char* url = std::getenv("KX204_POSTGRES");
+    return url == nullptr ? std::string() : url;
+}
+
+std::string BaseDelServidor(const std::string& nombre) {
+    QUrl url(QString::fromStdString(Servidor()));
+    url.setPath(QStringLiteral("/") + QString::fromStdString(nombre));
+    return url.toString().toStdString();
+}
+
+void SoloPendientesDeLaMatriz(const std::string& url) {
+    auto conexion = qivera::db::AbreBaseDatos(url);
+    for (const char* tabla : {"Venta", "Venta_Encabezado"})
+        conexion->Execute(std::string("UPDATE ") + tabla +
+                          " SET Sc_Cve_Sucursal = '01', Mn_Cve_Moneda = 'MXN' WHERE Es_Cve_Estado = 'AC'");
+}
+
+std::string ArchivoConNotas(int notas) {
     const auto ruta = std::filesystem::temp_directory_path() / ("kx204_bench_" + std::to_string(notas) + ".db");
     const std::string url = "sqlite:" + ruta.string();
     if (!std::filesystem::exists(ruta)) {
         qivera::db::InicializaBaseDatos(url, true, notas);
-        auto conexion = qivera::db::AbreBaseDatos(url);
-        for (const char* tabla : {"Venta", "Venta_Encabezado"})
-            conexion->Execute(std::string("UPDATE ") + tabla +
-                              " SET Sc_Cve_Sucursal = '01', Mn_Cve_Moneda = 'MXN' WHERE Es_Cve_Estado = 'AC'");
+        SoloPendientesDeLaMatriz(url);
     }
     return url;
+}
+
+std::string ServidorConNotas(int notas) {
+    if (Servidor().empty()) return {};
+    const std::string nombre = "kx204_bench_" + std::to_string(notas);
+    auto servidor = qivera::db::AbreBaseDatos(Servidor());
+    auto existe = servidor->Execute("SELECT count(*) FROM pg_database WHERE datname = '" + nombre + "'");
+    const bool hecha = existe->Field(0).ToLong() > 0;
+    existe->Close();
+    if (!hecha) {
+        servidor->Execute("CREATE DATABASE " + nombre);
+        qivera::db::InicializaBaseDatos(BaseDelServidor(nombre), true, notas);
+        SoloPendientesDeLaMatriz(BaseDelServidor(nombre));
+    }
+    return BaseDelServidor(nombre);
+}
+
+}  // namespace
+
+std::string BaseConNotas(int notas, Motor motor) {
+    return motor == Motor::SQLite ? ArchivoConNotas(notas) : ServidorConNotas(notas);
+}
+
+std::string CopiaDe(int notas, Motor motor) {
+    namespace fs = std::filesystem;
+    const std::string original = BaseConNotas(notas, motor);
+    if (original.empty()) return {};
+    LiberaPuestos();  // a server copies only a database nobody is connected to
+    if (motor == Motor::PostgreSQL) {
+        auto servidor = qivera::db::AbreBaseDatos(Servidor());
+        servidor->Execute("DROP DATABASE IF EXISTS kx204_bench_trabajo WITH (FORCE)");
+        servidor->Execute("CREATE DATABASE kx204_bench_trabajo TEMPLATE kx204_bench_" + std::to_string(notas));
+        return BaseDelServidor("kx204_bench_trabajo");
+    }
+    const fs::path copia = fs::temp_directory_path() / "kx204_bench_trabajo.db";
+    for (const char* sufijo : {"", "-wal", "-shm"}) fs::remove(copia.string() + sufijo);
+    fs::copy_file(original.substr(std::string("sqlite:").size()), copia);
+    return "sqlite:" + copia.string();
 }
 
 Puesto::Puesto(const std::string& url)
@@ -32,5 +96,13 @@ Puesto::Puesto(const std::string& url)
     pantalla.Form_Activate();
     pantalla.Controles.Pulsa(kx204::host::ComandoBarra::Nuevo);
 }
+
+Puesto& PuestoEn(const std::string& url) {
+    auto& puesto = Puestos()[url];
+    if (!puesto) puesto = std::make_unique<Puesto>(url);
+    return *puesto;
+}
+
+void LiberaPuestos() { Puestos().clear(); }
 
 }  // namespace banco

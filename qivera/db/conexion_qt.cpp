@@ -56,6 +56,7 @@ void ConexionQt::Abre() {
     if (destino_.dialecto == Dialecto::SQLite)
         base_.setConnectOptions(
             QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(LimiteTiempo::kSegundosPorOmision * 1000));
+    if (!destino_.opciones.empty()) base_.setConnectOptions(QString::fromStdString(destino_.opciones));
     if (!base_.open()) throw ErrorDelDriver(base_.lastError());
     sqlite_ = ManejadorSqlite(base_);
     canal_ = std::make_shared<Canal>(sqlite_);
@@ -91,6 +92,8 @@ QSqlQuery ConexionQt::Consulta() const {
 
 QSqlQuery ConexionQt::Ejecuta(const std::string& sql) {
     canal_->ExigeSinLecturas();
+    if (!base_.isOpen())  // the server went away: every later statement is told what the last one met
+        throw ultimoFallo_.value_or(RuntimeError(errores::Database, "The connection to the database is closed."));
     QSqlQuery consulta = Consulta();
     const QString texto = QString::fromStdString(AdaptaSql(sql, destino_.dialecto));
     if (!canal_->Corre([&] { return consulta.exec(texto); })) throw canal_->Falla(consulta.lastError());
@@ -119,6 +122,7 @@ SentenciaPreparada ConexionQt::Prepara(const std::string& sql) {
 }
 
 void ConexionQt::TrasFalla(const RuntimeError& falla) {
+    if (base_.isOpen()) ultimoFallo_ = falla;
     if (destino_.dialecto != Dialecto::PostgreSQL || !transaccion_ || primerFallo_) return;
     primerFallo_ = falla;
     QSqlQuery vuelta = Consulta();

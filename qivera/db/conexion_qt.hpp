@@ -69,6 +69,7 @@ private:
     std::shared_ptr<Canal> canal_;
     bool transaccion_ = false;
     std::optional<kx204::host::RuntimeError> primerFallo_;  // of the transaction, on PostgreSQL
+    std::optional<kx204::host::RuntimeError> ultimoFallo_;  // what an open connection last met
 };
 
 }  // namespace qivera::db

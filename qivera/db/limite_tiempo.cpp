@@ -62,7 +62,8 @@ kx204::host::RuntimeError LimiteTiempo::Error(const QSqlError& error) const {
 
 kx204::host::RuntimeError ErrorDelDriver(const QSqlError& error) {
     if (error.nativeErrorCode() == QLatin1String(kTiempoAgotadoPostgresql)) return TiempoAgotado();
-    const QString texto = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    QString texto = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    if (texto.trimmed().isEmpty()) texto = QStringLiteral("The database failed without saying why.");
     return {kx204::host::errores::Database, texto.toStdString()};
 }
 

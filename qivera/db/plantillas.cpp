@@ -74,7 +74,6 @@ std::vector<std::pair<std::string, std::string>> Plantillas() {
     };
 }
 
-
 }  // namespace
 
 void GuardaPlantillas(kx204::host::Connection& conexion) {

@@ -1,7 +1,9 @@
 #include "qivera/db/url.hpp"
 
 #include <QFileInfo>
+#include <QStringList>
 #include <QUrl>
+#include <QUrlQuery>
 
 #include "kx204/host/runtime_error.hpp"
 
@@ -25,6 +27,23 @@ Destino DeSqlite(const std::string& ruta) {
     return destino;
 }
 
+// What libpq is told besides the server and the credentials; anything else would be ignored silently.
+std::string OpcionesPostgresql(const QUrl& partes, const std::string& url) {
+    static const QStringList kAceptadas = {"sslmode", "sslrootcert", "connect_timeout", "application_name"};
+    std::string opciones;
+    for (const auto& [clave, valor] : QUrlQuery(partes).queryItems(QUrl::FullyDecoded)) {
+        if (!kAceptadas.contains(clave))
+            throw kx204::host::RuntimeError(kx204::host::errores::Database,
+                                            "Unknown connection option " + clave.toStdString() + " in " + url +
+                                                " (accepted: " + kAceptadas.join(", ").toStdString() + ")");
+        if (valor.contains(';') || valor.contains(' '))
+            throw kx204::host::RuntimeError(kx204::host::errores::Database,
+                                            "Invalid value for the connection option " + clave.toStdString());
+        opciones += (opciones.empty() ? "" : ";") + (clave + "=" + valor).toStdString();
+    }
+    return opciones;
+}
+
 Destino DePostgresql(const std::string& url) {
     const QUrl partes(QString::fromStdString(url), QUrl::StrictMode);
     const std::string base = partes.path().mid(1).toStdString();
@@ -36,6 +55,7 @@ Destino DePostgresql(const std::string& url) {
             .puerto = partes.port(-1),
             .usuario = partes.userName().toStdString(),
             .clave = partes.password().toStdString(),
+            .opciones = OpcionesPostgresql(partes, url),
             .nombre = base};
 }
 

@@ -20,17 +20,8 @@ std::filesystem::path CarpetaPropia() {
 
 }  // namespace
 
-Entorno::Entorno(const std::string& usuario)
-    : carpeta(CarpetaPropia()),
-      conexion(qivera::db::AbreBaseDatos(base.Url())),
-      persona([this](const nlohmann::ordered_json& evento) { eventos.push_back(evento); }),
-      sesion{*conexion, persona, usuario, kx204::host::Date::FromYmd(2026, 3, 15), nullptr, {}},
-      fabrica(sesion),
-      ventana(sesion) {
-    sesion.registra = [this](const std::string& evento, const std::string& folio, const std::string& archivo) {
-        eventos.push_back({{"event", evento}, {"folio", folio}, {"file", archivo}});
-    };
-    AplicacionGrafica();  // invoices are printed
+Entorno::Entorno(const std::string& usuario, BaseDePrueba::Alcance alcance)
+    : Entorno(std::make_shared<BaseDePrueba>(alcance), usuario) {
     qivera::db::CreaEsquema(*conexion, conexion->dialecto());
     qivera::db::GuardaPlantillas(*conexion);
     Sql("INSERT INTO Sucursal (Sc_Cve_Sucursal, Sc_Descripcion) VALUES ('01', 'Matriz'), ('02', 'Norte')");
@@ -45,6 +36,22 @@ Entorno::Entorno(const std::string& usuario)
     Sql("INSERT INTO Usuario (Us_Cve_Usuario) VALUES ('" + usuario + "')");
     for (const char* variable : {"IMPRESION_DIRECTORIO", "CORREO_BANDEJA", "FAC_FIRMA_DIRECTORIO"})
         Variable(variable, carpeta.string());
+}
+
+Entorno::Entorno(const Entorno& primero, const std::string& usuario) : Entorno(primero.base, usuario) {}
+
+Entorno::Entorno(std::shared_ptr<BaseDePrueba> base_, const std::string& usuario)
+    : carpeta(CarpetaPropia()),
+      base(std::move(base_)),
+      conexion(qivera::db::AbreBaseDatos(base->Url())),
+      persona([this](const nlohmann::ordered_json& evento) { eventos.push_back(evento); }),
+      sesion{*conexion, persona, usuario, kx204::host::Date::FromYmd(2026, 3, 15), nullptr, {}},
+      fabrica(sesion),
+      ventana(sesion) {
+    sesion.registra = [this](const std::string& evento, const std::string& folio, const std::string& archivo) {
+        eventos.push_back({{"event", evento}, {"folio", folio}, {"file", archivo}});
+    };
+    AplicacionGrafica();  // invoices are printed
 }
 
 Entorno::~Entorno() {

@@ -21,7 +21,10 @@ namespace prueba {
 // currencies MXN (local) and USD, and clients of both branches.
 class Entorno {
 public:
-    explicit Entorno(const std::string& usuario = "ADMIN");
+    explicit Entorno(const std::string& usuario = "ADMIN",
+                     BaseDePrueba::Alcance alcance = BaseDePrueba::Alcance::UnaConexion);
+    // Another clerk, on a connection of their own, at the database of `primero` (made shared).
+    Entorno(const Entorno& primero, const std::string& usuario);
     ~Entorno();
 
     void Sql(const std::string& sentencia);
@@ -43,7 +46,7 @@ public:
 
     // The folder where this environment's PDFs, signed XML and mail go; removed with it.
     std::filesystem::path carpeta;
-    BaseDePrueba base;
+    std::shared_ptr<BaseDePrueba> base;
     std::unique_ptr<qivera::db::ConexionQt> conexion;
     std::vector<nlohmann::ordered_json> eventos;
     qivera::PersonaGuionada persona;
@@ -53,6 +56,7 @@ public:
     qivera::PadreQivera ventana;
 
 private:
+    Entorno(std::shared_ptr<BaseDePrueba> base, const std::string& usuario);
     void Disparador(const std::string& evento, const std::string& tabla, const std::string& condicion,
                     const std::string& cuerpoSqlite, const std::string& cuerpoPostgresql);
     int disparadores_ = 0;

@@ -209,3 +209,23 @@ TEST(Facturar, ConsolidationPaysTheNotesReceivablesAndOpensOneForTheInvoice) {
                     "ON c.Cxc_Folio = i.Cxc_Folio WHERE c.Cxc_Tabla = 'FACTURA'"),
               "IVA|22.42\n");
 }
+
+// Only a server can go away: on SQLite the database lives in the clerk's own process.
+TEST(Facturar, AServerThatGoesAwayMidAcceptKeepsNothingAndTheClerkIsTold) {
+    if (prueba::MotorDePrueba() != prueba::Motor::PostgreSQL) return;
+    Entorno entorno;
+    prueba::PreparaFacturacion(entorno);
+    const Entorno testigo(entorno, "ADMIN");
+    auto& pantalla = prueba::Captura(entorno, {"N1", "N2"});
+    entorno.AlActualizar("Venta", "Fc_Folio", "NEW.Vn_Folio = 'N2'", "PERFORM pg_terminate_backend(pg_backend_pid())");
+    const std::string antes = prueba::Huella(const_cast<Entorno&>(testigo));
+    pantalla.Controles.Pulsa(ComandoBarra::Aceptar);
+    const auto mensajes = entorno.Eventos("message");
+    // The second look for cancelled notes fails first, and says what it met.
+    ASSERT_EQ(mensajes.size(), 1u);
+    EXPECT_EQ(mensajes[0]["id"], "ERR-ID:7500017");
+    const std::string prompt = mensajes[0]["prompt"];
+    EXPECT_NE(prompt.find("terminating connection"), std::string::npos) << prompt;
+    EXPECT_EQ(prueba::Huella(const_cast<Entorno&>(testigo)), antes);
+    EXPECT_TRUE(entorno.Eventos("error").empty());
+}
