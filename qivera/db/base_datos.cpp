@@ -25,7 +25,7 @@ void InicializaBaseDatos(const std::string& url, bool demo, int notas) {
     const auto conexion = AbreBaseDatos(url);
     if (TieneEsquema(*conexion))
         throw kx204::host::RuntimeError(kx204::host::errores::Database,
-                                        "The database " + url + " already has the schema; initialise a new one.");
+                                        "The database " + UrlSinClave(url) + " already has the schema; initialise a new one.");
     conexion->BeginTrans();
     try {
         CreaEsquema(*conexion, conexion->dialecto());

@@ -24,4 +24,7 @@ struct Destino {
 // application_name. Any other form or option fails with a RuntimeError.
 Destino InterpretaUrl(const std::string& url);
 
+// The URL as a message may show it: a password in it becomes "***".
+std::string UrlSinClave(const std::string& url);
+
 }  // namespace qivera::db

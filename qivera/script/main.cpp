@@ -43,6 +43,20 @@ Argumentos Lee(int argc, char** argv) {
     return args;
 }
 
+// A failure as one line of the terminal: the driver's hints and line breaks run together.
+std::string UnaLinea(const std::string& texto) {
+    std::string linea;
+    for (char c : texto) {
+        const bool blanco = c == '\n' || c == '\r' || c == '\t' || c == ' ';
+        if (!blanco)
+            linea += c;
+        else if (!linea.empty() && linea.back() != ' ')
+            linea += ' ';
+    }
+    while (!linea.empty() && linea.back() == ' ') linea.pop_back();
+    return linea;
+}
+
 int Uso() {
     std::cerr << "usage: qivera init --db URL [--demo] [--notes N]\n"
                  "       qivera script FILE --db URL\n"
@@ -124,11 +138,8 @@ int main(int argc, char** argv) {
         if (orden == "script" && args.posicionales.size() == 2)
             return EjecutaGuion(args.posicionales[1], args.opciones.at("--db"));
         return Uso();
-    } catch (const kx204::host::RuntimeError& error) {
-        std::cerr << "qivera: " << error.description << "\n";
-        return 1;
     } catch (const std::exception& error) {
-        std::cerr << "qivera: " << error.what() << "\n";
+        std::cerr << "qivera: " << UnaLinea(error.what()) << "\n";
         return 1;
     }
 }

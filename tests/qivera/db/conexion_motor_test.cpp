@@ -97,8 +97,9 @@ TEST_F(ConexionMotorTest, ATimeOutForOnePieceOfWorkIsPutBack) {
         EXPECT_EQ(Texto([&] { conexion_->Execute(largo); }), "Query timeout expired");
     }
     EXPECT_EQ(conexion_->CommandTimeout(), 30);
-    if (prueba::MotorDePrueba() == prueba::Motor::PostgreSQL)
+    if (prueba::MotorDePrueba() == prueba::Motor::PostgreSQL) {
         EXPECT_EQ(conexion_->Execute("SHOW statement_timeout")->Field(0).ToText(), "30s");
+    }
 }
 
 }  // namespace

@@ -56,6 +56,14 @@ TEST(ConexionUrlTest, ReadsEveryKindOfUrl) {
 
     for (const std::string url : {"mysql://a@b/c", "sqlite:", "postgresql://servidor", "demo.db"})
         EXPECT_EQ(NumeroDeError([&] { InterpretaUrl(url); }), kx204::host::errores::Database) << url;
+
+    // Connection options reach the driver, or are refused by name; a password never reaches a message.
+    EXPECT_EQ(InterpretaUrl("postgresql://v:x@h/erp?sslmode=require&connect_timeout=5").opciones,
+              "sslmode=require;connect_timeout=5");
+    const std::string desconocida = TextoDeError([] { InterpretaUrl("postgresql://v:secreta@h/erp?sslmod=require"); });
+    EXPECT_NE(desconocida.find("Unknown connection option sslmod"), std::string::npos) << desconocida;
+    EXPECT_EQ(desconocida.find("secreta"), std::string::npos) << desconocida;
+    EXPECT_EQ(UrlSinClave("postgresql://v:secreta@h:5432/erp"), "postgresql://v:***@h:5432/erp");
 }
 
 TEST(ConexionQtTest, MapsValuesAndFindsFieldsWithoutRegardToCase) {
