@@ -4,7 +4,4 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/compila.sh
-source tools/postgres.sh
-trap detiene_postgres EXIT
-inicia_postgres
-build/bench/kx204_bench "$@"
+bash tools/postgres.sh build/bench/kx204_bench "$@"

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QMessageBox>
 #include <QTranslator>
 #include <fstream>
 #include <iostream>
@@ -71,7 +72,16 @@ bool HayPantalla() {
 
 int AbreEscritorio(const Argumentos& args) {
     const std::string url = args.opciones.at("--db");
-    auto conexion = qivera::db::AbreBaseDatos(url);
+    std::unique_ptr<qivera::db::ConexionQt> conexion;
+    try {
+        conexion = qivera::db::AbreBaseDatos(url);
+    } catch (const std::exception& error) {
+        // A clerk who started the window is told in a window, and the terminal gets its line too.
+        QMessageBox::critical(
+            nullptr, QStringLiteral("Qivera"),
+            QStringLiteral("No se pudo abrir la base de datos:\n%1").arg(QString::fromStdString(error.what())));
+        throw;
+    }
     const std::string usuario = args.opciones.count("--user") ? args.opciones.at("--user") : "ADMIN";
     const QString nombre = QFileInfo(QString::fromStdString(url.substr(url.find(':') + 1))).fileName();
     qivera::escritorio::Escritorio escritorio(*conexion, usuario, nombre);

@@ -1,6 +1,8 @@
 #include "qivera/services/consecutivo.hpp"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "kx204/host/texto.hpp"
 #include "qivera/services/interfaz.hpp"
@@ -17,24 +19,36 @@ bool BienFormado(const std::string& folio, const std::string& prefijo, int digit
                        [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// The number of the largest stored folio of the numbering's form; 0 when none. Folios of one form
-// sort alike under every collation, so going down from the top the first well-formed one is the largest;
-// the range leaves out most others without LIKE, which PostgreSQL's case-insensitive collation refuses.
-long UltimoGuardado(kx204::host::Connection& conexion, const Numeracion& n) {
+// Going down from the top, the first well-formed folio among the first `cuantos` (all when 0), and how
+// many were read.
+std::pair<std::optional<long>, int> PrimeroBienFormado(kx204::host::Connection& conexion, const Numeracion& n,
+                                                       int cuantos) {
     const std::string columna = n.columna, prefijo = n.prefijo;
-    auto rs = conexion.Execute("SELECT " + columna + " FROM " + n.tabla + " WHERE " + columna +
+    const std::string top = cuantos > 0 ? "top " + std::to_string(cuantos) + " " : "";
+    auto rs = conexion.Execute("SELECT " + top + columna + " FROM " + n.tabla + " WHERE " + columna +
                                " >= " + LiteralTexto(prefijo + std::string(n.digitos, '0')) + " AND " + columna +
                                " <= " + LiteralTexto(prefijo + std::string(n.digitos, '9')) + " ORDER BY " + columna +
                                " DESC");
-    long numero = 0;
-    for (; !rs->Eof(); rs->MoveNext()) {
+    int leidos = 0;
+    std::optional<long> numero;
+    for (; !rs->Eof() && !numero; rs->MoveNext(), ++leidos) {
         const std::string folio = rs->Field(0).ToTextOrEmpty();
-        if (!BienFormado(folio, prefijo, n.digitos)) continue;
-        numero = std::stol(folio.substr(prefijo.size()));
-        break;
+        if (BienFormado(folio, prefijo, n.digitos)) numero = std::stol(folio.substr(prefijo.size()));
     }
     rs->Close();
-    return numero;
+    return {numero, leidos};
+}
+
+// The number of the largest stored folio of the numbering's form; 0 when none. Folios of one form
+// sort alike under every collation, so going down from the top the first well-formed one is the largest;
+// the range leaves out most others without LIKE, which PostgreSQL's case-insensitive collation refuses.
+// A server sends every row a statement selects, so a few are asked for first, and all only when none
+// of those few is well formed.
+long UltimoGuardado(kx204::host::Connection& conexion, const Numeracion& n) {
+    constexpr int kPrimeros = 8;
+    const auto [primero, leidos] = PrimeroBienFormado(conexion, n, kPrimeros);
+    if (primero || leidos < kPrimeros) return primero.value_or(0);
+    return PrimeroBienFormado(conexion, n, 0).first.value_or(0);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "apoyo/base_prueba.hpp"
+#include "error_de.hpp"
 #include "kx204/host/recordset_leido.hpp"
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/db/base_datos.hpp"
@@ -25,14 +26,7 @@ protected:
         rs->Close();
         return cuenta;
     }
-    std::string Texto(const std::function<void()>& accion) {
-        try {
-            accion();
-        } catch (const RuntimeError& error) {
-            return error.description;
-        }
-        return {};
-    }
+    static std::string Texto(const std::function<void()>& accion) { return pruebas::TextoDeError(accion); }
 
     prueba::BaseDePrueba base_;
     std::unique_ptr<ConexionQt> conexion_ = AbreBaseDatos(base_.Url());
@@ -53,6 +47,11 @@ TEST_F(ConexionMotorTest, OneStatementAtATimeAndNamesAsTheStatementSpellsThem) {
     leido->MoveNext();
     EXPECT_EQ(leido->Field("VALOR").ToLong(), 2);
     EXPECT_EQ(conexion_->ExecuteNonQuery("UPDATE t SET Valor = 0 WHERE Clave = 'z'"), 0);
+    // However an engine reads a long list of keys, the same rows come back.
+    std::string claves = "'b', 'O''Brien', 'x\"y'";
+    for (int i = 0; i < 100; ++i) claves += ", 'k" + std::to_string(i) + "'";
+    EXPECT_EQ(Cuenta("SELECT count(*) FROM t WHERE Clave IN (" + claves + ")"), 1);
+    EXPECT_EQ(Cuenta("SELECT count(*) FROM t WHERE Clave NOT IN (" + claves + ")"), 1);
 }
 
 TEST_F(ConexionMotorTest, AFailedStatementLeavesTheTransactionUsableButNeverHalfCommitted) {

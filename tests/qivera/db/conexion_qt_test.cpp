@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "archivo_temporal.hpp"
+#include "error_de.hpp"
 #include "kx204/host/runtime_error.hpp"
 
 namespace qivera::db {
@@ -17,23 +18,8 @@ using kx204::host::RuntimeError;
 using kx204::host::Variant;
 using Reloj = std::chrono::steady_clock;
 
-long NumeroDeError(const std::function<void()>& accion) {
-    try {
-        accion();
-    } catch (const RuntimeError& error) {
-        return error.number;
-    }
-    return 0;
-}
-
-std::string TextoDeError(const std::function<void()>& accion) {
-    try {
-        accion();
-    } catch (const RuntimeError& error) {
-        return error.description;
-    }
-    return {};
-}
+using pruebas::NumeroDeError;
+using pruebas::TextoDeError;
 
 long long Cuenta(ConexionQt& conexion, const std::string& sql) { return conexion.Execute(sql)->Field(0).ToLong(); }
 

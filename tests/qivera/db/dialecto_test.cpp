@@ -59,5 +59,21 @@ TEST(DialectoTest, BracketedNamesBecomeQuotedIdentifiers) {
     EXPECT_EQ(Sqlite("SELECT \"[no]\" FROM t WHERE a = '[no]'"), "SELECT \"[no]\" FROM t WHERE a = '[no]'");
 }
 
+TEST(DialectoTest, LongListsOfTextsBecomeOneArrayOnPostgresqlAndTheServerDateIsTheEnginesOwn) {
+    std::string lista = "'O''Brien', 'dice \"hola\"', 'a\\b'";
+    for (int i = 0; i < 40; ++i) lista += ", 'NV" + std::to_string(i) + "'";
+    const std::string sql = "SELECT 1 FROM Venta WHERE Vn_Folio IN (" + lista + ") AND x in ('a', 'b')";
+    EXPECT_EQ(AdaptaSql(sql, Dialecto::PostgreSQL)
+                  .rfind("SELECT 1 FROM Venta WHERE Vn_Folio IN (SELECT unnest('{\"O''Brien\",\"dice "
+                         "\\\"hola\\\"\",\"a\\\\b\",\"NV0\"",
+                         0),
+              0u);
+    EXPECT_NE(AdaptaSql(sql, Dialecto::PostgreSQL).find("\"NV39\"}'::text[])) AND x in ('a', 'b')"), std::string::npos);
+    EXPECT_EQ(Sqlite(sql), sql);
+    EXPECT_EQ(AdaptaSql("SELECT getdate(), GETDATE ( ) FROM t", Dialecto::PostgreSQL),
+              "SELECT LOCALTIMESTAMP(0), LOCALTIMESTAMP(0) FROM t");
+    EXPECT_EQ(Sqlite("SELECT getdate()"), "SELECT datetime('now', 'localtime')");
+}
+
 }  // namespace
 }  // namespace qivera::db
