@@ -34,6 +34,9 @@ public:
     virtual void CommitTrans() = 0;
     virtual void RollbackTrans() = 0;
     virtual bool InTransaction() const = 0;
+    // How many transactions this connection has begun: what a caller learnt inside one holds while the
+    // count is the same and InTransaction() is still true.
+    virtual long TransactionCount() const = 0;
     virtual int CommandTimeout() const = 0;
     virtual void SetCommandTimeout(int seconds) = 0;
     virtual std::string DefaultDatabase() const = 0;

@@ -135,6 +135,7 @@ void ConexionQt::BeginTrans() {
     if (transaccion_) throw RuntimeError(errores::Database, "Nested transactions are not supported.");
     Execute(destino_.dialecto == Dialecto::SQLite ? "BEGIN IMMEDIATE" : "BEGIN TRANSACTION");
     transaccion_ = true;
+    ++transacciones_;
     primerFallo_.reset();
     if (destino_.dialecto == Dialecto::PostgreSQL) Execute(std::string("SAVEPOINT ") + kPuntoInicial);
 }

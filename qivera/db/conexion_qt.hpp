@@ -41,6 +41,7 @@ public:
     // Never fails: a transaction that cannot be rolled back (the server went away) is over anyway.
     void RollbackTrans() override;
     bool InTransaction() const override;
+    long TransactionCount() const override { return transacciones_; }
     int CommandTimeout() const override;
     void SetCommandTimeout(int seconds) override;
     std::string DefaultDatabase() const override;
@@ -68,6 +69,7 @@ private:
     sqlite3* sqlite_ = nullptr;
     std::shared_ptr<Canal> canal_;
     bool transaccion_ = false;
+    long transacciones_ = 0;
     std::optional<kx204::host::RuntimeError> primerFallo_;  // of the transaction, on PostgreSQL
     std::optional<kx204::host::RuntimeError> ultimoFallo_;  // what an open connection last met
 };

@@ -174,7 +174,7 @@ bool DatosQivera::RegistraAbono(const kx204::host::AbonoCxc& abono, bool, bool, 
     if (!error_.empty()) return false;
     // The payment keeps exactly what it took of each balance (Pc_Precio_Descontado, Pc_Impuesto and one
     // Pago_Cxc_Impuesto row per tax line), so that cancelling it gives every balance back to the ten-thousandth.
-    const std::string pago = SiguienteFolio(sesion_.conexion, kFolioPago);
+    const std::string pago = SiguienteFolio(sesion_, kFolioPago);
     AbonaImpuestos(sesion_.conexion, pago, abono, saldos->neto);
     const Currency descontado = Parte(saldos->descontado, abono.importe, saldos->neto);
     const Currency impuesto = Parte(saldos->impuesto, abono.importe, saldos->neto);
@@ -207,7 +207,7 @@ bool DatosQivera::RegistraCuenta(const kx204::host::CuentaCxc& cuenta, bool, boo
         return false;
     }
     kx204::host::CuentaCxc nueva = cuenta;
-    nueva.folio = SiguienteFolio(sesion_.conexion, kFolioCuenta);
+    nueva.folio = SiguienteFolio(sesion_, kFolioCuenta);
     InsertaFila(sesion_.conexion, "Cuenta_x_Cobrar",
                 ConSellos(sesion_, {{"Cxc_Folio", LiteralTexto(nueva.folio)},
                                     {"Cxc_Fecha", LiteralFecha(nueva.fecha)},

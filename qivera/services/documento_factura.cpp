@@ -68,7 +68,7 @@ void DocumentoFacturaQivera::Inicializa() {
 
 void DocumentoFacturaQivera::AsignaEncabezado(const kx204::host::EncabezadoFactura& encabezado) {
     const std::string folio =
-        encabezado_.folio.empty() ? SiguienteFolio(sesion_.conexion, kFolioFactura) : encabezado_.folio;
+        encabezado_.folio.empty() ? SiguienteFolio(sesion_, kFolioFactura) : encabezado_.folio;
     encabezado_ = encabezado;
     encabezado_.folio = folio;
 }

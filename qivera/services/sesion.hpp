@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -21,6 +22,12 @@ struct Sesion {
     // Told of every document printed, signed or mailed ("print", "sign", "mail"), with the file made.
     std::function<void(const std::string& evento, const std::string& folio, const std::string& archivo)> registra;
     db::RelojServidor reloj{};
+    // The last folio of each numbering taken in the connection's current transaction, whose counter
+    // row this clerk holds locked until it ends (see SiguienteFolio).
+    struct FoliosTomados {
+        long transaccion = -1;
+        std::map<std::string, long> ultimos;
+    } foliosTomados{};
 
     // The server's local date and time; on the fixed day, when there is one, at the server's time of day.
     kx204::host::Date Ahora();
