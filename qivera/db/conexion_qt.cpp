@@ -110,8 +110,7 @@ long ConexionQt::ExecuteNonQuery(const std::string& sql) {
 std::unique_ptr<kx204::host::Recordset> ConexionQt::Execute(const std::string& sql, int /*options*/) {
     QSqlQuery consulta = Ejecuta(sql);
     if (destino_.dialecto != Dialecto::PostgreSQL) return std::make_unique<RecordsetQt>(std::move(consulta), canal_);
-    const Escrituras escrituras = EscriturasDeNombres(sql);
-    return std::make_unique<RecordsetQt>(std::move(consulta), canal_, &escrituras);
+    return std::make_unique<RecordsetQt>(std::move(consulta), canal_, sql);
 }
 
 SentenciaPreparada ConexionQt::Prepara(const std::string& sql) {

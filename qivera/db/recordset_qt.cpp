@@ -9,19 +9,18 @@ namespace qivera::db {
 
 namespace {
 
-QString Escrito(const QString& nombre, const Escrituras* escrituras) {
-    if (escrituras == nullptr) return nombre;
-    const auto escrito = escrituras->find(nombre.toStdString());
-    return escrito == escrituras->end() ? nombre : QString::fromStdString(escrito->second);
+QString Escrito(const QString& nombre, const Escrituras& escrituras) {
+    const auto escrito = escrituras.find(nombre.toStdString());
+    return escrito == escrituras.end() ? nombre : QString::fromStdString(escrito->second);
 }
 
 }  // namespace
 
-RecordsetQt::RecordsetQt(QSqlQuery consulta, std::shared_ptr<Canal> canal, const Escrituras* escrituras)
-    : consulta_(std::move(consulta)), canal_(std::move(canal)) {
+RecordsetQt::RecordsetQt(QSqlQuery consulta, std::shared_ptr<Canal> canal, std::optional<std::string> sentencia)
+    : consulta_(std::move(consulta)), canal_(std::move(canal)), sentencia_(std::move(sentencia)) {
     if (!consulta_.isSelect()) return;
     const QSqlRecord registro = consulta_.record();
-    for (int i = 0; i < registro.count(); ++i) nombres_.push_back(Escrito(registro.fieldName(i), escrituras));
+    for (int i = 0; i < registro.count(); ++i) nombres_.push_back(registro.fieldName(i));
     canal_->AbreLectura(consulta_.lastQuery().simplified().toStdString());
     leyendo_ = true;
     Avanza();
@@ -71,6 +70,11 @@ int RecordsetQt::FieldCount() const {
 std::string RecordsetQt::FieldName(int index) const {
     ExigeAbierto();
     if (index < 0 || index >= FieldCount()) throw kx204::host::ItemNotFoundError();
+    if (sentencia_) {
+        const Escrituras escrituras = EscriturasDeNombres(*sentencia_);
+        for (QString& nombre : nombres_) nombre = Escrito(nombre, escrituras);
+        sentencia_.reset();
+    }
     return nombres_[static_cast<std::size_t>(index)].toStdString();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include <QSqlQuery>
@@ -16,8 +18,9 @@ namespace qivera::db {
 // is read, or it is closed or destroyed, the connection refuses other statements.
 class RecordsetQt : public kx204::host::Recordset {
 public:
-    // `escrituras`, when given, restores the spelling of the column names the engine folded.
-    RecordsetQt(QSqlQuery consulta, std::shared_ptr<Canal> canal, const Escrituras* escrituras = nullptr);
+    // `sentencia`, when given, is the statement as written: the column names the engine folded get its
+    // spelling back, when they are first asked for.
+    RecordsetQt(QSqlQuery consulta, std::shared_ptr<Canal> canal, std::optional<std::string> sentencia = {});
     ~RecordsetQt() override;
     RecordsetQt(const RecordsetQt&) = delete;
     RecordsetQt& operator=(const RecordsetQt&) = delete;
@@ -38,7 +41,8 @@ private:
 
     QSqlQuery consulta_;
     std::shared_ptr<Canal> canal_;
-    std::vector<QString> nombres_;
+    mutable std::vector<QString> nombres_;
+    mutable std::optional<std::string> sentencia_;  // until the names are spelt as it writes them
     bool eof_ = true;
     bool leyendo_ = false;
     bool cerrado_ = false;
