@@ -42,6 +42,32 @@ std::optional<SaldosCuenta> LeeSaldos(kx204::host::Connection& conexion, const s
     return LeeCuenta(conexion, folio, "Saldo");
 }
 
+// A receivable's balances and the balances of its tax lines, read in one statement.
+struct SaldosConImpuestos {
+    SaldosCuenta saldos;
+    std::vector<ImporteImpuesto> impuestos;
+};
+
+std::optional<SaldosConImpuestos> LeeSaldosEImpuestos(kx204::host::Connection& conexion, const std::string& folio) {
+    auto rs = conexion.Execute(
+        "SELECT c.Cxc_Precio_Descontado_Saldo, c.Cxc_Impuesto_Saldo, c.Cxc_Precio_Neto_Saldo, c.Es_Cve_Estado, "
+        "i.Im_Cve_Impuesto, i.Cxci_Saldo FROM Cuenta_x_Cobrar c LEFT JOIN CUENTA_X_COBRAR_IMPUESTO i ON "
+        "i.Cxc_Folio = c.Cxc_Folio WHERE c.Cxc_Folio = '" +
+        SqlText(folio) + "' ORDER BY i.Im_Cve_Impuesto");
+    std::optional<SaldosConImpuestos> cuenta;
+    for (; !rs->Eof(); rs->MoveNext()) {
+        if (!cuenta)
+            cuenta =
+                SaldosConImpuestos{{rs->Field(0).ToCurrency(), rs->Field(1).ToCurrency(), rs->Field(2).ToCurrency(),
+                                    kx204::host::Mayusculas(rs->Field(3).ToTextOrEmpty())},
+                                   {}};
+        if (!rs->Field(4).IsNull())
+            cuenta->impuestos.push_back({rs->Field(4).ToTextOrEmpty(), rs->Field(5).ToCurrency()});
+    }
+    rs->Close();
+    return cuenta;
+}
+
 // Tax key and amount of every row of `sentencia`.
 std::vector<ImporteImpuesto> LeeLineas(kx204::host::Connection& conexion, const std::string& sentencia) {
     auto rs = conexion.Execute(sentencia);
@@ -93,17 +119,22 @@ Currency Parte(Currency saldo, Currency abono, Currency neto) {
     return Currency::FromDouble(saldo.ToDouble() * (abono.ToDouble() / neto.ToDouble()));
 }
 
-// Lowers each tax line of the receivable by its part of the payment `pago`, and records that part.
+// Lowers each of the receivable's tax `lineas` by its part of the payment `pago`, and records that part:
+// one statement for every line of each table, so that a payment costs the same few round trips to a
+// server however many taxes it carries.
 void AbonaImpuestos(kx204::host::Connection& conexion, const std::string& pago, const kx204::host::AbonoCxc& abono,
-                    Currency neto) {
-    for (const ImporteImpuesto& linea : LeeImpuestos(conexion, abono.cxcFolio)) {
+                    Currency neto, const std::vector<ImporteImpuesto>& lineas) {
+    if (lineas.empty()) return;
+    std::string saldos, partes;
+    for (const ImporteImpuesto& linea : lineas) {
         const Currency parte = Parte(linea.importe, abono.importe, neto);
-        EscribeSaldoImpuesto(conexion, abono.cxcFolio, linea.impuesto, linea.importe - parte);
-        InsertaFila(conexion, "Pago_Cxc_Impuesto",
-                    {{"Pc_Folio", LiteralTexto(pago)},
-                     {"Im_Cve_Impuesto", LiteralTexto(linea.impuesto)},
-                     {"Pci_Importe", LiteralImporte(parte)}});
+        saldos += " WHEN " + LiteralTexto(linea.impuesto) + " THEN " + LiteralImporte(linea.importe - parte);
+        partes += std::string(partes.empty() ? "(" : ", (") + LiteralTexto(pago) + ", " + LiteralTexto(linea.impuesto) +
+                  ", " + LiteralImporte(parte) + ")";
     }
+    conexion.Execute("UPDATE CUENTA_X_COBRAR_IMPUESTO SET Cxci_Saldo = CASE Im_Cve_Impuesto" + saldos +
+                     " ELSE Cxci_Saldo END WHERE Cxc_Folio = " + LiteralTexto(abono.cxcFolio));
+    conexion.Execute("INSERT INTO Pago_Cxc_Impuesto (Pc_Folio, Im_Cve_Impuesto, Pci_Importe) VALUES " + partes);
 }
 
 // What a payment took of each balance of its receivable.
@@ -169,13 +200,14 @@ void Devuelve(Sesion& sesion, const std::string& cuenta, const SaldosCuenta& sal
 
 // The flags choose postings of the ERP's own ledger, which this host does not keep.
 bool DatosQivera::RegistraAbono(const kx204::host::AbonoCxc& abono, bool, bool, bool) {
-    const std::optional<SaldosCuenta> saldos = LeeSaldos(sesion_.conexion, abono.cxcFolio);
+    const std::optional<SaldosConImpuestos> cuenta = LeeSaldosEImpuestos(sesion_.conexion, abono.cxcFolio);
+    const std::optional<SaldosCuenta> saldos = cuenta ? std::optional(cuenta->saldos) : std::nullopt;
     error_ = ReparoAbono(abono, saldos);
     if (!error_.empty()) return false;
     // The payment keeps exactly what it took of each balance (Pc_Precio_Descontado, Pc_Impuesto and one
     // Pago_Cxc_Impuesto row per tax line), so that cancelling it gives every balance back to the ten-thousandth.
     const std::string pago = SiguienteFolio(sesion_, kFolioPago);
-    AbonaImpuestos(sesion_.conexion, pago, abono, saldos->neto);
+    AbonaImpuestos(sesion_.conexion, pago, abono, saldos->neto, cuenta->impuestos);
     const Currency descontado = Parte(saldos->descontado, abono.importe, saldos->neto);
     const Currency impuesto = Parte(saldos->impuesto, abono.importe, saldos->neto);
     EscribeSaldos(sesion_, abono.cxcFolio,
