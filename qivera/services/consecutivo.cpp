@@ -61,19 +61,18 @@ std::string SiguienteFolio(Sesion& sesion, const Numeracion& n) {
         tomados.ultimos.clear();
         tomados.transaccion = conexion.InTransaction() ? conexion.TransactionCount() : -1;
     }
-    const auto tomado = tomados.ultimos.find(n.tabla);
-    long siguiente = 0;
+    auto tomado = tomados.ultimos.find(n.tabla);
     if (tomado != tomados.ultimos.end()) {
-        // This transaction holds the counter's row already: nobody else has taken a folio since.
-        siguiente = tomado->second + 1;
-    } else {
-        // Touching the counter's row first locks it until the commit, so a second clerk waits here and
-        // then sees the first one's folio among the stored ones.
-        if (conexion.ExecuteNonQuery("UPDATE Consecutivo SET Cn_Ultimo = Cn_Ultimo" + clave) == 0)
-            InsertaFila(conexion, "Consecutivo", {{"Cn_Tabla", LiteralTexto(n.tabla)}, {"Cn_Ultimo", "0"}});
-        const long contador = PrimerValor(conexion, "SELECT Cn_Ultimo FROM Consecutivo" + clave)->ToLong();
-        siguiente = std::max(contador, UltimoGuardado(conexion, n)) + 1;
+        // This transaction holds the counter's row: nobody else has taken a folio since. The counter keeps
+        // the first folio it took; the later ones are its stored rows, which the next taker counts too.
+        return n.prefijo + kx204::host::ConCeros(++tomado->second, n.digitos);
     }
+    // Touching the counter's row first locks it until the commit, so a second clerk waits here and then
+    // sees the first one's folio among the stored ones.
+    if (conexion.ExecuteNonQuery("UPDATE Consecutivo SET Cn_Ultimo = Cn_Ultimo" + clave) == 0)
+        InsertaFila(conexion, "Consecutivo", {{"Cn_Tabla", LiteralTexto(n.tabla)}, {"Cn_Ultimo", "0"}});
+    const long contador = PrimerValor(conexion, "SELECT Cn_Ultimo FROM Consecutivo" + clave)->ToLong();
+    const long siguiente = std::max(contador, UltimoGuardado(conexion, n)) + 1;
     conexion.Execute("UPDATE Consecutivo SET Cn_Ultimo = " + std::to_string(siguiente) + clave);
     if (tomados.transaccion >= 0) tomados.ultimos[n.tabla] = siguiente;
     return n.prefijo + kx204::host::ConCeros(siguiente, n.digitos);

@@ -28,7 +28,7 @@ inline constexpr Numeracion kFolioPago{"Pago_Cxc", "Pc_Folio", "PC", 8};
 // Takes the next folio, one past both the counter in Consecutivo and the largest folio of that form
 // already stored, so that rows written without the counter are never reused. The counter's row stays
 // locked until the session's transaction ends, so a second clerk never takes the same number; within
-// that transaction the next folios follow on from the last one taken.
+// that transaction the next folios follow on from the last one taken, to be stored by the caller.
 std::string SiguienteFolio(Sesion& sesion, const Numeracion& numeracion);
 
 // SQL literals: text between quotes with its quotes doubled, a date as FechaSQL writes it,

@@ -24,8 +24,9 @@ TEST(Consecutivo, FoliosFollowOnInsideATransactionAndARolledBackOneGivesItsNumbe
     EXPECT_EQ(SiguienteFolio(entorno.sesion, kFolioPago), "PC00000006");
     EXPECT_EQ(SiguienteFolio(entorno.sesion, kFolioCuenta), "CXC0000001");
     EXPECT_EQ(SiguienteFolio(entorno.sesion, kFolioPago), "PC00000007");
+    entorno.Sql("INSERT INTO Pago_Cxc (Pc_Folio) VALUES ('PC00000006'), ('PC00000007')");  // as the caller does
     conexion.CommitTrans();
-    EXPECT_EQ(SiguienteFolio(entorno.sesion, kFolioPago), "PC00000008");
+    EXPECT_EQ(SiguienteFolio(entorno.sesion, kFolioPago), "PC00000008");  // a new transaction looks again
     EXPECT_EQ(prueba::Filas(entorno, "SELECT Cn_Ultimo FROM Consecutivo WHERE Cn_Tabla = 'Pago_Cxc'"), "8\n");
 }
 
