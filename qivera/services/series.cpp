@@ -25,12 +25,20 @@ bool SeriesQivera::Reserva(const std::string& sucursal, const std::string& serie
     if (sesion_.conexion.ExecuteNonQuery("UPDATE Serie SET Sr_Ultimo_Numero = " + numeroSql + clave +
                                          " AND Sr_Ultimo_Numero < " + numeroSql) == 1)
         return true;
-    auto rs = sesion_.conexion.Execute("SELECT count(*) FROM Serie" + clave);
-    const bool existe = rs->Field(0).ToLong() > 0;
-    rs->Close();
+    long siguiente = 0;
+    const bool existe = Siguiente(sucursal, serie, siguiente);
     error = existe ? "El número " + numeroSql + " de la serie " + serie + " ya fue utilizado"
                    : "La serie " + serie + " no existe en la sucursal " + sucursal;
     return false;
+}
+
+bool SeriesQivera::Siguiente(const std::string& sucursal, const std::string& serie, long& numero) {
+    auto rs = sesion_.conexion.Execute("SELECT Sr_Ultimo_Numero FROM Serie WHERE Sc_Cve_Sucursal = '" +
+                                       SqlText(sucursal) + "' AND Sr_Serie = '" + SqlText(serie) + "'");
+    const bool existe = !rs->Eof();
+    if (existe) numero = rs->Field(0).ToLong() + 1;
+    rs->Close();
+    return existe;
 }
 
 }  // namespace qivera

@@ -37,7 +37,13 @@ bool CampoSerie::ActualizaSerie() {
         error_ = "La sucursal " + sucursal_ + " no tiene serie de facturas";
         return false;
     }
-    return servicio_->Reserva(sucursal_, serie_, Variant(numero_).ToLong(), error_);
+    if (servicio_->Reserva(sucursal_, serie_, Variant(numero_).ToLong(), error_)) return true;
+    long siguiente = 0;
+    if (servicio_->Siguiente(sucursal_, serie_, siguiente)) {
+        numero_ = std::to_string(siguiente);
+        factura_ = NumeroFactura(serie_, siguiente);
+    }
+    return false;
 }
 
 void CampoSerie::Limpia() {

@@ -13,6 +13,8 @@ public:
     virtual bool Propone(const std::string& sucursal, std::string& serie, long& numero) = 0;
     // Takes the number for good; false with the reason when it is no longer free.
     virtual bool Reserva(const std::string& sucursal, const std::string& serie, long numero, std::string& error) = 0;
+    // The next free number of a branch's series; false when the branch has no such series.
+    virtual bool Siguiente(const std::string& sucursal, const std::string& serie, long& numero) = 0;
 };
 
 // The series-and-number field: shows the series and number a branch will issue.
@@ -36,6 +38,8 @@ public:
     bool Locked() const { return locked_; }
     void SetLocked(bool locked) { locked_ = locked; }
 
+    // Reserves the number shown. When it is refused (another clerk took it meanwhile) the field shows
+    // the next free number, so that the clerk may accept again.
     bool ActualizaSerie();
     const std::string& ErrorSerie() const { return error_; }
 

@@ -229,3 +229,17 @@ TEST(Facturar, AServerThatGoesAwayMidAcceptKeepsNothingAndTheClerkIsTold) {
     EXPECT_EQ(prueba::Huella(const_cast<Entorno&>(testigo)), antes);
     EXPECT_TRUE(entorno.Eventos("error").empty());
 }
+
+TEST(Facturar, ANumberTakenMeanwhileIsRefusedAndTheNextFreeOneIsOfferedForTheNextTry) {
+    Entorno entorno;
+    prueba::PreparaFacturacion(entorno);
+    auto& pantalla = prueba::Captura(entorno, {"N1"});
+    EXPECT_EQ(pantalla.txt_Fc_Factura.Factura(), "A000042");
+    entorno.Sql("UPDATE Serie SET Sr_Ultimo_Numero = 50");  // another clerk's invoices
+    pantalla.Controles.Pulsa(ComandoBarra::Aceptar);
+    EXPECT_EQ(Ids(entorno), std::vector<std::string>{"ERR-ID:7500016"});
+    EXPECT_EQ(entorno.Eventos("message")[0]["prompt"], "El número 42 de la serie A ya fue utilizado");
+    EXPECT_EQ(pantalla.txt_Fc_Factura.Factura(), "A000051");
+    pantalla.Controles.Pulsa(ComandoBarra::Aceptar);
+    EXPECT_EQ(Filas(entorno, "SELECT Fc_Factura FROM Factura"), "A000051\n");
+}
