@@ -4,8 +4,6 @@
 #include <filesystem>
 #include <map>
 
-#include <QUrl>
-
 #include "qivera/db/base_datos.hpp"
 
 namespace banco {
@@ -20,12 +18,6 @@ std::map<std::string, std::unique_ptr<Puesto>>& Puestos() {
 std::string Servidor() {
     const char* url = std::getenv("KX204_POSTGRES");
     return url == nullptr ? std::string() : url;
-}
-
-std::string BaseDelServidor(const std::string& nombre) {
-    QUrl url(QString::fromStdString(Servidor()));
-    url.setPath(QStringLiteral("/") + QString::fromStdString(nombre));
-    return url.toString().toStdString();
 }
 
 void SoloPendientesDeLaMatriz(const std::string& url) {
@@ -54,10 +46,10 @@ std::string ServidorConNotas(int notas) {
     existe->Close();
     if (!hecha) {
         servidor->Execute("CREATE DATABASE " + nombre);
-        qivera::db::InicializaBaseDatos(BaseDelServidor(nombre), true, notas);
-        SoloPendientesDeLaMatriz(BaseDelServidor(nombre));
+        qivera::db::InicializaBaseDatos(qivera::db::UrlDeOtraBase(Servidor(), nombre), true, notas);
+        SoloPendientesDeLaMatriz(qivera::db::UrlDeOtraBase(Servidor(), nombre));
     }
-    return BaseDelServidor(nombre);
+    return qivera::db::UrlDeOtraBase(Servidor(), nombre);
 }
 
 }  // namespace
@@ -75,7 +67,7 @@ std::string CopiaDe(int notas, Motor motor) {
         auto servidor = qivera::db::AbreBaseDatos(Servidor());
         servidor->Execute("DROP DATABASE IF EXISTS kx204_bench_trabajo WITH (FORCE)");
         servidor->Execute("CREATE DATABASE kx204_bench_trabajo TEMPLATE kx204_bench_" + std::to_string(notas));
-        return BaseDelServidor("kx204_bench_trabajo");
+        return qivera::db::UrlDeOtraBase(Servidor(), "kx204_bench_trabajo");
     }
     const fs::path copia = fs::temp_directory_path() / "kx204_bench_trabajo.db";
     for (const char* sufijo : {"", "-wal", "-shm"}) fs::remove(copia.string() + sufijo);

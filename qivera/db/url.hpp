@@ -24,6 +24,9 @@ struct Destino {
 // application_name. Any other form or option fails with a RuntimeError.
 Destino InterpretaUrl(const std::string& url);
 
+// The same server and credentials, another of its databases.
+std::string UrlDeOtraBase(const std::string& url, const std::string& base);
+
 // The URL as a message may show it: a password in it becomes "***".
 std::string UrlSinClave(const std::string& url);
 

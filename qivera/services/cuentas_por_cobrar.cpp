@@ -24,6 +24,12 @@ struct ImporteImpuesto {
     Currency importe;
 };
 
+// The first four columns of `rs`: the three amounts and the state.
+SaldosCuenta SaldosDe(const kx204::host::Recordset& rs) {
+    return {rs.Field(0).ToCurrency(), rs.Field(1).ToCurrency(), rs.Field(2).ToCurrency(),
+            kx204::host::Mayusculas(rs.Field(3).ToTextOrEmpty())};
+}
+
 // The receivable's balances (`columnas` "Saldo") or its original amounts ("Importe").
 std::optional<SaldosCuenta> LeeCuenta(kx204::host::Connection& conexion, const std::string& folio,
                                       const std::string& columnas) {
@@ -31,9 +37,7 @@ std::optional<SaldosCuenta> LeeCuenta(kx204::host::Connection& conexion, const s
                                ", Cxc_Precio_Neto_" + columnas +
                                ", Es_Cve_Estado FROM Cuenta_x_Cobrar WHERE Cxc_Folio = '" + SqlText(folio) + "'");
     std::optional<SaldosCuenta> saldos;
-    if (!rs->Eof())
-        saldos = SaldosCuenta{rs->Field(0).ToCurrency(), rs->Field(1).ToCurrency(), rs->Field(2).ToCurrency(),
-                              kx204::host::Mayusculas(rs->Field(3).ToTextOrEmpty())};
+    if (!rs->Eof()) saldos = SaldosDe(*rs);
     rs->Close();
     return saldos;
 }
@@ -56,11 +60,7 @@ std::optional<SaldosConImpuestos> LeeSaldosEImpuestos(kx204::host::Connection& c
         SqlText(folio) + "' ORDER BY i.Im_Cve_Impuesto");
     std::optional<SaldosConImpuestos> cuenta;
     for (; !rs->Eof(); rs->MoveNext()) {
-        if (!cuenta)
-            cuenta =
-                SaldosConImpuestos{{rs->Field(0).ToCurrency(), rs->Field(1).ToCurrency(), rs->Field(2).ToCurrency(),
-                                    kx204::host::Mayusculas(rs->Field(3).ToTextOrEmpty())},
-                                   {}};
+        if (!cuenta) cuenta = SaldosConImpuestos{SaldosDe(*rs), {}};
         if (!rs->Field(4).IsNull())
             cuenta->impuestos.push_back({rs->Field(4).ToTextOrEmpty(), rs->Field(5).ToCurrency()});
     }

@@ -7,20 +7,11 @@
 
 #include <unistd.h>
 
-#include <QUrl>
-
 #include "qivera/db/base_datos.hpp"
 
 namespace prueba {
 
 namespace {
-
-// The same server, another database.
-std::string UrlDeBase(const std::string& servidor, const std::string& base) {
-    QUrl url(QString::fromStdString(servidor));
-    url.setPath(QStringLiteral("/") + QString::fromStdString(base));
-    return url.toString().toStdString();
-}
 
 void EnServidor(const std::string& sentencia) { qivera::db::AbreBaseDatos(ServidorDePrueba())->Execute(sentencia); }
 
@@ -50,7 +41,7 @@ BaseDePrueba::BaseDePrueba(Alcance alcance) {
     static std::atomic<int> contador{0};
     nombre_ = "kx204_prueba_" + std::to_string(::getpid()) + "_" + std::to_string(++contador);
     EnServidor("CREATE DATABASE " + nombre_);
-    url_ = UrlDeBase(ServidorDePrueba(), nombre_);
+    url_ = qivera::db::UrlDeOtraBase(ServidorDePrueba(), nombre_);
 }
 
 BaseDePrueba::~BaseDePrueba() {
