@@ -61,13 +61,17 @@ void PreparaFacturacion(Entorno& entorno) {
 
 kx204::frmKX204& Captura(Entorno& entorno, const std::vector<std::string>& notas) {
     auto& pantalla = entorno.Abre();
+    Captura(entorno, pantalla, notas);
+    return pantalla;
+}
+
+void Captura(Entorno& entorno, kx204::frmKX204& pantalla, const std::vector<std::string>& notas) {
     pantalla.Controles.Pulsa(kx204::host::ComandoBarra::Nuevo);
     entorno.persona.Responde("01");
     pantalla.txt_Cl_Cve_Cliente.Teclea("C1");
     pantalla.txt_Cl_Cve_Cliente.Confirma();
     pantalla.Controles.Pulsa(kx204::host::ComandoBarra::B1);
     for (const std::string& folio : notas) pantalla.lvNotas.SetChecked(pantalla.lvNotas.Busca(folio), true);
-    return pantalla;
 }
 
 std::string Filas(Entorno& entorno, const std::string& sentencia) {

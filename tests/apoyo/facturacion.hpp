@@ -15,6 +15,8 @@ void PreparaFacturacion(Entorno& entorno);
 
 // The screen in New with C1 taken and the notes loaded; `notas` are checked.
 kx204::frmKX204& Captura(Entorno& entorno, const std::vector<std::string>& notas);
+// The same on a screen already open.
+void Captura(Entorno& entorno, kx204::frmKX204& pantalla, const std::vector<std::string>& notas);
 
 // What an invoice touches, as text, to compare the database before and after.
 std::string Huella(Entorno& entorno);

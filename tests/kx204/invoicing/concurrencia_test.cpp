@@ -71,12 +71,7 @@ private:
 
     void Captura(Entorno& entorno, kx204::frmKX204& pantalla) {
         pantalla.Controles.Pulsa(ComandoBarra::Cancelar);
-        pantalla.Controles.Pulsa(ComandoBarra::Nuevo);
-        entorno.persona.Responde("01");
-        pantalla.txt_Cl_Cve_Cliente.Teclea("C1");
-        pantalla.txt_Cl_Cve_Cliente.Confirma();
-        pantalla.Controles.Pulsa(ComandoBarra::B1);
-        for (const std::string& folio : encargo.notas) pantalla.lvNotas.SetChecked(pantalla.lvNotas.Busca(folio), true);
+        prueba::Captura(entorno, pantalla, encargo.notas);
         pantalla.chkConsolidar.SetValue(1);
         // The series the clerk issues, with the number its field proposes.
         const std::string ultimo =
