@@ -83,38 +83,6 @@ TEST(ConexionQtTest, MapsValuesAndFindsFieldsWithoutRegardToCase) {
     EXPECT_EQ(conexion.Execute("SELECT top 1 isnull(NULL, a) AS v FROM t ORDER BY a DESC")->Field("v"), Variant("abd"));
 }
 
-TEST(ConexionQtTest, DriverFailuresRaiseRuntimeErrorWithTheEngineText) {
-    ConexionQt conexion("sqlite::memory:");
-    EXPECT_EQ(NumeroDeError([&] { conexion.Execute("SELECT * FROM NoExiste"); }), kx204::host::errores::Database);
-    EXPECT_EQ(TextoDeError([&] { conexion.Execute("SELECT * FROM NoExiste"); }), "no such table: NoExiste");
-    EXPECT_NE(TextoDeError([&] { conexion.Execute("SELEC 1"); }).find("syntax error"), std::string::npos);
-    EXPECT_NE(TextoDeError([] { ConexionQt("sqlite:/no/such/folder/x.db"); }), "");
-}
-
-TEST(ConexionQtTest, TransactionsCommitAndRollBackOnAFile) {
-    pruebas::ArchivoTemporal archivo("ventas");
-    ConexionQt conexion(archivo.Url());
-    EXPECT_EQ(conexion.DefaultDatabase(), "ventas");
-    EXPECT_EQ(conexion.Execute("PRAGMA journal_mode")->Field(0), Variant("wal"));
-    conexion.Execute("CREATE TABLE t (a INTEGER)");
-
-    conexion.BeginTrans();
-    EXPECT_TRUE(conexion.InTransaction());
-    conexion.Execute("INSERT INTO t VALUES (1)");
-    EXPECT_EQ(NumeroDeError([&] { conexion.BeginTrans(); }), kx204::host::errores::Database);
-    conexion.RollbackTrans();
-    EXPECT_FALSE(conexion.InTransaction());
-    EXPECT_EQ(Cuenta(conexion, "SELECT count(*) FROM t"), 0);
-
-    conexion.BeginTrans();
-    conexion.Execute("INSERT INTO t VALUES (2)");
-    conexion.CommitTrans();
-    ConexionQt otra(archivo.Url());
-    EXPECT_EQ(Cuenta(otra, "SELECT count(*) FROM t"), 1);
-    EXPECT_EQ(NumeroDeError([&] { conexion.CommitTrans(); }), kx204::host::errores::Database);
-    EXPECT_EQ(NumeroDeError([&] { conexion.RollbackTrans(); }), kx204::host::errores::Database);
-}
-
 TEST(ConexionQtTest, SecondWriterWaitsForTheFirstThenTimesOut) {
     pruebas::ArchivoTemporal archivo;
     ConexionQt primera(archivo.Url());
@@ -153,27 +121,6 @@ TEST(ConexionQtTest, SecondWriterWaitsForTheFirstThenTimesOut) {
     impaciente.join();
     primera.RollbackTrans();
     EXPECT_EQ(falla, "database is locked");
-}
-
-TEST(ConexionQtTest, CommandTimeoutInterruptsALongStatement) {
-    ConexionQt conexion("sqlite::memory:");
-    EXPECT_EQ(NumeroDeError([&] { conexion.SetCommandTimeout(-1); }), 3001);
-    conexion.SetCommandTimeout(1);
-    EXPECT_EQ(
-        TextoDeError([&] {
-            conexion.Execute("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) SELECT count(*) FROM c");
-        }),
-        "Query timeout expired");
-    EXPECT_EQ(conexion.Execute("SELECT 7")->Field(0), Variant(7));
-    // Inside a transaction the interrupted write takes the transaction with it; rolling back still works.
-    conexion.Execute("CREATE TABLE t (a INTEGER)");
-    conexion.BeginTrans();
-    EXPECT_THROW(conexion.Execute(
-                     "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) INSERT INTO t SELECT x FROM c"),
-                 RuntimeError);
-    conexion.RollbackTrans();
-    EXPECT_FALSE(conexion.InTransaction());
-    EXPECT_EQ(Cuenta(conexion, "SELECT count(*) FROM t"), 0);
 }
 
 TEST(ConexionQtTest, PreparedStatementsBindEveryKindOfValue) {

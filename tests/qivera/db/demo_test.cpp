@@ -49,11 +49,7 @@ TEST(DemoTest, SameDataOnEveryRun) {
 
 TEST(DemoTest, NotesAreConsistentAndExactlyAsManyArePending) {
     pruebas::ArchivoTemporal archivo("demo");
-    const auto inicio = std::chrono::steady_clock::now();
     auto conexion = BaseDemo(archivo.Url(), 3000);
-    const auto segundos = std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
-    std::cout << "[          ] 3000 demo notes in " << segundos << " s\n";
-    EXPECT_LT(segundos, 30);
     ConexionQt& c = *conexion;
 
     const auto plantilla = [&](const std::string& nombre) {

@@ -60,28 +60,5 @@ TEST(EsquemaBaseDatosTest, InitialisesANewDatabaseOnlyOnce) {
     EXPECT_EQ(conexion->Execute("SELECT count(*) FROM Variable")->Field(0).ToLong(), 1);
 }
 
-TEST(EsquemaBaseDatosTest, TheDemoAnswersTheScreensStatementsInEitherCase) {
-    prueba::BaseDePrueba base(prueba::BaseDePrueba::Alcance::Compartida);
-    InicializaBaseDatos(base.Url(), true, 100);
-    auto conexion = AbreBaseDatos(base.Url());
-    const std::string plantilla =
-        conexion->Execute("SELECT Cs_Texto FROM Consulta WHERE Cs_Nombre = 'facturacion_venta_consolidada'")
-            ->Field(0)
-            .ToText();
-    auto notas = conexion->Execute("SELECT count(*), sum(L.\"Total\") FROM (" +
-                                   AplicaClausula(plantilla,
-                                                  "WHERE Venta.Es_Cve_Estado not in ('ca','fa','de') AND "
-                                                  "Venta.Fc_Folio = '' AND 1 = 1") +
-                                   ") L");
-    EXPECT_EQ(notas->Field(0).ToLong(), 100);
-    EXPECT_GT(notas->Field(1).ToDouble(), 0);
-    notas->Close();
-    EXPECT_EQ(conexion
-                  ->Execute("SELECT top 1 Pr_Cve_Producto FROM Producto WHERE Pr_Equivalencia_Producto = 'p0001' "
-                            "ORDER BY Pr_Cve_Producto")
-                  ->Field(0),
-              Variant("P0019"));
-}
-
 }  // namespace
 }  // namespace qivera::db

@@ -117,23 +117,6 @@ TEST(DocumentoFactura, StoresLineAmountsAndPostsTheNotesTotalsToTheCent) {
     demo.conexion->RollbackTrans();
 }
 
-TEST(DocumentoFactura, FolioFollowsBothTheCounterAndTheLargestStoredFolio) {
-    BaseDemo demo;
-    demo.conexion->Execute("INSERT INTO Factura (Fc_Folio) VALUES ('F000040'), ('F99'), ('F0000123'), ('FX00099')");
-    auto documento = demo.Documento();
-    documento->AsignaEncabezado(Encabezado());
-    EXPECT_EQ(documento->ObtenEncabezado().folio, "F000041");
-    documento->AsignaEncabezado(Encabezado());  // the same document keeps its folio
-    EXPECT_EQ(documento->ObtenEncabezado().folio, "F000041");
-    documento->Inicializa();
-    EXPECT_EQ(documento->ObtenEncabezado().folio, "");
-    demo.conexion->Execute("UPDATE Consecutivo SET Cn_Ultimo = 100 WHERE Cn_Tabla = 'Factura'");
-    documento->AsignaEncabezado(Encabezado());
-    EXPECT_EQ(documento->ObtenEncabezado().folio, "F000101");
-    EXPECT_FALSE(documento->Graba("F000041"));
-    EXPECT_EQ(documento->MensajeError(), "El folio F000041 no es el de esta factura (F000101)");
-}
-
 TEST(DocumentoFactura, RefusesWrongLinesWithTheReason) {
     BaseDemo demo;
     demo.conexion->Execute("UPDATE Producto SET Es_Cve_Estado = 'ba' WHERE Pr_Cve_Producto = 'P0002'");

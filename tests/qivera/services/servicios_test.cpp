@@ -3,7 +3,6 @@
 #include "apoyo/entorno.hpp"
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/services/interfaz.hpp"
-#include "qivera/services/series.hpp"
 #include "qivera/services/servicios.hpp"
 
 using kx204::host::Date;
@@ -47,12 +46,4 @@ TEST(Servicios, CatalogLookupsRatesAndSeries) {
     EXPECT_EQ(interfaz.TipoCambio("USD", Date::FromYmd(2026, 3, 20)), 18.5);
     EXPECT_EQ(interfaz.TipoCambio("USD", Date::FromYmd(2026, 2, 1)), 0);
     EXPECT_THROW(interfaz.ObtenConsulta("NO_EXISTE"), kx204::host::RuntimeError);
-
-    qivera::SeriesQivera series(entorno.sesion);
-    std::string serie, error;
-    long numero = 0;
-    EXPECT_FALSE(series.Propone("02", serie, numero));
-    EXPECT_TRUE(series.Reserva("01", "A", 42, error));
-    EXPECT_FALSE(series.Reserva("01", "A", 42, error));  // another clerk took it meanwhile
-    EXPECT_NE(error.find("42"), std::string::npos);
 }
