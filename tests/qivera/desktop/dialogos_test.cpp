@@ -20,7 +20,6 @@
 #include "qivera/desktop/dialogo_campos_adicionales.hpp"
 #include "qivera/desktop/dialogo_columnas.hpp"
 #include "qivera/desktop/dialogo_eleccion.hpp"
-#include "qivera/desktop/dialogo_registro.hpp"
 #include "qivera/desktop/persona_qt.hpp"
 #include "qivera/desktop/registro.hpp"
 #include "qivera/desktop/vista_previa.hpp"
@@ -69,7 +68,6 @@ private slots:
     void cajaMensajeTraduceBotonesIconoYRespuesta();
     void eleccionFiltraPreseleccionaYResponde();
     void columnasRespondeLasMarcadas();
-    void visorMuestraElRegistroOAvisaQueNoExiste();
     void camposAdicionalesSoloGrabaAlAceptar();
     void vistaPreviaCargaPdfOExplicaPorQueNo();
     void personaQtContestaConLoQueSeEligio();
@@ -146,20 +144,6 @@ void DialogosTest::columnasRespondeLasMarcadas() {
     algunas.Lista()->item(0)->setCheckState(Qt::Checked);
     algunas.reject();
     QCOMPARE(algunas.Elegidas(), std::string());
-}
-
-void DialogosTest::visorMuestraElRegistroOAvisaQueNoExiste() {
-    DialogoRegistro visor("Cliente", "Cl_Cve_Cliente", "C1", {"Cl_Nombre: Hora: 10:30", "Cl_Saldo: "});
-    QVERIFY(visor.windowTitle().contains("Cliente") && visor.windowTitle().contains("C1"));
-    QCOMPARE(visor.Tabla()->rowCount(), 2);
-    QCOMPARE(visor.Tabla()->item(0, 0)->text(), QString("Cl_Nombre"));
-    QCOMPARE(visor.Tabla()->item(0, 1)->text(), QString("Hora: 10:30"));
-    QCOMPARE(visor.Tabla()->item(1, 1)->text(), QString());
-    QVERIFY(!(visor.Tabla()->item(0, 1)->flags() & Qt::ItemIsEditable));
-    QCOMPARE(visor.Aviso(), QString());
-
-    DialogoRegistro ausente("Cliente", "Cl_Cve_Cliente", "C9", {});
-    QVERIFY(ausente.Aviso().contains("No existe") && ausente.Aviso().contains("C9"));
 }
 
 void DialogosTest::camposAdicionalesSoloGrabaAlAceptar() {

@@ -1,13 +1,11 @@
 // Deleting an invoice on the host's side: its payments give back exactly what they took, its
 // receivable and the invoice are cancelled, and a signed invoice's digital document is checked.
 #include <regex>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "apoyo/entorno.hpp"
 #include "fila.hpp"
-#include "qivera/script/guion.hpp"
 #include "qivera/services/cancelacion_factura.hpp"
 #include "qivera/services/datos.hpp"
 #include "qivera/services/interfaz.hpp"
@@ -192,25 +190,6 @@ TEST(ValidaDocumento, SignedInvoicesPassOnlyInTheirMonthMalformedKeysNever) {
     for (const char* documento : {"F1", "1|", "2|F1", "base|1|F1"})
         EXPECT_EQ(otroAno.Validacion(documento), std::string("false|Clave de documento no válida: ") + documento +
                                                      " (se espera 1|<folio de la factura>)|");
-}
-
-TEST(ConfirmaEliminar, TheShellAsksThePersonBeforeDeleting) {
-    prueba::Entorno entorno;
-    entorno.Sql(
-        "INSERT INTO Factura (Fc_Folio, Fc_Serie, Fc_Factura, Sc_Cve_Sucursal, Mn_Cve_Moneda, Cl_Cve_Cliente, "
-        "Es_Cve_Estado) VALUES ('F000001', 'A', 'A000001', '01', 'MXN', 'C1', 'AC')");
-    std::ostringstream salida;
-    std::istringstream entrada(R"({"do":"open","user":"ADMIN","date":"2026-03-15"}
-{"do":"type","field":"txtFolio","text":"F000001"}
-{"do":"enter","field":"txtFolio"}
-{"do":"answer","with":7}
-{"do":"toolbar","command":"eliminar"}
-)");
-    qivera::Guion(*entorno.conexion, salida).EjecutaTodo(entrada);
-    EXPECT_NE(salida.str().find(R"("prompt":"¿Desea eliminar la factura F000001?","buttons":36,"title":"Qivera")"),
-              std::string::npos)
-        << salida.str();
-    EXPECT_EQ(prueba::Fila(*entorno.conexion, "SELECT Es_Cve_Estado FROM Factura"), "AC");
 }
 
 }  // namespace
