@@ -38,6 +38,8 @@ bool CancelacionFacturaQivera::CancelaFactura(const std::string& folio, int) {
         Asignaciones(ConSellos(sesion_, {{"Es_Cve_Estado", "'CA'"}, {"Oper_Baja", LiteralTexto(sesion_.usuario)}}));
     for (const char* tabla : {"Factura", "Factura_Encabezado"})
         sesion_.conexion.Execute(std::string("UPDATE ") + tabla + " SET " + asignaciones + condicion);
+    // The digital document falls with the invoice, in the same transaction.
+    sesion_.conexion.Execute("UPDATE Comprobante_Digital SET Cd_Cancelado = 1" + CondicionComprobante(folio));
     return true;
 }
 
@@ -54,7 +56,6 @@ ValidacionDocumento ValidaCancelacion(Sesion& sesion, const std::string& documen
     const bool cancelable = firmada && (yaCancelado || MismoMes(*firmadoEl, InterfazQivera(sesion).FechaServidor()));
     if (!firmada) return {true, {}, {}};
     if (!cancelable) return {false, "El comprobante digital de la factura " + folio + " ya no puede cancelarse", {}};
-    sesion.conexion.Execute("UPDATE Comprobante_Digital SET Cd_Cancelado = 1" + CondicionComprobante(folio));
     return {true, {}, {}};
 }
 

@@ -6,8 +6,9 @@
 
 namespace qivera {
 
-// The invoice-cancellation service: marks Factura and Factura_Encabezado cancelled on the session's
-// connection, inside the caller's transaction. The invoice's notes and receivables are the caller's.
+// The invoice-cancellation service: marks Factura, Factura_Encabezado and the invoice's digital
+// document (Comprobante_Digital) cancelled on the session's connection, inside the caller's transaction. The invoice's
+// notes and receivables are the caller's.
 class CancelacionFacturaQivera : public kx204::host::CancelacionFactura {
 public:
     explicit CancelacionFacturaQivera(Sesion& sesion) : sesion_(sesion) {}
@@ -30,8 +31,8 @@ struct ValidacionDocumento {
 
 // `documento` is "1|<invoice folio>". An unsigned invoice may be deleted. A signed one only while its
 // digital document can still be cancelled: signed in the month of the server's date (or cancelled
-// already). Its Comprobante_Digital row is then marked cancelled (Cd_Cancelado) at once, outside the
-// deletion's transaction, as the cancellation of a digital document stands once it is made.
+// already). It only decides: the document is marked cancelled by CancelaFactura, so a deletion
+// refused or failed later leaves it as it was.
 ValidacionDocumento ValidaCancelacion(Sesion& sesion, const std::string& documento);
 
 }  // namespace qivera

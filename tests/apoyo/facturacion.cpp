@@ -92,7 +92,8 @@ std::string Huella(Entorno& entorno) {
           "SELECT * FROM Factura_Encabezado", "SELECT * FROM Factura_Detalle",
           "SELECT * FROM Cuenta_x_Cobrar ORDER BY Cxc_Folio", "SELECT * FROM CUENTA_X_COBRAR_IMPUESTO ORDER BY 1, 2",
           "SELECT * FROM Pago_Cxc", "SELECT * FROM Relacion_Renglon", "SELECT * FROM Direccion_Documento",
-          "SELECT * FROM Serie ORDER BY 1, 2", "SELECT * FROM Consecutivo ORDER BY 1"})
+          "SELECT * FROM Serie ORDER BY 1, 2", "SELECT * FROM Consecutivo ORDER BY 1",
+          "SELECT * FROM Comprobante_Digital"})
         huella += Filas(entorno, sentencia) + "--\n";
     return huella;
 }

@@ -88,6 +88,8 @@ TEST(EliminarFactura, ACancelledNoteIsReleasedButStaysCancelled) {
               "N1|AC|\nN2|CA|\n");
 }
 
+// The invoice is signed and its digital document still cancellable: a refused or failed deletion
+// must leave the document as it was too.
 TEST(EliminarFactura, EveryFailureRollsBackAndKeepsTheInvoiceShown) {
     struct Caso {
         const char* id;
@@ -106,6 +108,10 @@ TEST(EliminarFactura, EveryFailureRollsBackAndKeepsTheInvoiceShown) {
     for (const Caso& caso : casos) {
         Entorno entorno;
         auto& pantalla = Consolidada(entorno);
+        entorno.Sql("UPDATE Serie SET Sr_Digital = 1");
+        entorno.Sql(
+            "INSERT INTO Comprobante_Digital (Cd_Tabla, Cd_Documento, Cd_Fecha) VALUES ('Factura', 'F000001', '" +
+            entorno.sesion.Ahora().ToIsoDateTime() + "')");
         caso.prepara(entorno);
         const std::string antes = prueba::Huella(entorno) + Notas(entorno);
         pantalla.Controles_Eliminar();
@@ -135,6 +141,9 @@ TEST(EliminarFactura, ASignedInvoiceIsDeletedOnlyWhileItsDigitalDocumentCanBeCan
         pantalla.Controles.Pulsa(ComandoBarra::Eliminar);
         const bool cancelable = std::string(firmada).rfind("2026-01", 0) != 0;
         EXPECT_EQ(Filas(entorno, "SELECT Es_Cve_Estado FROM Factura"), cancelable ? "CA\n" : "AC\n") << firmada;
+        if (*firmada != '\0') {
+            EXPECT_EQ(Filas(entorno, "SELECT Cd_Cancelado FROM Comprobante_Digital"), cancelable ? "1\n" : "0\n");
+        }
         const auto mensajes = entorno.Eventos("message");
         if (cancelable) {
             EXPECT_TRUE(mensajes.empty()) << firmada;

@@ -179,8 +179,9 @@ TEST(ValidaDocumento, SignedInvoicesPassOnlyInTheirMonthMalformedKeysNever) {
 
     Firmada reciente("2026-03-01 00:00:00");
     EXPECT_EQ(reciente.Validacion("1|F1"), "true||");
-    EXPECT_EQ(reciente.Cancelado(), "1");
+    EXPECT_EQ(reciente.Cancelado(), "0");  // deciding is not cancelling
     // Once cancelled it stays so: a deletion tried again next month is not refused.
+    reciente.entorno.Sql("UPDATE Comprobante_Digital SET Cd_Cancelado = 1");
     reciente.entorno.sesion.fechaServidor = kx204::host::Date::FromYmd(2026, 4, 2);
     EXPECT_EQ(reciente.Validacion("1|F1"), "true||");
 
