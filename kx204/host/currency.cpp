@@ -101,6 +101,33 @@ std::string Currency::ToDisplay() const {
     return (negative ? "-$" : "$") + ConSeparadorMiles(std::to_string(magnitude / kScale)) + "." + fraction;
 }
 
+Currency Currency::MulDiv(Currency numerator, Currency denominator) const {
+    if (denominator.scaled_ == 0) throw OverflowError();
+    __int128 product = static_cast<__int128>(scaled_) * numerator.scaled_;
+    __int128 divisor = denominator.scaled_;
+    if (divisor < 0) product = -product, divisor = -divisor;
+    __int128 quotient = product / divisor, remainder = product % divisor;
+    const __int128 twice = 2 * (remainder < 0 ? -remainder : remainder);
+    const bool awayFromZero = twice > divisor || (twice == divisor && quotient % 2 != 0);
+    if (awayFromZero) quotient += remainder < 0 ? -1 : 1;
+    if (quotient > std::numeric_limits<std::int64_t>::max() || quotient < std::numeric_limits<std::int64_t>::min())
+        throw OverflowError();
+    return Currency(static_cast<std::int64_t>(quotient));
+}
+
+std::vector<Currency> Currency::Split(Currency whole, const std::vector<Currency>& weights) {
+    std::vector<Currency> parts(weights.size());
+    if (parts.empty()) return parts;
+    Currency total, given;
+    for (Currency weight : weights) total += weight;
+    for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
+        parts[i] = total == Currency() ? Currency() : whole.MulDiv(weights[i], total);
+        given += parts[i];
+    }
+    parts.back() = whole - given;
+    return parts;
+}
+
 Currency Currency::operator+(Currency other) const {
     std::int64_t result = 0;
     const bool overflowed = __builtin_add_overflow(scaled_, other.scaled_, &result);

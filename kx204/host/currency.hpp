@@ -2,6 +2,7 @@
 #include <compare>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kx204::host {
 
@@ -23,6 +24,12 @@ public:
     std::string ToString() const;
     // Always four decimals with thousands separators and sign: "$1,234.5000".
     std::string ToDisplay() const;
+
+    // this × numerator ÷ denominator, rounded once, half to even; Overflow past the range or over zero.
+    Currency MulDiv(Currency numerator, Currency denominator) const;
+    // `whole` shared in proportion to `weights`: each part rounded once, the last taking the remainder,
+    // so the parts always add up to `whole`. Weights adding up to zero give it all to the last part.
+    static std::vector<Currency> Split(Currency whole, const std::vector<Currency>& weights);
 
     Currency operator+(Currency other) const;
     Currency operator-(Currency other) const;

@@ -87,6 +87,8 @@ void ConexionQt::Cierra() {
 QSqlQuery ConexionQt::Consulta() const {
     QSqlQuery consulta(base_);
     consulta.setForwardOnly(true);
+    // A numeric(19,4) amount has more digits than a double keeps: take the server's text instead.
+    if (destino_.dialecto == Dialecto::PostgreSQL) consulta.setNumericalPrecisionPolicy(QSql::HighPrecision);
     return consulta;
 }
 

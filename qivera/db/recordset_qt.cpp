@@ -1,5 +1,6 @@
 #include "qivera/db/recordset_qt.hpp"
 
+#include <QSqlField>
 #include <QSqlRecord>
 
 #include "kx204/host/runtime_error.hpp"
@@ -20,7 +21,10 @@ RecordsetQt::RecordsetQt(QSqlQuery consulta, std::shared_ptr<Canal> canal, std::
     : consulta_(std::move(consulta)), canal_(std::move(canal)), sentencia_(std::move(sentencia)) {
     if (!consulta_.isSelect()) return;
     const QSqlRecord registro = consulta_.record();
-    for (int i = 0; i < registro.count(); ++i) nombres_.push_back(registro.fieldName(i));
+    for (int i = 0; i < registro.count(); ++i) {
+        nombres_.push_back(registro.fieldName(i));
+        decimales_.push_back(registro.field(i).metaType().id() == QMetaType::Double);
+    }
     canal_->AbreLectura(consulta_.lastQuery().simplified().toStdString());
     leyendo_ = true;
     Avanza();
@@ -89,7 +93,10 @@ kx204::host::Variant RecordsetQt::Field(const std::string& name) const {
 kx204::host::Variant RecordsetQt::Field(int index) const {
     if (index < 0 || index >= FieldCount()) throw kx204::host::ItemNotFoundError();
     ExigeRenglon();
-    return AVariant(consulta_.value(index));
+    const QVariant valor = consulta_.value(index);
+    if (decimales_[static_cast<std::size_t>(index)] && valor.typeId() == QMetaType::QString)
+        return ADecimal(valor.toString());
+    return AVariant(valor);
 }
 
 void RecordsetQt::Close() {

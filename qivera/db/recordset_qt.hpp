@@ -42,6 +42,7 @@ private:
     QSqlQuery consulta_;
     std::shared_ptr<Canal> canal_;
     mutable std::vector<QString> nombres_;
+    std::vector<bool> decimales_;                   // numeric columns, which may come as the server's decimal text
     mutable std::optional<std::string> sentencia_;  // until the names are spelt as it writes them
     bool eof_ = true;
     bool leyendo_ = false;

@@ -2,6 +2,8 @@
 
 #include <QDateTime>
 
+#include "kx204/host/runtime_error.hpp"
+
 namespace qivera::db {
 
 using kx204::host::Variant;
@@ -32,7 +34,39 @@ kx204::host::Date AFecha(const QDate& fecha, const QTime& hora = QTime(0, 0)) {
                                       hora.second());
 }
 
+// Digits of a decimal text past its leading zeros, trailing zeros of the fraction left out.
+int DigitosSignificativos(const QString& texto, int* decimales) {
+    const qsizetype punto = texto.indexOf('.');
+    QString digitos = texto;
+    digitos.remove('-').remove('+');
+    if (punto >= 0) {
+        while (digitos.endsWith('0')) digitos.chop(1);
+        if (digitos.endsWith('.')) digitos.chop(1);
+    }
+    const qsizetype puntoRecortado = digitos.indexOf('.');
+    *decimales = puntoRecortado < 0 ? 0 : static_cast<int>(digitos.size() - puntoRecortado - 1);
+    digitos.remove('.');
+    qsizetype inicio = 0;
+    while (inicio < digitos.size() && digitos[inicio] == '0') ++inicio;
+    return static_cast<int>(digitos.size() - inicio);
+}
+
 }  // namespace
+
+Variant ADecimal(const QString& texto) {
+    constexpr int kDigitosDeUnDouble = 15;
+    int decimales = 0;
+    const int digitos = DigitosSignificativos(texto, &decimales);
+    bool convertido = false;
+    const double valor = texto.toDouble(&convertido);
+    if (!convertido) return Variant(texto.toStdString());
+    if (digitos <= kDigitosDeUnDouble || decimales > 4) return Variant(valor);
+    try {
+        return Variant(kx204::host::Currency::Parse(texto.toStdString()));
+    } catch (const kx204::host::RuntimeError&) {
+        return Variant(valor);  // beyond the currency's range
+    }
+}
 
 Variant AVariant(const QVariant& valor) {
     if (!valor.isValid() || valor.isNull()) return Variant::Null;

@@ -68,6 +68,12 @@ std::optional<SaldosConImpuestos> LeeSaldosEImpuestos(kx204::host::Connection& c
     return cuenta;
 }
 
+std::vector<Currency> Importes(const std::vector<ImporteImpuesto>& lineas) {
+    std::vector<Currency> importes;
+    for (const ImporteImpuesto& linea : lineas) importes.push_back(linea.importe);
+    return importes;
+}
+
 // Tax key and amount of every row of `sentencia`.
 std::vector<ImporteImpuesto> LeeLineas(kx204::host::Connection& conexion, const std::string& sentencia) {
     auto rs = conexion.Execute(sentencia);
@@ -112,36 +118,54 @@ std::string ReparoAbono(const kx204::host::AbonoCxc& abono, const std::optional<
     return {};
 }
 
-// What a payment of `abono` takes of `saldo` on a receivable whose net balance is `neto`: the same
-// fraction of every balance, to the fourth decimal, and the whole of each when it settles the receivable.
-Currency Parte(Currency saldo, Currency abono, Currency neto) {
-    if (abono == neto) return saldo;
-    return Currency::FromDouble(saldo.ToDouble() * (abono.ToDouble() / neto.ToDouble()));
-}
-
-// Lowers each of the receivable's tax `lineas` by its part of the payment `pago`, and records that part:
-// one statement for every line of each table, so that a payment costs the same few round trips to a
-// server however many taxes it carries.
-void AbonaImpuestos(kx204::host::Connection& conexion, const std::string& pago, const kx204::host::AbonoCxc& abono,
-                    Currency neto, const std::vector<ImporteImpuesto>& lineas) {
-    if (lineas.empty()) return;
-    std::string saldos, partes;
-    for (const ImporteImpuesto& linea : lineas) {
-        const Currency parte = Parte(linea.importe, abono.importe, neto);
-        saldos += " WHEN " + LiteralTexto(linea.impuesto) + " THEN " + LiteralImporte(linea.importe - parte);
-        partes += std::string(partes.empty() ? "(" : ", (") + LiteralTexto(pago) + ", " + LiteralTexto(linea.impuesto) +
-                  ", " + LiteralImporte(parte) + ")";
-    }
-    conexion.Execute("UPDATE CUENTA_X_COBRAR_IMPUESTO SET Cxci_Saldo = CASE Im_Cve_Impuesto" + saldos +
-                     " ELSE Cxci_Saldo END WHERE Cxc_Folio = " + LiteralTexto(abono.cxcFolio));
-    conexion.Execute("INSERT INTO Pago_Cxc_Impuesto (Pc_Folio, Im_Cve_Impuesto, Pci_Importe) VALUES " + partes);
-}
-
 // What a payment took of each balance of its receivable.
 struct Tomado {
     Currency descontado, impuesto, neto;
     std::vector<ImporteImpuesto> impuestos;
 };
+
+// What a payment of `abono` takes of `saldos`, which together make `neto`: the same fraction of each,
+// rounded once, the last taking the remainder; the whole of each when the payment settles the receivable.
+std::vector<Currency> Partes(const std::vector<Currency>& saldos, Currency abono, Currency neto) {
+    if (abono == neto) return saldos;
+    Currency suma;
+    for (Currency saldo : saldos) suma += saldo;
+    return Currency::Split(suma.MulDiv(abono, neto), saldos);
+}
+
+// What a payment of `abono` takes of a receivable with these balances and tax lines. Before-tax and
+// tax add up to the payment, and the tax lines to the tax part, whenever the balances themselves add up.
+Tomado Reparte(const SaldosCuenta& saldos, const std::vector<ImporteImpuesto>& lineas, Currency abono) {
+    const std::vector<Currency> partes = Partes({saldos.descontado, saldos.impuesto}, abono, saldos.neto);
+    Tomado tomado{partes[0], partes[1], abono, {}};
+    const std::vector<Currency> importes = Importes(lineas);
+    Currency suma;
+    for (Currency importe : importes) suma += importe;
+    const std::vector<Currency> deLineas = suma == saldos.impuesto && abono != saldos.neto
+                                               ? Currency::Split(tomado.impuesto, importes)
+                                               : Partes(importes, abono, saldos.neto);
+    for (std::size_t i = 0; i < lineas.size(); ++i) tomado.impuestos.push_back({lineas[i].impuesto, deLineas[i]});
+    return tomado;
+}
+
+// Lowers each of the receivable's tax lines by what the payment `pago` took of it, and records that
+// part: one statement for every line of each table, so that a payment costs the same few round trips
+// to a server however many taxes it carries.
+void AbonaImpuestos(kx204::host::Connection& conexion, const std::string& pago, const std::string& cuenta,
+                    const std::vector<ImporteImpuesto>& lineas, const Tomado& tomado) {
+    if (lineas.empty()) return;
+    std::string saldos, partes;
+    for (std::size_t i = 0; i < lineas.size(); ++i) {
+        const ImporteImpuesto& parte = tomado.impuestos[i];
+        saldos +=
+            " WHEN " + LiteralTexto(parte.impuesto) + " THEN " + LiteralImporte(lineas[i].importe - parte.importe);
+        partes += std::string(partes.empty() ? "(" : ", (") + LiteralTexto(pago) + ", " + LiteralTexto(parte.impuesto) +
+                  ", " + LiteralImporte(parte.importe) + ")";
+    }
+    conexion.Execute("UPDATE CUENTA_X_COBRAR_IMPUESTO SET Cxci_Saldo = CASE Im_Cve_Impuesto" + saldos +
+                     " ELSE Cxci_Saldo END WHERE Cxc_Folio = " + LiteralTexto(cuenta));
+    conexion.Execute("INSERT INTO Pago_Cxc_Impuesto (Pc_Folio, Im_Cve_Impuesto, Pci_Importe) VALUES " + partes);
+}
 
 struct PagoActivo {
     std::string folio, cuenta;
@@ -171,14 +195,9 @@ std::vector<PagoActivo> PagosActivos(kx204::host::Connection& conexion, const st
 // That amount goes back to the net balance, and to the other balances and the tax lines in the
 // proportion of the receivable's own amounts, the closest guess at what the payment took.
 Tomado Proporcional(kx204::host::Connection& conexion, const std::string& cuenta, Currency importe) {
-    Tomado tomado{{}, {}, importe, {}};
     const std::optional<SaldosCuenta> importes = LeeCuenta(conexion, cuenta, "Importe");
-    if (!importes || importes->neto <= Currency()) return tomado;
-    tomado.descontado = Parte(importes->descontado, importe, importes->neto);
-    tomado.impuesto = Parte(importes->impuesto, importe, importes->neto);
-    for (const ImporteImpuesto& linea : LeeImpuestos(conexion, cuenta, "Cxci_Importe"))
-        tomado.impuestos.push_back({linea.impuesto, Parte(linea.importe, importe, importes->neto)});
-    return tomado;
+    if (!importes || importes->neto <= Currency()) return {{}, {}, importe, {}};
+    return Reparte(*importes, LeeImpuestos(conexion, cuenta, "Cxci_Importe"), importe);
 }
 
 bool Registrado(const Tomado& tomado) {
@@ -207,11 +226,11 @@ bool DatosQivera::RegistraAbono(const kx204::host::AbonoCxc& abono, bool, bool, 
     // The payment keeps exactly what it took of each balance (Pc_Precio_Descontado, Pc_Impuesto and one
     // Pago_Cxc_Impuesto row per tax line), so that cancelling it gives every balance back to the ten-thousandth.
     const std::string pago = SiguienteFolio(sesion_, kFolioPago);
-    AbonaImpuestos(sesion_.conexion, pago, abono, saldos->neto, cuenta->impuestos);
-    const Currency descontado = Parte(saldos->descontado, abono.importe, saldos->neto);
-    const Currency impuesto = Parte(saldos->impuesto, abono.importe, saldos->neto);
-    EscribeSaldos(sesion_, abono.cxcFolio,
-                  {saldos->descontado - descontado, saldos->impuesto - impuesto, saldos->neto - abono.importe, {}});
+    const Tomado tomado = Reparte(*saldos, cuenta->impuestos, abono.importe);
+    AbonaImpuestos(sesion_.conexion, pago, abono.cxcFolio, cuenta->impuestos, tomado);
+    EscribeSaldos(
+        sesion_, abono.cxcFolio,
+        {saldos->descontado - tomado.descontado, saldos->impuesto - tomado.impuesto, saldos->neto - abono.importe, {}});
     InsertaFila(sesion_.conexion, "Pago_Cxc",
                 ConSellos(sesion_, {{"Pc_Folio", LiteralTexto(pago)},
                                     {"Cxc_Folio", LiteralTexto(abono.cxcFolio)},
@@ -222,8 +241,8 @@ bool DatosQivera::RegistraAbono(const kx204::host::AbonoCxc& abono, bool, bool, 
                                     {"Pc_Comentario", LiteralTexto(abono.comentario)},
                                     {"Fp_Cve_Forma_Pago", LiteralTexto(abono.formaPago)},
                                     {"Pc_Importe", LiteralImporte(abono.importe)},
-                                    {"Pc_Precio_Descontado", LiteralImporte(descontado)},
-                                    {"Pc_Impuesto", LiteralImporte(impuesto)},
+                                    {"Pc_Precio_Descontado", LiteralImporte(tomado.descontado)},
+                                    {"Pc_Impuesto", LiteralImporte(tomado.impuesto)},
                                     {"Mn_Cve_Moneda", LiteralTexto(abono.moneda)},
                                     {"Pc_Tipo_Cambio", LiteralNumero(abono.tipoCambio)},
                                     {"Es_Cve_Estado", "'AC'"}}));

@@ -14,6 +14,7 @@ using kx204::host::SqlText;
 namespace {
 
 constexpr const char* kTablasFactura[] = {"Factura", "Factura_Encabezado"};
+constexpr Currency kUno = Currency::FromScaled(Currency::kScale);
 
 bool NoNegativo(double valor) { return std::isfinite(valor) && valor >= 0; }
 
@@ -67,8 +68,7 @@ void DocumentoFacturaQivera::Inicializa() {
 }
 
 void DocumentoFacturaQivera::AsignaEncabezado(const kx204::host::EncabezadoFactura& encabezado) {
-    const std::string folio =
-        encabezado_.folio.empty() ? SiguienteFolio(sesion_, kFolioFactura) : encabezado_.folio;
+    const std::string folio = encabezado_.folio.empty() ? SiguienteFolio(sesion_, kFolioFactura) : encabezado_.folio;
     encabezado_ = encabezado;
     encabezado_.folio = folio;
 }
@@ -158,7 +158,7 @@ void DocumentoFacturaQivera::GrabaRenglon(const Renglon& renglon) {
         "Impuesto.Im_Cve_Impuesto = Producto.Im_Cve_Impuesto WHERE Producto.Pr_Cve_Producto = '" +
         SqlText(r.producto) + "'");
     const std::string impuesto = rs->Eof() ? std::string() : rs->Field(0).ToTextOrEmpty();
-    const double tasa = rs->Eof() ? 0 : rs->Field(1).ToDouble();
+    const Currency tasa = rs->Eof() ? Currency() : rs->Field(1).ToCurrency();
     rs->Close();
     const Currency importe = Importe(r);
     InsertaFila(sesion_.conexion, "Factura_Detalle",
@@ -176,7 +176,7 @@ void DocumentoFacturaQivera::GrabaRenglon(const Renglon& renglon) {
                  {"Fd_Cuota_Fija", LiteralImporte(Currency::FromDouble(renglon.cuota))},
                  {"Fd_Importe", LiteralImporte(importe)},
                  {"Im_Cve_Impuesto", LiteralTexto(impuesto)},
-                 {"Fd_Impuesto_Importe", LiteralImporte(Currency::FromDouble(importe.ToDouble() * tasa))},
+                 {"Fd_Impuesto_Importe", LiteralImporte(importe.MulDiv(tasa, kUno))},
                  {"Fd_Lotes", LiteralTexto(r.lotes.lista)},
                  {"Fd_Series", LiteralTexto(r.series.lista)}});
 }

@@ -72,6 +72,21 @@ TEST(Currency, RoundsAndSumsWithoutDrift) {
     EXPECT_EQ(Currency::Parse("12.50").ToString(), "12.5");
     EXPECT_EQ(ErrorNumber([] { Currency::Parse("1.2.3"); }), errores::TypeMismatch);
     EXPECT_EQ(ErrorNumber([] { Currency::FromScaled(INT64_MAX) + Currency::FromScaled(1); }), errores::Overflow);
+    // Multiply and divide with one rounding, past what a double or 64 bits hold in between.
+    const Currency maximo = Currency::Parse("900000000000000");
+    EXPECT_EQ(maximo.MulDiv(Currency::Parse("0.3333"), Currency::Parse("0.3333")), maximo);
+    EXPECT_EQ(Currency::Parse("1.0001").MulDiv(Currency::Parse("1"), Currency::Parse("2")).ToString(), "0.5");
+    EXPECT_EQ(Currency::Parse("1.0003").MulDiv(Currency::Parse("1"), Currency::Parse("2")).ToString(), "0.5002");
+    EXPECT_EQ(Currency::Parse("-1.0003").MulDiv(Currency::Parse("1"), Currency::Parse("-2")).ToString(), "0.5002");
+    EXPECT_EQ(ErrorNumber([&] { maximo.MulDiv(maximo, Currency::Parse("1")); }), errores::Overflow);
+    EXPECT_EQ(ErrorNumber([] { Currency::Parse("1").MulDiv(Currency::Parse("1"), Currency()); }), errores::Overflow);
+    // Split: the last part takes the remainder; parts always add up to the whole.
+    const auto tercios =
+        Currency::Split(Currency::Parse("1"), {Currency::Parse("1"), Currency::Parse("1"), Currency::Parse("1")});
+    EXPECT_EQ(tercios[0].ToString() + "/" + tercios[1].ToString() + "/" + tercios[2].ToString(),
+              "0.3333/0.3333/0.3334");
+    EXPECT_EQ(Currency::Split(Currency::Parse("5"), {Currency(), Currency()})[1].ToString(), "5");
+    EXPECT_TRUE(Currency::Split(Currency::Parse("5"), {}).empty());
 }
 
 TEST(Date, ParsesFormatsAndCountsDays) {

@@ -85,6 +85,22 @@ TEST_F(ConexionMotorTest, AFailedStatementLeavesTheTransactionUsableButNeverHalf
     }
 }
 
+// Amounts come back to the ten-thousandth. SQLite keeps a double, exact to 15 digits; PostgreSQL's
+// numeric(19,4) keeps every digit, and so must the reading.
+TEST_F(ConexionMotorTest, AmountsAreReadToTheTenThousandth) {
+    conexion_->Execute("CREATE TABLE m (Importe numeric(19,4), Tasa numeric)");
+    conexion_->Execute("INSERT INTO m VALUES (99999999999.9999, 0.16), (-0.0001, 0.333333333333333333)");
+    const bool todoDigito = prueba::MotorDePrueba() == prueba::Motor::PostgreSQL;
+    if (todoDigito) conexion_->Execute("INSERT INTO m VALUES (123456789012345.6789, 1)");
+    auto rs = conexion_->Execute("SELECT Importe, Tasa, Importe - 1 FROM m ORDER BY Tasa");
+    std::string leido;
+    for (; !rs->Eof(); rs->MoveNext())
+        leido += rs->Field(0).ToCurrency().ToString() + "/" + rs->Field(1).ToText() + "/" +
+                 rs->Field(2).ToCurrency().ToString() + "|";
+    EXPECT_EQ(leido, std::string("99999999999.9999/0.16/99999999998.9999|-0.0001/0.333333333333333/-1.0001|") +
+                         (todoDigito ? "123456789012345.6789/1/123456789012344.6789|" : ""));
+}
+
 TEST_F(ConexionMotorTest, ATimeOutForOnePieceOfWorkIsPutBack) {
     const std::string largo =
         prueba::MotorDePrueba() == prueba::Motor::SQLite

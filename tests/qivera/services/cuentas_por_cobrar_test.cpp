@@ -80,6 +80,19 @@ TEST(CuentasPorCobrar, PartialPaymentsTakeTheSameFractionOfEachBalanceAndRecordI
     EXPECT_EQ(c.Tomado("PC00000009"), "71.2672|11.4028|82.67|2.8507/8.5521");
 }
 
+// Halves of a ten-thousandth round the same way twice; the parts must still add up to what was paid.
+TEST(CuentasPorCobrar, APaymentsPartsAddUpToItToTheTenThousandth) {
+    Cuentas c;
+    c.entorno.Sql(
+        "UPDATE Cuenta_x_Cobrar SET Cxc_Precio_Descontado_Saldo = 1.0001, Cxc_Impuesto_Saldo = 1.0001, "
+        "Cxc_Precio_Neto_Saldo = 2.0002 WHERE Cxc_Folio = 'X1'");
+    c.entorno.Sql("UPDATE CUENTA_X_COBRAR_IMPUESTO SET Cxci_Saldo = 0.5 WHERE Cxc_Folio = 'X1'");
+    c.entorno.Sql("UPDATE CUENTA_X_COBRAR_IMPUESTO SET Cxci_Saldo = 0.5001 WHERE Im_Cve_Impuesto = 'IVA16'");
+    ASSERT_TRUE(c.datos.RegistraAbono(Cuentas::Abono("X1", "1.0001"), true, true, true)) << c.datos.MensajeError();
+    EXPECT_EQ(c.Tomado("PC00000008"), "0.5|0.5001|1.0001|0.25/0.2501");
+    EXPECT_EQ(c.Saldos(), "0.5001|0.5|1.0001|0.25/0.25");
+}
+
 TEST(CuentasPorCobrar, RefusedPaymentsWriteNothing) {
     Cuentas c;
     const std::pair<kx204::host::AbonoCxc, std::string> casos[] = {
