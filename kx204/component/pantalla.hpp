@@ -42,7 +42,9 @@ private:
 }  // namespace kx204
 
 // The plugin's entry points, looked up by name by a host that loads libkx204.so.
-// The component is loaded once per process; the factory must outlive it.
+// The component is loaded once per factory (nullptr for none); the host unloads it with
+// kx204_DescargaComponente before its factory goes.
 extern "C" kx204::Componente* kx204_CargaComponente(kx204::host::Fabrica* fabrica);
+extern "C" void kx204_DescargaComponente(kx204::Componente* componente);
 extern "C" kx204::Pantalla* kx204_CreaPantalla(kx204::Componente* componente);
 extern "C" void kx204_LiberaPantalla(kx204::Pantalla* pantalla);

@@ -69,6 +69,7 @@ Escritorio::Escritorio(db::ConexionQt& conexion, const std::string& usuario, con
 Escritorio::~Escritorio() {
     conexion_.SetLatido({});
     ventana_.reset();
+    cargado_.reset();
     indicador_ = nullptr;
 }
 
@@ -83,15 +84,16 @@ void Escritorio::Muestra(kx204::Componente& componente, kx204::Pantalla& entrada
 }
 
 void Escritorio::AbreBiblioteca(const std::string& biblioteca) {
-    // The library stays loaded for the life of the process, as the component it holds does.
+    // The library stays loaded for the life of the process; the component goes with this desktop.
     void* cargada = dlopen(biblioteca.c_str(), RTLD_NOW);
     if (cargada == nullptr) throw host::RuntimeError(429, std::string("No se pudo cargar el componente: ") + dlerror());
     auto carga = PuntoDeEntrada<kx204::Componente* (*)(host::Fabrica*)>(cargada, "kx204_CargaComponente");
     auto crea = PuntoDeEntrada<kx204::Pantalla* (*)(kx204::Componente*)>(cargada, "kx204_CreaPantalla");
     auto libera = PuntoDeEntrada<void (*)(kx204::Pantalla*)>(cargada, "kx204_LiberaPantalla");
-    kx204::Componente* componente = carga(&fabrica_);
-    std::unique_ptr<kx204::Pantalla, decltype(libera)> entrada(crea(componente), libera);
-    Muestra(*componente, *entrada);
+    auto descarga = PuntoDeEntrada<void (*)(kx204::Componente*)>(cargada, "kx204_DescargaComponente");
+    cargado_ = {carga(&fabrica_), descarga};
+    std::unique_ptr<kx204::Pantalla, decltype(libera)> entrada(crea(cargado_.get()), libera);
+    Muestra(*cargado_, *entrada);
 }
 
 }  // namespace qivera::escritorio

@@ -54,6 +54,8 @@ private:
     Sesion sesion_;
     FabricaQivera fabrica_;
     std::unique_ptr<kx204::Componente> propio_;
+    // The component loaded from the library, unloaded through its own entry point.
+    std::unique_ptr<kx204::Componente, void (*)(kx204::Componente*)> cargado_{nullptr, nullptr};
     std::unique_ptr<VentanaQivera> ventana_;
 };
 
