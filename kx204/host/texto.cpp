@@ -33,6 +33,14 @@ std::string PrimerosCaracteres(const std::string& text, std::size_t count) {
     return text;
 }
 
+std::string SinControles(const std::string& text) {
+    std::string limpio;
+    limpio.reserve(text.size());
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) limpio += c;
+    return limpio;
+}
+
 std::string Mayusculas(const std::string& text) {
     std::string upper = text;
     for (std::size_t i = 0; i < upper.size(); ++i) {

@@ -113,6 +113,7 @@ public:
     VistaFecha(host::SelectorFecha& selector, QWidget* padre, Despachador& despachador)
         : Vista(selector, new QDateEdit(padre)), selector_(selector), fecha_(static_cast<QDateEdit*>(Widget())) {
         fecha_->setCalendarPopup(true);
+        fecha_->setDateRange(FechaQt(host::SelectorFecha::Minima()), FechaQt(host::SelectorFecha::Maxima()));
         fecha_->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
         // A date typed digit by digit reaches the screen once, complete, not at every step.
         fecha_->setKeyboardTracking(false);

@@ -193,6 +193,11 @@ void Guion::Fecha(const json& accion) {
     const auto fecha = host::Date::Parse(Campo(accion, "value").get<std::string>());
     if (!fecha) throw GuionInvalido("a date is YYYY-MM-DD: " + accion["value"].dump());
     if (Rechaza(selector, selector.MotivoNoUsable())) return;
+    if (!host::SelectorFecha::Admite(*fecha)) {
+        Rechaza(selector, "out of range: " + host::SelectorFecha::Minima().ToIso() + " to " +
+                              host::SelectorFecha::Maxima().ToIso());
+        return;
+    }
     selector.SetValue(*fecha);
 }
 

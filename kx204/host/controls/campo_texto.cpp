@@ -29,7 +29,7 @@ void CampoTexto::SetText(const std::string& text) {
 }
 
 void CampoTexto::Teclea(const std::string& text) {
-    std::string typed = ajustes_.mayusculas ? Mayusculas(text) : text;
+    std::string typed = SinControles(ajustes_.mayusculas ? Mayusculas(text) : text);
     if (ajustes_.maxLength > 0) typed = PrimerosCaracteres(typed, static_cast<std::size_t>(ajustes_.maxLength));
     CambiaTexto(typed);
     if (resultado_ != nullptr) resultado_->SetText("");

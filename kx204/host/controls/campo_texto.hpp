@@ -45,7 +45,7 @@ public:
     // The program assigns text: different text raises Change, as typing does, and
     // a key field looks its key up at once to show the description.
     void SetText(const std::string& text);
-    // A person typing: upper case and the character limit apply; the key is not
+    // A person typing: control characters are dropped, upper case and the character limit apply; the key is not
     // valid (no description) until the person confirms it.
     void Teclea(const std::string& text);
     // Numbers for numeric fields, the key text otherwise.

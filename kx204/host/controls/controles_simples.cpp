@@ -15,6 +15,7 @@ void CasillaVerificacion::SetValue(int value) {
 }
 
 void SelectorFecha::SetValue(const Date& value) {
+    if (!Admite(value)) throw RuntimeError(380, "Invalid property value");
     if (value == value_) return;
     value_ = value;
     if (OnChange) OnChange();

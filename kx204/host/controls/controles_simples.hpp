@@ -55,11 +55,16 @@ public:
     std::function<void()> OnClick;
 };
 
-// A date picker; a different date raises Change.
+// A date picker; a different date raises Change. It holds only the dates an invoice can carry: its
+// due date (the date plus the client's credit days) and every stamp made from it must stay dates too.
 class SelectorFecha : public Control {
 public:
     SelectorFecha(std::string nombre, int grupo) : Control(std::move(nombre), grupo) {}
+    static Date Minima() { return Date::FromYmd(1900, 1, 1); }
+    static Date Maxima() { return Date::FromYmd(2999, 12, 31); }
+    static bool Admite(const Date& fecha) { return fecha >= Minima() && fecha < Maxima().AddDays(1); }
     const Date& Value() const { return value_; }
+    // Error 380 for a date outside Minima() … Maxima(), as a picker refuses one past its range.
     void SetValue(const Date& value);
     bool TabStop() const override { return true; }
     std::function<void()> OnChange;

@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "apoyo/error_de.hpp"
 #include "kx204/host/controls/barra_herramientas.hpp"
 #include "kx204/host/controls/campo_texto.hpp"
 #include "kx204/host/controls/controles_simples.hpp"
@@ -15,6 +16,8 @@ using host::AjustesCampo;
 using host::CampoTexto;
 using host::ComandoBarra;
 using host::Currency;
+using host::Date;
+using host::SelectorFecha;
 using host::Variant;
 
 namespace {
@@ -59,6 +62,18 @@ TEST(CampoTexto, TypingAppliesUpperCaseAndCharacterLimitAndChangeFiresOnlyOnChan
     CampoTexto comentario("comentario", 1, libre);
     comentario.Teclea("añoñú más");
     EXPECT_EQ(comentario.Text(), "añoñú");
+    // Control characters never reach a field, nor count towards its limit.
+    clave.Teclea(std::string("a\0b\tc\x7f\r\nd", 10));
+    EXPECT_EQ(clave.Text(), "ABC");
+}
+
+TEST(SelectorFecha, HoldsOnlyDatesAnInvoiceCanCarry) {
+    SelectorFecha fecha("dpFecha", 1);
+    fecha.SetValue(Date::FromYmd(2999, 12, 31));
+    fecha.SetValue(Date::FromYmd(1900, 1, 1));
+    for (const Date fuera : {Date::FromYmd(9999, 12, 31), Date::FromYmd(3000, 1, 1), Date::FromYmd(1899, 12, 31)})
+        EXPECT_EQ(prueba::NumeroDeError([&] { fecha.SetValue(fuera); }), 380) << fuera.ToIso();
+    EXPECT_EQ(fecha.Value(), Date::FromYmd(1900, 1, 1));
 }
 
 TEST(CampoTexto, KeyFieldAcceptsOnlyWhatItsLookupFinds) {

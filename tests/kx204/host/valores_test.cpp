@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "apoyo/error_de.hpp"
+
 #include "kx204/host/connection.hpp"
 #include "kx204/host/runtime_error.hpp"
 #include "kx204/host/variant.hpp"
@@ -10,18 +12,7 @@ using kx204::host::RuntimeError;
 using kx204::host::Variant;
 namespace errores = kx204::host::errores;
 
-namespace {
-
-long ErrorNumber(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const RuntimeError& error) {
-        return error.number;
-    }
-    return 0;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 TEST(Variant, ConversionsFollowTheScriptingRules) {
     EXPECT_EQ(Variant("  1,234.5 ").ToDouble(), 1234.5);
@@ -44,16 +35,16 @@ TEST(Variant, ConversionsFollowTheScriptingRules) {
 }
 
 TEST(Variant, FailedConversionsRaiseTheirNumbers) {
-    EXPECT_EQ(ErrorNumber([] { Variant("").ToDouble(); }), errores::TypeMismatch);
-    EXPECT_EQ(ErrorNumber([] { Variant("12abc").ToDouble(); }), errores::TypeMismatch);
-    EXPECT_EQ(ErrorNumber([] { Variant("maybe").ToBool(); }), errores::TypeMismatch);
-    EXPECT_EQ(ErrorNumber([] { Variant("31/02/2025").ToDate(); }), errores::TypeMismatch);
-    EXPECT_EQ(ErrorNumber([] { Variant(Variant::Null).ToText(); }), errores::InvalidUseOfNull);
-    EXPECT_EQ(ErrorNumber([] { Variant(Variant::Null).ToDate(); }), errores::InvalidUseOfNull);
-    EXPECT_EQ(ErrorNumber([] { Variant(Variant::Null).ToDouble(); }), errores::InvalidUseOfNull);
-    EXPECT_EQ(ErrorNumber([] { Variant(32768).ToInteger(); }), errores::Overflow);
-    EXPECT_EQ(ErrorNumber([] { Variant(3e9).ToLong(); }), errores::Overflow);
-    EXPECT_EQ(ErrorNumber([] { Variant(1e300).ToCurrency(); }), errores::Overflow);
+    EXPECT_EQ(prueba::NumeroDeError([] { Variant("").ToDouble(); }), errores::TypeMismatch);
+    EXPECT_EQ(prueba::NumeroDeError([] { Variant("12abc").ToDouble(); }), errores::TypeMismatch);
+    EXPECT_EQ(prueba::NumeroDeError([] { Variant("maybe").ToBool(); }), errores::TypeMismatch);
+    EXPECT_EQ(prueba::NumeroDeError([] { Variant("31/02/2025").ToDate(); }), errores::TypeMismatch);
+    EXPECT_EQ(prueba::NumeroDeError([] { Variant(Variant::Null).ToText(); }), errores::InvalidUseOfNull);
+    EXPECT_EQ(prueba::NumeroDeError([] { Variant(Variant::Null).ToDate(); }), errores::InvalidUseOfNull);
+    EXPECT_EQ(prueba::NumeroDeError([] { Variant(Variant::Null).ToDouble(); }), errores::InvalidUseOfNull);
+    EXPECT_EQ(prueba::NumeroDeError([] { Variant(32768).ToInteger(); }), errores::Overflow);
+    EXPECT_EQ(prueba::NumeroDeError([] { Variant(3e9).ToLong(); }), errores::Overflow);
+    EXPECT_EQ(prueba::NumeroDeError([] { Variant(1e300).ToCurrency(); }), errores::Overflow);
 }
 
 TEST(Currency, RoundsAndSumsWithoutDrift) {
@@ -70,16 +61,18 @@ TEST(Currency, RoundsAndSumsWithoutDrift) {
     EXPECT_EQ(Currency::Parse("1234567.5").ToDisplay(), "$1,234,567.5000");
     EXPECT_EQ(Currency::Parse("-0.05").ToDisplay(), "-$0.0500");
     EXPECT_EQ(Currency::Parse("12.50").ToString(), "12.5");
-    EXPECT_EQ(ErrorNumber([] { Currency::Parse("1.2.3"); }), errores::TypeMismatch);
-    EXPECT_EQ(ErrorNumber([] { Currency::FromScaled(INT64_MAX) + Currency::FromScaled(1); }), errores::Overflow);
+    EXPECT_EQ(prueba::NumeroDeError([] { Currency::Parse("1.2.3"); }), errores::TypeMismatch);
+    EXPECT_EQ(prueba::NumeroDeError([] { Currency::FromScaled(INT64_MAX) + Currency::FromScaled(1); }),
+              errores::Overflow);
     // Multiply and divide with one rounding, past what a double or 64 bits hold in between.
     const Currency maximo = Currency::Parse("900000000000000");
     EXPECT_EQ(maximo.MulDiv(Currency::Parse("0.3333"), Currency::Parse("0.3333")), maximo);
     EXPECT_EQ(Currency::Parse("1.0001").MulDiv(Currency::Parse("1"), Currency::Parse("2")).ToString(), "0.5");
     EXPECT_EQ(Currency::Parse("1.0003").MulDiv(Currency::Parse("1"), Currency::Parse("2")).ToString(), "0.5002");
     EXPECT_EQ(Currency::Parse("-1.0003").MulDiv(Currency::Parse("1"), Currency::Parse("-2")).ToString(), "0.5002");
-    EXPECT_EQ(ErrorNumber([&] { maximo.MulDiv(maximo, Currency::Parse("1")); }), errores::Overflow);
-    EXPECT_EQ(ErrorNumber([] { Currency::Parse("1").MulDiv(Currency::Parse("1"), Currency()); }), errores::Overflow);
+    EXPECT_EQ(prueba::NumeroDeError([&] { maximo.MulDiv(maximo, Currency::Parse("1")); }), errores::Overflow);
+    EXPECT_EQ(prueba::NumeroDeError([] { Currency::Parse("1").MulDiv(Currency::Parse("1"), Currency()); }),
+              errores::Overflow);
     // Split: the last part takes the remainder; parts always add up to the whole.
     const auto tercios =
         Currency::Split(Currency::Parse("1"), {Currency::Parse("1"), Currency::Parse("1"), Currency::Parse("1")});
@@ -99,7 +92,7 @@ TEST(Date, ParsesFormatsAndCountsDays) {
     EXPECT_FALSE(Date::Parse("2023-02-29").has_value());
     EXPECT_FALSE(Date::Parse("2024-02-29 25:00").has_value());
     EXPECT_EQ(Date::Parse("05/03/2024")->ToIso(), "2024-03-05");
-    EXPECT_EQ(ErrorNumber([&] { date.AddDays(5000000); }), errores::Overflow);
+    EXPECT_EQ(prueba::NumeroDeError([&] { date.AddDays(5000000); }), errores::Overflow);
 }
 
 TEST(SqlText, DoublesEveryQuote) {

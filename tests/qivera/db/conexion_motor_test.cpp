@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "apoyo/base_prueba.hpp"
-#include "error_de.hpp"
+#include "apoyo/error_de.hpp"
 #include "kx204/host/recordset_leido.hpp"
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/db/base_datos.hpp"
@@ -26,7 +26,7 @@ protected:
         rs->Close();
         return cuenta;
     }
-    static std::string Texto(const std::function<void()>& accion) { return pruebas::TextoDeError(accion); }
+    static std::string Texto(const std::function<void()>& accion) { return prueba::TextoDeError(accion); }
 
     prueba::BaseDePrueba base_;
     std::unique_ptr<ConexionQt> conexion_ = AbreBaseDatos(base_.Url());

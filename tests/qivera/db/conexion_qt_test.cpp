@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "apoyo/error_de.hpp"
 #include "archivo_temporal.hpp"
-#include "error_de.hpp"
 #include "kx204/host/runtime_error.hpp"
 
 namespace qivera::db {
@@ -18,8 +18,8 @@ using kx204::host::RuntimeError;
 using kx204::host::Variant;
 using Reloj = std::chrono::steady_clock;
 
-using pruebas::NumeroDeError;
-using pruebas::TextoDeError;
+using prueba::NumeroDeError;
+using prueba::TextoDeError;
 
 long long Cuenta(ConexionQt& conexion, const std::string& sql) { return conexion.Execute(sql)->Field(0).ToLong(); }
 

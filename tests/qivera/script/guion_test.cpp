@@ -26,18 +26,23 @@ TEST(Guion, RunsAScriptAndPrintsTheTranscript) {
     prueba::Entorno entorno;
     entorno.Variable("FIN_MONEDA_LOCAL", "MXN");
     entorno.Variable("VEN_ALMACEN_DEFAULT", "0101");
-    const auto eventos = Ejecuta(entorno, R"({"do":"open","user":"ADMIN","date":"2026-03-15"}
+    entorno.Permiso("CHFECHA");
+    auto eventos = Ejecuta(entorno, R"({"do":"open","user":"ADMIN","date":"2026-03-15"}
 {"do":"toolbar","command":"nuevo"}
 {"do":"type","field":"txt_Sc_Cve_Sucursal","text":"01"}
 {"do":"enter","field":"txt_Sc_Cve_Sucursal"}
 {"do":"type","field":"txtFolio","text":"X"}
+{"do":"date","field":"dpFecha","value":"9999-12-31"}
 {"do":"dump"}
 {"do":"toolbar","command":"b2"}
 {"do":"toolbar","command":"cancelar"}
 {"do":"sql","query":"SELECT Sc_Cve_Sucursal, Sc_Descripcion FROM Sucursal WHERE Sc_Cve_Sucursal = '01'"}
 )");
-    ASSERT_EQ(eventos.size(), 5u);
+    ASSERT_EQ(eventos.size(), 6u);
     EXPECT_EQ(eventos[0], json::parse(R"({"event":"refused","control":"txtFolio","reason":"disabled"})"));
+    EXPECT_EQ(eventos[1], json::parse(R"({"event":"refused","control":"dpFecha",
+                                          "reason":"out of range: 1900-01-01 to 2999-12-31"})"));
+    eventos.erase(eventos.begin() + 1);
 
     const json& estado = eventos[1];
     EXPECT_EQ(estado["event"], "state");

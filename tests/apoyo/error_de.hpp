@@ -4,7 +4,7 @@
 
 #include "kx204/host/runtime_error.hpp"
 
-namespace qivera::db::pruebas {
+namespace prueba {
 
 // The number and the text of the RuntimeError `accion` raises; 0 and empty when it raises none.
 inline long NumeroDeError(const std::function<void()>& accion) {
@@ -25,4 +25,4 @@ inline std::string TextoDeError(const std::function<void()>& accion) {
     return {};
 }
 
-}  // namespace qivera::db::pruebas
+}  // namespace prueba
