@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/puesto.hpp"
+#include "kx204/host/transaction.hpp"
 #include "qivera/db/base_datos.hpp"
 
 namespace {
@@ -98,6 +99,33 @@ void ConsolidaCrudo(kx204::host::Connection& conexion, const std::string& folios
         "'PISO')");
 }
 
+// What Accept must do at the least, written by hand in one transaction: the floor it is measured against.
+void FacturaCruda(qivera::db::ConexionQt& conexion, const std::string& folios, bool consolida) {
+    kx204::host::Transaction transaccion(conexion);
+    Lee(conexion,
+        "SELECT v.Pr_Cve_Producto, v.Tl_Cve_Talla, v.Cl_Cve_Color, p.Pr_Descripcion, "
+        "SUM(v.Vn_Cantidad_Control_1), SUM(v.Vn_Precio_Descontado_Importe - v.Vn_Descuento_Global_Importe) "
+        "FROM Venta v JOIN Producto p ON p.Pr_Cve_Producto = v.Pr_Cve_Producto WHERE v.Vn_Folio IN (" +
+            folios + ") GROUP BY v.Pr_Cve_Producto, v.Tl_Cve_Talla, v.Cl_Cve_Color, p.Pr_Descripcion");
+    Lee(conexion,
+        "SELECT d.Pr_Cve_Producto, d.Lt_Cve_Lote, SUM(d.Lt_Cantidad_Control_1) FROM Lote_Documento d "
+        "WHERE d.Ld_Tabla = 'Venta' AND d.Ld_Documento IN (" +
+            folios + ") GROUP BY d.Pr_Cve_Producto, d.Lt_Cve_Lote");
+    Lee(conexion,
+        "SELECT Pr_Cve_Producto, Sr_Cve_Serie FROM Serie_Documento WHERE Sd_Tabla = 'VENTA' AND "
+        "Sd_Documento IN (" +
+            folios + ")");
+    conexion.Execute("INSERT INTO Factura (Fc_Folio) VALUES ('PISO')");
+    conexion.Execute(
+        "INSERT INTO Factura_Detalle (Fc_Folio, Fd_Renglon, Pr_Cve_Producto) SELECT 'PISO', "
+        "Pr_Cve_Producto, Pr_Cve_Producto FROM Producto");
+    for (const char* tabla : {"Venta", "Venta_Encabezado"})
+        conexion.Execute(std::string("UPDATE ") + tabla +
+                         " SET Fc_Folio = 'PISO', Es_Cve_Estado = 'FA' WHERE Vn_Folio IN (" + folios + ")");
+    if (consolida) ConsolidaCrudo(conexion, folios);
+    transaccion.Commit();
+}
+
 void PisoCrudo(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
@@ -106,29 +134,7 @@ void PisoCrudo(benchmark::State& state) {
         auto conexion = qivera::db::AbreBaseDatos(url);
         const std::string folios = FoliosPendientes(*conexion);
         state.ResumeTiming();
-        conexion->BeginTrans();
-        Lee(*conexion,
-            "SELECT v.Pr_Cve_Producto, v.Tl_Cve_Talla, v.Cl_Cve_Color, p.Pr_Descripcion, "
-            "SUM(v.Vn_Cantidad_Control_1), SUM(v.Vn_Precio_Descontado_Importe - v.Vn_Descuento_Global_Importe) "
-            "FROM Venta v JOIN Producto p ON p.Pr_Cve_Producto = v.Pr_Cve_Producto WHERE v.Vn_Folio IN (" +
-                folios + ") GROUP BY v.Pr_Cve_Producto, v.Tl_Cve_Talla, v.Cl_Cve_Color, p.Pr_Descripcion");
-        Lee(*conexion,
-            "SELECT d.Pr_Cve_Producto, d.Lt_Cve_Lote, SUM(d.Lt_Cantidad_Control_1) FROM Lote_Documento d "
-            "WHERE d.Ld_Tabla = 'Venta' AND d.Ld_Documento IN (" +
-                folios + ") GROUP BY d.Pr_Cve_Producto, d.Lt_Cve_Lote");
-        Lee(*conexion,
-            "SELECT Pr_Cve_Producto, Sr_Cve_Serie FROM Serie_Documento WHERE Sd_Tabla = 'VENTA' AND "
-            "Sd_Documento IN (" +
-                folios + ")");
-        conexion->Execute("INSERT INTO Factura (Fc_Folio) VALUES ('PISO')");
-        conexion->Execute(
-            "INSERT INTO Factura_Detalle (Fc_Folio, Fd_Renglon, Pr_Cve_Producto) SELECT 'PISO', "
-            "Pr_Cve_Producto, Pr_Cve_Producto FROM Producto");
-        for (const char* tabla : {"Venta", "Venta_Encabezado"})
-            conexion->Execute(std::string("UPDATE ") + tabla +
-                              " SET Fc_Folio = 'PISO', Es_Cve_Estado = 'FA' WHERE Vn_Folio IN (" + folios + ")");
-        if (state.range(2) != 0) ConsolidaCrudo(*conexion, folios);
-        conexion->CommitTrans();
+        FacturaCruda(*conexion, folios, state.range(2) != 0);
         state.PauseTiming();
         conexion.reset();
         state.ResumeTiming();

@@ -3,37 +3,39 @@
 #include <vector>
 
 #include "kx204/host/runtime_error.hpp"
+#include "kx204/host/transaction.hpp"
 #include "kx204/screen/frm_kx204.hpp"
 
 namespace kx204 {
 
 void frmKX204::Controles_Eliminar() {
     const std::string estampa = objInterfaz().FechaHoraSQL(objInterfaz().FechaServidor());
-    host::Connection& conexion = objServicios().Conexion();
     try {
         const std::string folio = txtFolio.Text();
         if (objInterfaz().EsSerieDigital(txt_Fc_Factura.Serie(), 1) && !DocumentoDigitalCancelable(folio)) return;
         auto cancelacion = publico_.fabrica.CreaCancelacionFactura();
-        conexion.BeginTrans();
-        if (!CancelaSiExiste("SELECT * FROM Cuenta_x_Cobrar WHERE Cxc_Documento = '" + host::SqlText(folio) +
+        // A refusal rolls back before the clerk is told; an exception rolls back on its way out.
+        host::Transaction transaccion(objServicios().Conexion());
+        if (!CancelaSiExiste(transaccion,
+                             "SELECT * FROM Cuenta_x_Cobrar WHERE Cxc_Documento = '" + host::SqlText(folio) +
                                  "' and cxc_tabla = 'FACTURA' ",
                              &host::Datos::CancelaCuentaPorCobrar, folio, "ERR-ID:7500035"))
             return;
-        if (!CancelaSiExiste("SELECT top 1 * FROM Pago_Cxc WHERE Pc_Tabla = 'FACTURA' AND Pc_Documento = '" +
+        if (!CancelaSiExiste(transaccion,
+                             "SELECT top 1 * FROM Pago_Cxc WHERE Pc_Tabla = 'FACTURA' AND Pc_Documento = '" +
                                  host::SqlText(folio) + "' AND Es_Cve_Estado = 'AC'",
                              &host::Datos::CancelaPagos, folio, "ERR-ID:7500036"))
             return;
         if (!cancelacion->CancelaFactura(folio, 0)) {
-            conexion.RollbackTrans();
+            transaccion.Rollback();
             Mensaje(std::string("Controles_Eliminar()") + kSaltoLinea + cancelacion->MensajeError(), 16, "Qivera",
                     "ERR-ID:7500037");
             return;
         }
         LiberaNotas(folio, estampa);
-        conexion.CommitTrans();
+        transaccion.Commit();
         Controles_Cancelar();
     } catch (const host::RuntimeError& error) {
-        if (conexion.InTransaction()) conexion.RollbackTrans();
         Mensaje(error.description, 16, "Controles_Eliminar()", "ERR-ID:7500038");
     }
 }
@@ -52,7 +54,7 @@ bool frmKX204::DocumentoDigitalCancelable(const std::string& folio) {
     return valido && aviso.empty();
 }
 
-bool frmKX204::CancelaSiExiste(const std::string& consulta,
+bool frmKX204::CancelaSiExiste(host::Transaction& transaccion, const std::string& consulta,
                                bool (host::Datos::*cancela)(const std::string&, const std::string&),
                                const std::string& folio, const std::string& id) {
     sSQL = consulta;
@@ -62,7 +64,7 @@ bool frmKX204::CancelaSiExiste(const std::string& consulta,
     if (!existe) return true;
     auto datos = publico_.fabrica.CreaDatos();
     if ((*datos.*cancela)("Factura", folio)) return true;
-    objServicios().Conexion().RollbackTrans();
+    transaccion.Rollback();
     Mensaje(std::string("Controles_Eliminar()") + kSaltoLinea + datos->MensajeError(), 16, "Operación cancelada", id);
     return false;
 }

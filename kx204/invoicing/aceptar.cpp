@@ -2,6 +2,7 @@
 // print and mail it.
 #include "kx204/host/recordset_leido.hpp"
 #include "kx204/host/runtime_error.hpp"
+#include "kx204/host/transaction.hpp"
 #include "kx204/screen/frm_kx204.hpp"
 
 namespace kx204 {
@@ -65,8 +66,6 @@ bool frmKX204::ValidaEncabezado() {
 
 void frmKX204::CancelaFactura(const std::string& prompt, int botones, const std::string& titulo,
                               const std::string& id) {
-    host::Connection& conexion = objServicios().Conexion();
-    if (conexion.InTransaction()) conexion.RollbackTrans();
     Mensaje(prompt, botones, titulo, id);
     Controles.CancelaOperacion();
 }
@@ -74,51 +73,41 @@ void frmKX204::CancelaFactura(const std::string& prompt, int botones, const std:
 bool frmKX204::GrabaFactura(const std::string& folios, std::string& serie, std::string& folio, std::string& formato) {
     bool confirmada = false;
     try {
-        objServicios().Conexion().BeginTrans();
+        // Every refusal rolls back before the clerk is told; an exception rolls back on its way out.
+        host::Transaction transaccion(objServicios().Conexion());
+        const auto cancela = [&](const std::string& prompt, int botones, const std::string& titulo,
+                                 const std::string& id) {
+            transaccion.Rollback();
+            CancelaFactura(prompt, botones, titulo, id);
+            return false;
+        };
         serie = txt_Fc_Factura.Serie();
         const std::int32_t numero = host::Variant(txt_Fc_Factura.Numero()).ToLong();
-        if (!txt_Fc_Factura.ActualizaSerie()) {
-            objServicios().Conexion().RollbackTrans();
-            Mensaje(txt_Fc_Factura.ErrorSerie(), 16, "Error al actualizar la serie", "ERR-ID:7500016");
-            Controles.CancelaOperacion();
-            return false;
-        }
+        if (!txt_Fc_Factura.ActualizaSerie())
+            return cancela(txt_Fc_Factura.ErrorSerie(), 16, "Error al actualizar la serie", "ERR-ID:7500016");
         folio = Facturar_Venta(folios, serie, numero);
         const std::string canceladas = ExistenVentasCanceladas(folios);
-        if (!canceladas.empty()) {
-            CancelaFactura(canceladas, 48, "Qivera", "ERR-ID:7500017");
-            return false;
-        }
-        if (folio.empty()) {
-            CancelaFactura(std::string("Controles_Aceptar()") + kSaltoLinea + sErrorFactura, 48, "Operación cancelada",
+        if (!canceladas.empty()) return cancela(canceladas, 48, "Qivera", "ERR-ID:7500017");
+        if (folio.empty())
+            return cancela(std::string("Controles_Aceptar()") + kSaltoLinea + sErrorFactura, 48, "Operación cancelada",
                            "ERR-ID:7500018");
-            return false;
-        }
-        if (!Controles.GrabaCamposAdicionales(folio)) {
-            objServicios().Conexion().RollbackTrans();
-            Mensaje(std::string("Imposible actualizar campos adicionales") + kSaltoLinea +
-                        Controles.ErrorCamposAdicionales(),
-                    16, "ERROR", "ERR-ID:7500019");
-            Controles.CancelaOperacion();
-            return false;
-        }
+        if (!Controles.GrabaCamposAdicionales(folio))
+            return cancela(std::string("Imposible actualizar campos adicionales") + kSaltoLinea +
+                               Controles.ErrorCamposAdicionales(),
+                           16, "ERROR", "ERR-ID:7500019");
         if (chkConsolidar.Value() == 1) {
             // Read whole: the payments below write the very receivables they sum.
             auto totales = host::LeeCompleto(TotalesCuentasNotas(folios));
             auto impuestos = host::LeeCompleto(ImpuestosCuentasNotas(folios));
-            if (!RegistraPagosNotas(folios, folio)) {
-                CancelaFactura(std::string("Controles_Aceptar()") + kSaltoLinea + sErrorFactura, 16,
+            if (!RegistraPagosNotas(folios, folio))
+                return cancela(std::string("Controles_Aceptar()") + kSaltoLinea + sErrorFactura, 16,
                                "Operación cancelada", "ERR-ID:7500020");
-                return false;
-            }
-            if (!GeneraCuentaFactura(folios, folio, *totales, *impuestos)) {
-                CancelaFactura(std::string("Controles_Aceptar()") + kSaltoLinea + sErrorFactura, 16,
+            if (!GeneraCuentaFactura(folios, folio, *totales, *impuestos))
+                return cancela(std::string("Controles_Aceptar()") + kSaltoLinea + sErrorFactura, 16,
                                "Operación cancelada", "ERR-ID:7500021");
-                return false;
-            }
         }
         formato = objInterfaz().FormatoImpresion(txt_Cl_Cve_Cliente.Text(), txt_Sc_Cve_Sucursal.Text());
-        objServicios().Conexion().CommitTrans();
+        transaccion.Commit();
         confirmada = true;
         Controles.TerminaOperacion();
         Controles_Cancelar();

@@ -10,6 +10,7 @@
 #include "kx204/host/controls/controles_simples.hpp"
 #include "kx204/host/controls/formulario.hpp"
 #include "kx204/host/controls/lista.hpp"
+#include "kx204/host/transaction.hpp"
 #include "kx204/host/ventana_host.hpp"
 
 namespace kx204 {
@@ -190,7 +191,7 @@ private:
     // Delete's check of a digital invoice with the host; false when the deletion stops there.
     bool DocumentoDigitalCancelable(const std::string& folio);
     // Runs a check and, when it finds rows, asks a data service to cancel; false with its reason.
-    bool CancelaSiExiste(const std::string& consulta,
+    bool CancelaSiExiste(host::Transaction& transaccion, const std::string& consulta,
                          bool (host::Datos::*cancela)(const std::string&, const std::string&), const std::string& folio,
                          const std::string& id);
     void LiberaNotas(const std::string& folio, const std::string& estampa);

@@ -1,4 +1,5 @@
 #include "qivera/db/base_datos.hpp"
+#include "kx204/host/transaction.hpp"
 
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/db/esquema.hpp"
@@ -24,18 +25,14 @@ std::unique_ptr<ConexionQt> AbreBaseDatos(const std::string& url) { return std::
 void InicializaBaseDatos(const std::string& url, bool demo, int notas) {
     const auto conexion = AbreBaseDatos(url);
     if (TieneEsquema(*conexion))
-        throw kx204::host::RuntimeError(kx204::host::errores::Database,
-                                        "The database " + UrlSinClave(url) + " already has the schema; initialise a new one.");
-    conexion->BeginTrans();
-    try {
-        CreaEsquema(*conexion, conexion->dialecto());
-        GuardaPlantillas(*conexion);
-        if (demo) GeneraDemo(*conexion, notas);
-        conexion->CommitTrans();
-    } catch (...) {
-        if (conexion->InTransaction()) conexion->RollbackTrans();
-        throw;
-    }
+        throw kx204::host::RuntimeError(
+            kx204::host::errores::Database,
+            "The database " + UrlSinClave(url) + " already has the schema; initialise a new one.");
+    kx204::host::Transaction transaccion(*conexion);
+    CreaEsquema(*conexion, conexion->dialecto());
+    GuardaPlantillas(*conexion);
+    if (demo) GeneraDemo(*conexion, notas);
+    transaccion.Commit();
 }
 
 }  // namespace qivera::db

@@ -26,6 +26,7 @@
 //                CONN, GEN_VALIDAR_PERIODO_OPERATIVO 0; operative periods of module VENTAS by month, January 2026
 //                closed.
 #include "qivera/db/demo.hpp"
+#include "kx204/host/transaction.hpp"
 
 #include <map>
 
@@ -459,18 +460,12 @@ private:
 }  // namespace demo
 
 void GeneraDemo(ConexionQt& conexion, int notas) {
-    const bool propia = !conexion.InTransaction();
-    if (propia) conexion.BeginTrans();
-    try {
-        Azar azar(demo::kSemilla);
-        const demo::Catalogo catalogo = demo::GeneraCatalogo(conexion, azar);
-        demo::Generador(conexion, azar, catalogo).Genera(notas);
-        demo::GeneraFirma(conexion);
-        if (propia) conexion.CommitTrans();
-    } catch (...) {
-        if (propia && conexion.InTransaction()) conexion.RollbackTrans();
-        throw;
-    }
+    kx204::host::Transaction transaccion(conexion, kx204::host::Transaction::Mode::JoinOrBegin);
+    Azar azar(demo::kSemilla);
+    const demo::Catalogo catalogo = demo::GeneraCatalogo(conexion, azar);
+    demo::Generador(conexion, azar, catalogo).Genera(notas);
+    demo::GeneraFirma(conexion);
+    transaccion.Commit();
 }
 
 }  // namespace qivera::db

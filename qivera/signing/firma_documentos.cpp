@@ -1,4 +1,5 @@
 #include "qivera/signing/firma_documentos.hpp"
+#include "kx204/host/transaction.hpp"
 
 #include <QByteArray>
 #include <QTime>
@@ -53,16 +54,10 @@ std::string Insercion(const Comprobante& c) {
 // one before its file is overwritten; the file before the commit, so that no row is left
 // without its file.
 void Guarda(kx204::host::Connection& conexion, const Comprobante& comprobante) {
-    const bool propia = !conexion.InTransaction();
-    if (propia) conexion.BeginTrans();
-    try {
-        conexion.Execute(Insercion(comprobante));
-        GuardaArchivo(comprobante.archivo, comprobante.cadenaOriginal);
-        if (propia) conexion.CommitTrans();
-    } catch (...) {
-        if (propia && conexion.InTransaction()) conexion.RollbackTrans();
-        throw;
-    }
+    kx204::host::Transaction transaccion(conexion, kx204::host::Transaction::Mode::JoinOrBegin);
+    conexion.Execute(Insercion(comprobante));
+    GuardaArchivo(comprobante.archivo, comprobante.cadenaOriginal);
+    transaccion.Commit();
 }
 
 // The server's date at this moment's time of day.
