@@ -79,11 +79,19 @@ void frmKX204::LiberaNotas(const std::string& folio, const std::string& estampa)
     for (const std::string& nota : notas) {
         for (const char* tabla : {"Venta", "Venta_Encabezado"}) {
             // A note cancelled meanwhile is released from the invoice but stays cancelled.
-            sSQL = std::string("UPDATE ") + tabla + " SET " + "   Fc_Folio = '', " + "   Fc_Factura = '', " +
-                   "   Oper_Ult_Modif = '" + host::SqlText(objServicios().Usuario()) + "', " +
-                   "   Fecha_Ult_Modif = '" + estampa + "', " +
-                   "   Es_Cve_Estado  = CASE WHEN Es_Cve_Estado = 'CA' THEN 'CA' ELSE 'AC' END " +
-                   "WHERE Vn_Folio = '" + host::SqlText(nota) + "' ";
+            sSQL = std::string("UPDATE ") + tabla +
+                   " SET "
+                   "   Fc_Folio = '', "
+                   "   Fc_Factura = '', "
+                   "   Oper_Ult_Modif = '" +
+                   host::SqlText(objServicios().Usuario()) +
+                   "', "
+                   "   Fecha_Ult_Modif = '" +
+                   estampa +
+                   "', "
+                   "   Es_Cve_Estado  = CASE WHEN Es_Cve_Estado = 'CA' THEN 'CA' ELSE 'AC' END "
+                   "WHERE Vn_Folio = '" +
+                   host::SqlText(nota) + "' ";
             conexion.Execute(sSQL);
         }
     }

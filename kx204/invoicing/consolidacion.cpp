@@ -9,27 +9,42 @@ namespace {
 
 // The open receivables of the ticked notes, as every consolidation statement reads them.
 std::string CuentasDeNotas(const std::string& folios) {
-    return std::string("WHERE ") + "   cxc.Cxc_Tabla = 'VENTA' AND  " + "   cxc.Cxc_Documento IN (" + folios +
-           ") AND " + "   cxc.Es_Cve_Estado <> 'CA' ";
+    return "WHERE "
+           "   cxc.Cxc_Tabla = 'VENTA' AND  "
+           "   cxc.Cxc_Documento IN (" +
+           folios +
+           ") AND "
+           "   cxc.Es_Cve_Estado <> 'CA' ";
 }
 
-constexpr const char* kConClientes =
-    "FROM CUENTA_X_COBRAR CXC    INNER JOIN CLIENTE ON CLIENTE.CL_CVE_CLIENTE = CXC.CL_CVE_CLIENTE  ";
+// The same receivables with their clients, from the FROM on.
+std::string CuentasConClientes(const std::string& folios) {
+    return "FROM CUENTA_X_COBRAR CXC    INNER JOIN CLIENTE ON CLIENTE.CL_CVE_CLIENTE = CXC.CL_CVE_CLIENTE  " +
+           CuentasDeNotas(folios);
+}
 
 }  // namespace
 
 std::unique_ptr<host::Recordset> frmKX204::TotalesCuentasNotas(const std::string& folios) {
-    sSQL = std::string("SELECT ") + "   isnull(sum(cxc.Cxc_Precio_Descontado_Saldo),0) as SubTotal, " +
-           "   isnull(sum(cxc.Cxc_Impuesto_Saldo),0) as Impuesto, " +
-           "   isnull(sum(cxc.Cxc_Precio_Neto_Saldo),0) as Total " + kConClientes + CuentasDeNotas(folios);
+    sSQL =
+        "SELECT "
+        "   isnull(sum(cxc.Cxc_Precio_Descontado_Saldo),0) as SubTotal, "
+        "   isnull(sum(cxc.Cxc_Impuesto_Saldo),0) as Impuesto, "
+        "   isnull(sum(cxc.Cxc_Precio_Neto_Saldo),0) as Total " +
+        CuentasConClientes(folios);
     return objServicios().Conexion().Execute(sSQL);
 }
 
 std::unique_ptr<host::Recordset> frmKX204::ImpuestosCuentasNotas(const std::string& folios) {
-    sSQL = std::string("SELECT ") + "   isnull(sum(CXCI.Cxci_Saldo),0) as Saldo, " + "   CXCI.Im_Cve_Impuesto " +
-           "FROM CUENTA_X_COBRAR CXC " +
-           "   INNER JOIN CUENTA_X_COBRAR_IMPUESTO CXCI ON CXCI.CXC_FOLIO = CXC.CXC_FOLIO " + CuentasDeNotas(folios) +
-           "GROUP BY " + "   CXCI.Im_Cve_Impuesto ";
+    sSQL =
+        "SELECT "
+        "   isnull(sum(CXCI.Cxci_Saldo),0) as Saldo, "
+        "   CXCI.Im_Cve_Impuesto "
+        "FROM CUENTA_X_COBRAR CXC "
+        "   INNER JOIN CUENTA_X_COBRAR_IMPUESTO CXCI ON CXCI.CXC_FOLIO = CXC.CXC_FOLIO " +
+        CuentasDeNotas(folios) +
+        "GROUP BY "
+        "   CXCI.Im_Cve_Impuesto ";
     return objServicios().Conexion().Execute(sSQL);
 }
 
@@ -50,10 +65,16 @@ bool frmKX204::RegistraPagosNotas(const std::string& folios, const std::string& 
                 "La forma de pago configurada en la variable CXC_FORMA_PAGO_CONSOLIDAR_NOTAS es incorrecta!!!";
             return false;
         }
-        sSQL = std::string("SELECT ") + "   Cxc.Cxc_Folio, " + "   Cxc.Mn_Cve_Moneda, " +
-               "   cxc.Cxc_Precio_Descontado_Saldo as SubTotal, " + "   cxc.Cxc_Impuesto_Saldo as Impuesto, " +
-               "   cxc.Cxc_Precio_Neto_Saldo as Total " + kConClientes + CuentasDeNotas(folios) + "AND " +
-               "   Cxc_Precio_Neto_Saldo > 0 ";
+        sSQL =
+            "SELECT "
+            "   Cxc.Cxc_Folio, "
+            "   Cxc.Mn_Cve_Moneda, "
+            "   cxc.Cxc_Precio_Descontado_Saldo as SubTotal, "
+            "   cxc.Cxc_Impuesto_Saldo as Impuesto, "
+            "   cxc.Cxc_Precio_Neto_Saldo as Total " +
+            CuentasConClientes(folios) +
+            "AND "
+            "   Cxc_Precio_Neto_Saldo > 0 ";
         // Read whole: each payment writes the receivable it pays.
         auto rs = host::LeeCompleto(objServicios().Conexion().Execute(sSQL));
         if (rs->Eof()) return true;
@@ -128,18 +149,30 @@ bool frmKX204::GeneraCuentaFactura(const std::string& /*folios*/, const std::str
         const std::string condicion = txtCondicionVenta.Text();
         std::string pagoParcial = "NO";
         std::int16_t parcialidades = 0;
-        sSQL = std::string("SELECT Cv_Pago_Parcial , Cv_Numero_Parcialidades ") + "FROM Condicion_Venta " +
-               "WHERE  Cv_Cve_Condicion_Venta = '" + host::SqlText(condicion) + "' ";
+        sSQL =
+            "SELECT Cv_Pago_Parcial , Cv_Numero_Parcialidades "
+            "FROM Condicion_Venta "
+            "WHERE  Cv_Cve_Condicion_Venta = '" +
+            host::SqlText(condicion) + "' ";
         auto rs = objServicios().Conexion().Execute(sSQL);
         if (!rs->Eof()) {
             pagoParcial = rs->Field("Cv_Pago_Parcial").ToText();
             parcialidades = rs->Field("Cv_Numero_Parcialidades").ToInteger();
         }
         rs->Close();
-        sSQL = std::string("UPDATE Cuenta_x_Cobrar SET ") + "   Cxc_Condicion_Pago = '" + host::SqlText(condicion) +
-               "'," + "   Cxc_Pago_Parcial = '" + host::SqlText(pagoParcial) + "'," +
-               "   Cxc_Parcialidades = " + std::to_string(parcialidades) + " " + "WHERE Cxc_Folio = '" +
-               host::SqlText(nueva.folio) + "'";
+        sSQL =
+            "UPDATE Cuenta_x_Cobrar SET "
+            "   Cxc_Condicion_Pago = '" +
+            host::SqlText(condicion) +
+            "',"
+            "   Cxc_Pago_Parcial = '" +
+            host::SqlText(pagoParcial) +
+            "',"
+            "   Cxc_Parcialidades = " +
+            std::to_string(parcialidades) +
+            " "
+            "WHERE Cxc_Folio = '" +
+            host::SqlText(nueva.folio) + "'";
         objServicios().Conexion().Execute(sSQL);
 
         for (; !impuestos.Eof(); impuestos.MoveNext()) {

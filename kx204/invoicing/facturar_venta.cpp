@@ -12,27 +12,60 @@ namespace kx204 {
 namespace {
 
 std::string SentenciaAgrupada(const std::string& folios) {
-    return std::string("SELECT ") + "   Venta.Pr_Cve_Producto, " + "   Venta.Tl_Cve_Talla, " +
-           "   Venta.Cl_Cve_Color, " + "   producto.pr_descripcion as Vn_Concepto, " +
-           "   SUM(Venta.Vn_Cantidad_Control_1) AS Vn_Cantidad_Control_1, " + "   Venta.Vn_Unidad_Control_1, " +
-           "   SUM(Venta.Vn_Cantidad_Control_2) AS Vn_Cantidad_Control_2, " + "   Venta.Vn_Unidad_Control_2, " +
-           "   Venta.Vn_Cuota_Fija, " +
-           "   SUM(Venta.Vn_Precio_Descontado_Importe - Venta.Vn_Descuento_Global_Importe) as Importe_Venta " +
-           "FROM " + "   Venta " + "   inner join producto on producto.pr_cve_producto = venta.pr_cve_producto " +
-           "WHERE " + "   Venta.Vn_Folio IN (" + folios + ") " + "GROUP BY " + "   Venta.Pr_Cve_Producto, " +
-           "   Venta.Tl_Cve_Talla, " + "   Venta.Cl_Cve_Color, " + "   producto.pr_descripcion, " +
-           "   Venta.Vn_Unidad_Control_1," + "   Venta.Vn_Unidad_Control_2, " + "   Venta.Vn_Cuota_Fija " +
-           "ORDER BY " + "   Venta.Pr_Cve_Producto ";
+    return "SELECT "
+           "   Venta.Pr_Cve_Producto, "
+           "   Venta.Tl_Cve_Talla, "
+           "   Venta.Cl_Cve_Color, "
+           "   producto.pr_descripcion as Vn_Concepto, "
+           "   SUM(Venta.Vn_Cantidad_Control_1) AS Vn_Cantidad_Control_1, "
+           "   Venta.Vn_Unidad_Control_1, "
+           "   SUM(Venta.Vn_Cantidad_Control_2) AS Vn_Cantidad_Control_2, "
+           "   Venta.Vn_Unidad_Control_2, "
+           "   Venta.Vn_Cuota_Fija, "
+           "   SUM(Venta.Vn_Precio_Descontado_Importe - Venta.Vn_Descuento_Global_Importe) as Importe_Venta "
+           "FROM "
+           "   Venta "
+           "   inner join producto on producto.pr_cve_producto = venta.pr_cve_producto "
+           "WHERE "
+           "   Venta.Vn_Folio IN (" +
+           folios +
+           ") "
+           "GROUP BY "
+           "   Venta.Pr_Cve_Producto, "
+           "   Venta.Tl_Cve_Talla, "
+           "   Venta.Cl_Cve_Color, "
+           "   producto.pr_descripcion, "
+           "   Venta.Vn_Unidad_Control_1,"
+           "   Venta.Vn_Unidad_Control_2, "
+           "   Venta.Vn_Cuota_Fija "
+           "ORDER BY "
+           "   Venta.Pr_Cve_Producto ";
 }
 
 std::string SentenciaPorRenglon(const std::string& folios) {
-    return std::string("SELECT ") + "   Vn_Folio, " + "   Vn_Id, " + "   Pr_Cve_Producto, " + "   Tl_Cve_Talla, " +
-           "   Cl_Cve_Color, " + "   Vn_Concepto, " + "   (Vn_Cantidad_1) AS Vn_Cantidad_1, " + "   Vn_Unidad_1, " +
-           "   (Vn_Cantidad_Control_1) AS Vn_Cantidad_Control_1, " + "   Vn_Unidad_Control_1, " +
-           "   (Vn_Cantidad_Control_2) AS Vn_Cantidad_Control_2, " + "   Vn_Unidad_Control_2, " +
-           "   Venta.Vn_Cuota_Fija, " +
-           "   (Vn_Precio_Descontado_Importe - Vn_Descuento_Global_Importe) as Importe_Venta " + "FROM " + "   Venta " +
-           "WHERE " + "   Vn_Folio IN (" + folios + ") " + "ORDER BY " + "   Venta.Vn_Folio ASC, Venta.Vn_ID ASC ";
+    return "SELECT "
+           "   Vn_Folio, "
+           "   Vn_Id, "
+           "   Pr_Cve_Producto, "
+           "   Tl_Cve_Talla, "
+           "   Cl_Cve_Color, "
+           "   Vn_Concepto, "
+           "   (Vn_Cantidad_1) AS Vn_Cantidad_1, "
+           "   Vn_Unidad_1, "
+           "   (Vn_Cantidad_Control_1) AS Vn_Cantidad_Control_1, "
+           "   Vn_Unidad_Control_1, "
+           "   (Vn_Cantidad_Control_2) AS Vn_Cantidad_Control_2, "
+           "   Vn_Unidad_Control_2, "
+           "   Venta.Vn_Cuota_Fija, "
+           "   (Vn_Precio_Descontado_Importe - Vn_Descuento_Global_Importe) as Importe_Venta "
+           "FROM "
+           "   Venta "
+           "WHERE "
+           "   Vn_Folio IN (" +
+           folios +
+           ") "
+           "ORDER BY "
+           "   Venta.Vn_Folio ASC, Venta.Vn_ID ASC ";
 }
 
 host::RenglonFactura Renglon(const host::Recordset& rs) {
@@ -147,8 +180,14 @@ std::string frmKX204::Facturar_Venta(const std::string& folios, const std::strin
         }
         const std::string condicion = host::SqlText(txtCondicionVenta.Value().ToText());
         for (const char* tabla : {"Factura", "Factura_Encabezado"}) {
-            sSQL = std::string("UPDATE ") + tabla + " SET " + "   Fc_Credito = 'NO', " + "   Fc_Condicion_Venta = '" +
-                   condicion + "' " + "WHERE Fc_Folio = '" + host::SqlText(folio) + "'";
+            sSQL = std::string("UPDATE ") + tabla +
+                   " SET "
+                   "   Fc_Credito = 'NO', "
+                   "   Fc_Condicion_Venta = '" +
+                   condicion +
+                   "' "
+                   "WHERE Fc_Folio = '" +
+                   host::SqlText(folio) + "'";
             conexion.Execute(sSQL);
         }
         return folio;
@@ -161,10 +200,24 @@ std::string frmKX204::Facturar_Venta(const std::string& folios, const std::strin
 std::string frmKX204::MarcaVentas(const std::string& tabla, const std::string& folios,
                                   const host::EncabezadoFactura& encabezado) {
     // Only notes still free are taken: a note invoiced meanwhile by someone else keeps its invoice.
-    return "UPDATE " + tabla + " SET " + "     Fc_Folio = '" + host::SqlText(encabezado.folio) + "', " +
-           "     Fc_Factura = '" + host::SqlText(encabezado.factura) + "', " + "     Es_Cve_Estado = 'FA', " +
-           "     Oper_Ult_Modif = '" + host::SqlText(objServicios().Usuario()) + "', " + "     Fecha_Ult_Modif = '" +
-           objInterfaz().FechaHoraSQL(objInterfaz().FechaServidor()) + "' " + "WHERE Vn_Folio IN(" + folios + ")" +
+    return "UPDATE " + tabla +
+           " SET "
+           "     Fc_Folio = '" +
+           host::SqlText(encabezado.folio) +
+           "', "
+           "     Fc_Factura = '" +
+           host::SqlText(encabezado.factura) +
+           "', "
+           "     Es_Cve_Estado = 'FA', "
+           "     Oper_Ult_Modif = '" +
+           host::SqlText(objServicios().Usuario()) +
+           "', "
+           "     Fecha_Ult_Modif = '" +
+           objInterfaz().FechaHoraSQL(objInterfaz().FechaServidor()) +
+           "' "
+           "WHERE Vn_Folio IN(" +
+           folios +
+           ")"
            " AND Fc_Folio = ''";
 }
 

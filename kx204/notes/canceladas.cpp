@@ -8,8 +8,12 @@ namespace kx204 {
 
 std::string frmKX204::ExistenVentasCanceladas(const std::string& folios) {
     try {
-        sSQL = std::string("SELECT Vn_Folio, Es_Cve_Estado FROM Venta ") + " WHERE Venta.Vn_Folio IN (" + folios +
-               ") " + " AND ( Venta.Es_Cve_Estado = 'CA' OR Venta.Oper_Baja <> '' )";
+        sSQL =
+            "SELECT Vn_Folio, Es_Cve_Estado FROM Venta "
+            " WHERE Venta.Vn_Folio IN (" +
+            folios +
+            ") "
+            " AND ( Venta.Es_Cve_Estado = 'CA' OR Venta.Oper_Baja <> '' )";
         auto rs = objServicios().Conexion().Execute(sSQL);
         std::unordered_set<std::string> vistos;
         std::string encontrados;
