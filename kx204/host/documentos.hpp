@@ -62,12 +62,13 @@ public:
     virtual std::string MensajeError() = 0;
     virtual EncabezadoFactura ObtenEncabezado() = 0;
     virtual void AsignaEncabezado(const EncabezadoFactura& encabezado) = 0;
-    virtual RenglonFactura ObtenRenglon() = 0;
+    // The line last appended, until the next one is.
+    virtual const RenglonFactura& ObtenRenglon() = 0;
     virtual void AgregaRenglon(const RenglonFactura& renglon) = 0;
     virtual void Inicializa() = 0;
-    virtual bool Graba(const std::string& folio) = 0;
-    virtual bool RenglonCorrecto() = 0;
-    virtual bool Aplica(const std::string& folio, bool afecta) = 0;
+    [[nodiscard]] virtual bool Graba(const std::string& folio) = 0;
+    [[nodiscard]] virtual bool RenglonCorrecto() = 0;
+    [[nodiscard]] virtual bool Aplica(const std::string& folio, bool afecta) = 0;
     virtual void AsignaCuota(const Cuota& cuota) = 0;
 };
 
@@ -119,7 +120,7 @@ class Correo {
 public:
     virtual ~Correo() = default;
     virtual std::string MensajeError() = 0;
-    virtual bool EnviaDocumento(const std::string& tabla, const std::string& folio, int a, int b, int c,
+    [[nodiscard]] virtual bool EnviaDocumento(const std::string& tabla, const std::string& folio, int a, int b, int c,
                                 const std::string& texto) = 0;
 };
 

@@ -41,7 +41,7 @@ public:
     // tipo: "N" number, "T" text, "B" Boolean, "" as stored. Absent or empty → the default.
     virtual Variant LeeVariable(const std::string& nombre, int opcion, const std::string& tipo,
                                 const Variant& omision) = 0;
-    virtual bool TienePermiso(const std::string& modulo, const std::string& clave, const std::string& texto) = 0;
+    [[nodiscard]] virtual bool TienePermiso(const std::string& modulo, const std::string& clave, const std::string& texto) = 0;
     virtual int MuestraMensaje(const std::string& prompt, int botones, const std::string& titulo,
                                std::int64_t propietario, const std::string& modulo, const std::string& id) = 0;
     virtual int MuestraAviso(const std::string& prompt, int botones, const std::string& titulo) = 0;
@@ -68,18 +68,18 @@ public:
     virtual void LimpiaControles(Formulario& forma, int grupo) = 0;
     virtual void HabilitaControles(Formulario& forma, int grupo) = 0;
     virtual void EnviaTecla(const std::string& teclas, int opcion, const std::string& argumento) = 0;
-    virtual bool EsSerieDigital(const std::string& serie, int opcion) = 0;
+    [[nodiscard]] virtual bool EsSerieDigital(const std::string& serie, int opcion) = 0;
     virtual std::string FormatoImpresion(const std::string& cliente, const std::string& sucursal) = 0;
-    virtual bool ValidaPeriodoOperativo(const Date& fecha, const std::string& modulo, int opcion) = 0;
-    virtual bool LlenaLista(const std::string& sentencia, Lista& lista, bool encabezados) = 0;
-    virtual bool AgregaALista(const std::string& sentencia, Lista& lista, const std::string& clave,
+    [[nodiscard]] virtual bool ValidaPeriodoOperativo(const Date& fecha, const std::string& modulo, int opcion) = 0;
+    [[nodiscard]] virtual bool LlenaLista(const std::string& sentencia, Lista& lista, bool encabezados) = 0;
+    [[nodiscard]] virtual bool AgregaALista(const std::string& sentencia, Lista& lista, const std::string& clave,
                               bool encabezados) = 0;
     virtual std::string SeleccionaRegistro(const std::string& consulta, int opcion, const std::string& condicion) = 0;
-    virtual bool AccionLista(Lista& lista) = 0;
-    virtual bool AccionListaAlterna(Lista& lista) = 0;
+    [[nodiscard]] virtual bool AccionLista(Lista& lista) = 0;
+    [[nodiscard]] virtual bool AccionListaAlterna(Lista& lista) = 0;
     virtual std::string ReferenciaRenglon(const std::string& tabla, const std::string& folio,
                                           const std::string& id) = 0;
-    virtual bool RelacionaRenglon(const std::string& tabla, const std::string& folio, const std::string& renglon,
+    [[nodiscard]] virtual bool RelacionaRenglon(const std::string& tabla, const std::string& folio, const std::string& renglon,
                                   const std::string& referencia) = 0;
     virtual std::string NormalizaFolio(const std::string& folio) = 0;
 };
@@ -91,21 +91,21 @@ public:
     virtual double CreditoDisponible(const std::string& cliente, int opcion) = 0;
     virtual std::string MensajeError() = 0;
     // The receivable last created.
-    virtual bool ObtenCuenta(CuentaCxc& cuenta) = 0;
+    [[nodiscard]] virtual bool ObtenCuenta(CuentaCxc& cuenta) = 0;
     // Pays a receivable: lowers its balances and records the payment.
-    virtual bool RegistraAbono(const AbonoCxc& abono, bool a, bool b, bool c) = 0;
-    virtual bool RegistraCuenta(const CuentaCxc& cuenta, bool a, bool b) = 0;
-    virtual bool AgregaImpuesto(const ImpuestoCxc& impuesto) = 0;
+    [[nodiscard]] virtual bool RegistraAbono(const AbonoCxc& abono, bool a, bool b, bool c) = 0;
+    [[nodiscard]] virtual bool RegistraCuenta(const CuentaCxc& cuenta, bool a, bool b) = 0;
+    [[nodiscard]] virtual bool AgregaImpuesto(const ImpuestoCxc& impuesto) = 0;
     // Cancels a document's receivable / its active payments, restoring what they had paid off.
-    virtual bool CancelaCuentaPorCobrar(const std::string& tabla, const std::string& folio) = 0;
-    virtual bool CancelaPagos(const std::string& tabla, const std::string& folio) = 0;
+    [[nodiscard]] virtual bool CancelaCuentaPorCobrar(const std::string& tabla, const std::string& folio) = 0;
+    [[nodiscard]] virtual bool CancelaPagos(const std::string& tabla, const std::string& folio) = 0;
 };
 
 // The host's invoice-cancellation service, created for one deletion.
 class CancelacionFactura {
 public:
     virtual ~CancelacionFactura() = default;
-    virtual bool CancelaFactura(const std::string& folio, int opcion) = 0;
+    [[nodiscard]] virtual bool CancelaFactura(const std::string& folio, int opcion) = 0;
     virtual std::string MensajeError() = 0;
 };
 
@@ -130,7 +130,7 @@ public:
     virtual ~DireccionEntrega() = default;
     virtual std::string SeleccionaDireccion(const std::string& catalogo, const std::string& clave,
                                             const std::string& actual) = 0;
-    virtual bool GuardaDireccion(const std::string& tipoDocumento, const std::string& folio,
+    [[nodiscard]] virtual bool GuardaDireccion(const std::string& tipoDocumento, const std::string& folio,
                                  const std::string& catalogo, const std::string& clave,
                                  const std::string& direccion) = 0;
     virtual std::string MensajeError() = 0;
@@ -140,7 +140,7 @@ public:
 class MetodoPago {
 public:
     virtual ~MetodoPago() = default;
-    virtual bool Captura(const std::string& cliente) = 0;
+    [[nodiscard]] virtual bool Captura(const std::string& cliente) = 0;
     virtual std::string MensajeError() = 0;
 };
 

@@ -7,10 +7,11 @@ namespace qivera::db {
 SentenciaPreparada::SentenciaPreparada(QSqlQuery consulta, std::shared_ptr<Canal> canal)
     : consulta_(std::move(consulta)), canal_(std::move(canal)) {}
 
-void SentenciaPreparada::Ejecuta(const std::vector<kx204::host::Variant>& valores) {
+long SentenciaPreparada::Ejecuta(const std::vector<kx204::host::Variant>& valores) {
     for (std::size_t i = 0; i < valores.size(); ++i) consulta_.bindValue(static_cast<int>(i), AQVariant(valores[i]));
     canal_->ExigeSinLecturas();
     if (!canal_->Corre([&] { return consulta_.exec(); })) throw canal_->Falla(consulta_.lastError());
+    return consulta_.numRowsAffected();
 }
 
 }  // namespace qivera::db

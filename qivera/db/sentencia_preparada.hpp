@@ -15,8 +15,8 @@ namespace qivera::db {
 class SentenciaPreparada {
 public:
     SentenciaPreparada(QSqlQuery consulta, std::shared_ptr<Canal> canal);
-    // One value per "?" of the statement, in order.
-    void Ejecuta(const std::vector<kx204::host::Variant>& valores);
+    // One value per "?" of the statement, in order; answers how many rows it changed.
+    long Ejecuta(const std::vector<kx204::host::Variant>& valores);
 
 private:
     QSqlQuery consulta_;

@@ -8,7 +8,6 @@
 #include <QStandardPaths>
 
 #include "kx204/host/runtime_error.hpp"
-#include "qivera/db/conexion_qt.hpp"
 #include "qivera/services/servicios.hpp"
 
 namespace qivera {
@@ -16,11 +15,6 @@ namespace qivera {
 namespace {
 
 constexpr long kErrorArchivo = 75;  // VB's "Path/File access error"
-
-bool EsSqlite(kx204::host::Connection& conexion) {
-    const auto* qt = dynamic_cast<const db::ConexionQt*>(&conexion);
-    return qt != nullptr && qt->dialecto() == db::Dialecto::SQLite;
-}
 
 // The file of a SQLite database, empty when it lives in memory.
 std::string ArchivoBaseDatos(kx204::host::Connection& conexion) {
@@ -45,8 +39,8 @@ QString CarpetaDeServidor(kx204::host::Connection& conexion) {
         .filePath(QStringLiteral("qivera/") + QString::fromStdString(conexion.DefaultDatabase()));
 }
 
-QString CarpetaPorOmision(kx204::host::Connection& conexion) {
-    if (!EsSqlite(conexion)) return CarpetaDeServidor(conexion);
+QString CarpetaPorOmision(db::ConexionQt& conexion) {
+    if (conexion.dialecto() != db::Dialecto::SQLite) return CarpetaDeServidor(conexion);
     const std::string archivo = ArchivoBaseDatos(conexion);
     return archivo.empty() ? CarpetaTemporal(conexion) : QFileInfo(QString::fromStdString(archivo)).absolutePath();
 }

@@ -2,8 +2,11 @@
 
 #include <QBuffer>
 #include <QGuiApplication>
+#include <QHash>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QTextLayout>
+#include <memory>
 
 #include "kx204/host/runtime_error.hpp"
 
@@ -17,7 +20,6 @@ constexpr long kErrorSinAplicacion = 5;  // VB's "Invalid procedure call or argu
 constexpr int kPuntosPorPulgada = 72;    // one device unit per typographic point
 constexpr qreal kMargen = 36;
 constexpr qreal kSeparacion = 4;
-constexpr qreal kInfinito = 100000;
 
 QString Q(const std::string& texto) { return QString::fromStdString(texto); }
 QString Dinero(Currency valor) { return Q(valor.ToDisplay()); }
@@ -33,6 +35,47 @@ const Columna kColumnas[] = {{"Producto", 64, Qt::AlignLeft},
                              {"Precio unitario", 84, Qt::AlignRight},
                              {"Importe", 84, Qt::AlignRight}};
 
+// Text wrapped to a width, laid out once per font, width, alignment and text: an invoice repeats its
+// units and its products' lots and serial numbers line after line, and shaping text is where printing
+// spends its time.
+class Maquetas {
+public:
+    explicit Maquetas(QPaintDevice& dispositivo) : dispositivo_(dispositivo) {}
+
+    const QTextLayout& De(const QFont& fuente, qreal ancho, Qt::Alignment alineacion, const QString& texto) {
+        const QString clave = QString("%1|%2|%3|").arg(fuente.key()).arg(ancho).arg(int(alineacion)) + texto;
+        auto& maqueta = maquetas_[clave];
+        if (!maqueta) maqueta = Compone(fuente, ancho, alineacion, texto);
+        return *maqueta;
+    }
+
+    static qreal Alto(const QTextLayout& maqueta) {
+        return maqueta.text().isEmpty() ? 0 : maqueta.boundingRect().height();
+    }
+
+private:
+    std::unique_ptr<QTextLayout> Compone(const QFont& fuente, qreal ancho, Qt::Alignment alineacion,
+                                         const QString& texto) {
+        auto maqueta =
+            std::make_unique<QTextLayout>(QString(texto).replace('\n', QChar::LineSeparator), fuente, &dispositivo_);
+        QTextOption opcion(alineacion);
+        opcion.setWrapMode(QTextOption::WordWrap);
+        maqueta->setTextOption(opcion);
+        maqueta->beginLayout();
+        qreal alto = 0;
+        for (QTextLine linea = maqueta->createLine(); linea.isValid(); linea = maqueta->createLine()) {
+            linea.setLineWidth(ancho);
+            linea.setPosition(QPointF(0, alto));
+            alto += linea.height();
+        }
+        maqueta->endLayout();
+        return maqueta;
+    }
+
+    QPaintDevice& dispositivo_;
+    QHash<QString, std::shared_ptr<QTextLayout>> maquetas_;
+};
+
 // Paints one invoice page after page, moving down as it writes.
 class Hoja {
 public:
@@ -40,6 +83,7 @@ public:
         : escritor_(escritor),
           factura_(factura),
           pintor_(&escritor),
+          maquetas_(escritor),
           ancho_(escritor.width()),
           alto_(escritor.height()) {}
 
@@ -60,13 +104,12 @@ private:
 
     // Writes `texto` wrapped in a box `ancho` wide at (x, y_ + abajo) and answers the height it took.
     qreal Caja(qreal x, qreal ancho, const QString& texto, Qt::Alignment alineacion = Qt::AlignLeft, qreal abajo = 0) {
-        const QRectF caja(x, y_ + abajo, ancho, kInfinito);
-        const int banderas = static_cast<int>(alineacion) | Qt::TextWordWrap;
-        pintor_.drawText(caja, banderas, texto);
-        return pintor_.boundingRect(caja, banderas, texto).height();
+        const QTextLayout& maqueta = maquetas_.De(pintor_.font(), ancho, alineacion, texto);
+        maqueta.draw(&pintor_, QPointF(x, y_ + abajo));
+        return Maquetas::Alto(maqueta);
     }
-    qreal AltoDe(qreal ancho, const QString& texto) {
-        return pintor_.boundingRect(QRectF(0, 0, ancho, kInfinito), Qt::TextWordWrap, texto).height();
+    qreal AltoDe(qreal ancho, const QString& texto, Qt::Alignment alineacion = Qt::AlignLeft) {
+        return Maquetas::Alto(maquetas_.De(pintor_.font(), ancho, alineacion, texto));
     }
     void Linea() {
         pintor_.drawLine(QPointF(0, y_), QPointF(ancho_, y_));
@@ -162,12 +205,16 @@ private:
         const qreal xTrazabilidad = AnchoColumna(kColumnas[0]);
         qreal alto = 0;
         for (std::size_t i = 0; i < std::size(kColumnas); ++i)
-            alto = std::max(alto, AltoDe(AnchoColumna(kColumnas[i]) - 4, celdas[i]));
-        Reserva(alto + (trazabilidad.isEmpty() ? 0 : AltoDe(ancho_ - xTrazabilidad, trazabilidad)));
+            alto = std::max(alto, AltoDe(AnchoColumna(kColumnas[i]) - 4, celdas[i], kColumnas[i].alineacion));
+        const qreal anchoTrazabilidad = ancho_ - xTrazabilidad - 4;
+        Fuente(7);
+        const qreal altoTrazabilidad = AltoDe(anchoTrazabilidad, trazabilidad);
+        Fuente(8);
+        Reserva(alto + altoTrazabilidad);
         Fila(celdas);
-        if (!trazabilidad.isEmpty()) {
+        if (altoTrazabilidad > 0) {
             Fuente(7);
-            y_ += Caja(xTrazabilidad + 2, ancho_ - xTrazabilidad - 4, trazabilidad);
+            y_ += Caja(xTrazabilidad + 2, anchoTrazabilidad, trazabilidad);
             Fuente(8);
         }
         y_ += kSeparacion;
@@ -196,6 +243,7 @@ private:
     QPdfWriter& escritor_;
     const FacturaGuardada& factura_;
     QPainter pintor_;
+    Maquetas maquetas_;
     qreal ancho_, alto_;
     qreal y_ = 0;
 };

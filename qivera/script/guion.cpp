@@ -46,7 +46,7 @@ const json& Campo(const json& accion, const char* nombre) {
 
 }  // namespace
 
-Guion::Guion(host::Connection& conexion, std::ostream& salida)
+Guion::Guion(db::ConexionQt& conexion, std::ostream& salida)
     : conexion_(conexion), salida_(salida), persona_([this](const json& evento) { Transcribe(evento); }) {}
 
 Guion::~Guion() {

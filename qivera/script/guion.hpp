@@ -24,7 +24,7 @@ public:
 // Runs a script of user actions against one database, writing the transcript.
 class Guion {
 public:
-    Guion(kx204::host::Connection& conexion, std::ostream& salida);
+    Guion(db::ConexionQt& conexion, std::ostream& salida);
     ~Guion();
 
     // Runs one action (a JSON object); throws GuionInvalido for what no person could do.
@@ -56,7 +56,7 @@ private:
     void Consulta(const nlohmann::ordered_json& accion);
     void CierraSiDescargada();
 
-    kx204::host::Connection& conexion_;
+    db::ConexionQt& conexion_;
     std::ostream& salida_;
     PersonaGuionada persona_;
     std::unique_ptr<Sesion> sesion_;

@@ -87,13 +87,27 @@ std::string LiteralImporte(kx204::host::Currency importe) { return importe.ToStr
 std::string LiteralNumero(double numero) { return kx204::host::FormatNumber(numero); }
 
 void InsertaFila(kx204::host::Connection& conexion, const std::string& tabla, const std::vector<Valor>& valores) {
-    std::string columnas, literales;
-    for (const auto& [columna, literal] : valores) {
-        const char* separador = columnas.empty() ? "" : ", ";
-        columnas += separador + Identificador(columna);
-        literales += separador + literal;
+    InsertaFilas(conexion, tabla, {valores});
+}
+
+void InsertaFilas(kx204::host::Connection& conexion, const std::string& tabla,
+                  const std::vector<std::vector<Valor>>& filas) {
+    // Enough rows per statement to make parsing and the round trip negligible, few enough to keep it small.
+    constexpr std::size_t kFilasPorSentencia = 100;
+    if (filas.empty()) return;
+    std::string columnas;
+    for (const auto& valor : filas.front()) columnas += (columnas.empty() ? "" : ", ") + Identificador(valor.first);
+    const std::string inicio = "INSERT INTO " + Identificador(tabla) + " (" + columnas + ") VALUES ";
+    for (std::size_t primera = 0; primera < filas.size(); primera += kFilasPorSentencia) {
+        std::string sentencia = inicio;
+        const std::size_t fin = std::min(filas.size(), primera + kFilasPorSentencia);
+        for (std::size_t i = primera; i < fin; ++i) {
+            sentencia += i == primera ? "(" : ", (";
+            for (std::size_t j = 0; j < filas[i].size(); ++j) sentencia += (j == 0 ? "" : ", ") + filas[i][j].second;
+            sentencia += ")";
+        }
+        conexion.Execute(sentencia);
     }
-    conexion.Execute("INSERT INTO " + Identificador(tabla) + " (" + columnas + ") VALUES (" + literales + ")");
 }
 
 std::string Asignaciones(const std::vector<Valor>& valores) {

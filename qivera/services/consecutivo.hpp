@@ -41,6 +41,9 @@ std::string LiteralNumero(double numero);
 // A column and the SQL literal of its value.
 using Valor = std::pair<std::string, std::string>;
 void InsertaFila(kx204::host::Connection& conexion, const std::string& tabla, const std::vector<Valor>& valores);
+// Rows that name the same columns in the same order, many to a statement.
+void InsertaFilas(kx204::host::Connection& conexion, const std::string& tabla,
+                  const std::vector<std::vector<Valor>>& filas);
 // The SET list of an UPDATE: "a = 1, b = 'x'".
 std::string Asignaciones(const std::vector<Valor>& valores);
 

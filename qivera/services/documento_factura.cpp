@@ -63,6 +63,7 @@ double FactorDescuento(const Totales& t) {
 void DocumentoFacturaQivera::Inicializa() {
     encabezado_ = {};
     renglones_.clear();
+    productos_.clear();
     cuota_ = 0;
     error_.clear();
 }
@@ -73,8 +74,9 @@ void DocumentoFacturaQivera::AsignaEncabezado(const kx204::host::EncabezadoFactu
     encabezado_.folio = folio;
 }
 
-kx204::host::RenglonFactura DocumentoFacturaQivera::ObtenRenglon() {
-    return renglones_.empty() ? kx204::host::RenglonFactura{} : renglones_.back().datos;
+const kx204::host::RenglonFactura& DocumentoFacturaQivera::ObtenRenglon() {
+    static const kx204::host::RenglonFactura kNinguno{};
+    return renglones_.empty() ? kNinguno : renglones_.back().datos;
 }
 
 void DocumentoFacturaQivera::AgregaRenglon(const kx204::host::RenglonFactura& renglon) {
@@ -91,10 +93,9 @@ std::string DocumentoFacturaQivera::ErrorRenglon(const Renglon& renglon) {
     const kx204::host::RenglonFactura& r = renglon.datos;
     const std::string en = "Renglón " + r.renglon + ": ";
     if (r.producto.empty()) return en + "falta el producto";
-    const auto estado = PrimerValor(
-        sesion_.conexion, "SELECT Es_Cve_Estado FROM Producto WHERE Pr_Cve_Producto = '" + SqlText(r.producto) + "'");
-    if (!estado) return en + "el producto " + r.producto + " no existe";
-    if (kx204::host::Mayusculas(estado->ToTextOrEmpty()) == "BA")
+    const ProductoLeido& producto = Producto(r.producto);
+    if (!producto.existe) return en + "el producto " + r.producto + " no existe";
+    if (kx204::host::Mayusculas(producto.estado) == "BA")
         return en + "el producto " + r.producto + " está dado de baja";
     if (r.concepto.find_first_not_of(' ') == std::string::npos) return en + "falta el concepto";
     if (!NoNegativo(r.cantidad1) || !NoNegativo(r.cantidad2))
@@ -122,7 +123,10 @@ bool DocumentoFacturaQivera::Graba(const std::string& folio) {
                 return false;
             }
         for (const char* tabla : kTablasFactura) GrabaEncabezado(tabla);
-        for (const Renglon& renglon : renglones_) GrabaRenglon(renglon);
+        std::vector<std::vector<Valor>> filas;
+        filas.reserve(renglones_.size());
+        for (const Renglon& renglon : renglones_) filas.push_back(FilaDetalle(renglon));
+        InsertaFilas(sesion_.conexion, "Factura_Detalle", filas);
         return true;
     });
 }
@@ -151,34 +155,41 @@ void DocumentoFacturaQivera::GrabaEncabezado(const std::string& tabla) {
                                     {"Fecha_Alta", LiteralTexto(AhoraSQL(sesion_))}}));
 }
 
-void DocumentoFacturaQivera::GrabaRenglon(const Renglon& renglon) {
-    const kx204::host::RenglonFactura& r = renglon.datos;
+const DocumentoFacturaQivera::ProductoLeido& DocumentoFacturaQivera::Producto(const std::string& clave) {
+    auto leido = productos_.find(clave);
+    if (leido != productos_.end()) return leido->second;
     auto rs = sesion_.conexion.Execute(
-        "SELECT Producto.Im_Cve_Impuesto, isnull(Impuesto.Im_Tasa, 0) FROM Producto LEFT JOIN Impuesto ON "
-        "Impuesto.Im_Cve_Impuesto = Producto.Im_Cve_Impuesto WHERE Producto.Pr_Cve_Producto = '" +
-        SqlText(r.producto) + "'");
-    const std::string impuesto = rs->Eof() ? std::string() : rs->Field(0).ToTextOrEmpty();
-    const Currency tasa = rs->Eof() ? Currency() : rs->Field(1).ToCurrency();
+        "SELECT Producto.Es_Cve_Estado, Producto.Im_Cve_Impuesto, isnull(Impuesto.Im_Tasa, 0) FROM Producto LEFT "
+        "JOIN Impuesto ON Impuesto.Im_Cve_Impuesto = Producto.Im_Cve_Impuesto WHERE Producto.Pr_Cve_Producto = '" +
+        SqlText(clave) + "'");
+    ProductoLeido producto;
+    if (!rs->Eof())
+        producto = {true, rs->Field(0).ToTextOrEmpty(), rs->Field(1).ToTextOrEmpty(), rs->Field(2).ToCurrency()};
     rs->Close();
+    return productos_.emplace(clave, producto).first->second;
+}
+
+std::vector<Valor> DocumentoFacturaQivera::FilaDetalle(const Renglon& renglon) {
+    const kx204::host::RenglonFactura& r = renglon.datos;
+    const ProductoLeido& producto = Producto(r.producto);
     const Currency importe = Importe(r);
-    InsertaFila(sesion_.conexion, "Factura_Detalle",
-                {{"Fc_Folio", LiteralTexto(encabezado_.folio)},
-                 {"Fd_Renglon", LiteralTexto(r.renglon)},
-                 {"Pr_Cve_Producto", LiteralTexto(r.producto)},
-                 {"Fd_Concepto", LiteralTexto(r.concepto)},
-                 {"Tl_Cve_Talla", LiteralTexto(r.talla)},
-                 {"Cl_Cve_Color", LiteralTexto(r.color)},
-                 {"Fd_Cantidad_Control_1", LiteralNumero(r.cantidad1)},
-                 {"Fd_Unidad_Control_1", LiteralTexto(r.unidad1)},
-                 {"Fd_Cantidad_Control_2", LiteralNumero(r.cantidad2)},
-                 {"Fd_Unidad_Control_2", LiteralTexto(r.unidad2)},
-                 {"Fd_Precio_Unitario", LiteralNumero(r.precioUnitario)},
-                 {"Fd_Cuota_Fija", LiteralImporte(Currency::FromDouble(renglon.cuota))},
-                 {"Fd_Importe", LiteralImporte(importe)},
-                 {"Im_Cve_Impuesto", LiteralTexto(impuesto)},
-                 {"Fd_Impuesto_Importe", LiteralImporte(importe.MulDiv(tasa, kUno))},
-                 {"Fd_Lotes", LiteralTexto(r.lotes.lista)},
-                 {"Fd_Series", LiteralTexto(r.series.lista)}});
+    return {{"Fc_Folio", LiteralTexto(encabezado_.folio)},
+            {"Fd_Renglon", LiteralTexto(r.renglon)},
+            {"Pr_Cve_Producto", LiteralTexto(r.producto)},
+            {"Fd_Concepto", LiteralTexto(r.concepto)},
+            {"Tl_Cve_Talla", LiteralTexto(r.talla)},
+            {"Cl_Cve_Color", LiteralTexto(r.color)},
+            {"Fd_Cantidad_Control_1", LiteralNumero(r.cantidad1)},
+            {"Fd_Unidad_Control_1", LiteralTexto(r.unidad1)},
+            {"Fd_Cantidad_Control_2", LiteralNumero(r.cantidad2)},
+            {"Fd_Unidad_Control_2", LiteralTexto(r.unidad2)},
+            {"Fd_Precio_Unitario", LiteralNumero(r.precioUnitario)},
+            {"Fd_Cuota_Fija", LiteralImporte(Currency::FromDouble(renglon.cuota))},
+            {"Fd_Importe", LiteralImporte(importe)},
+            {"Im_Cve_Impuesto", LiteralTexto(producto.impuesto)},
+            {"Fd_Impuesto_Importe", LiteralImporte(importe.MulDiv(producto.tasa, kUno))},
+            {"Fd_Lotes", LiteralTexto(r.lotes.lista)},
+            {"Fd_Series", LiteralTexto(r.series.lista)}};
 }
 
 // This host keeps no inventory, so there is nothing else for `afecta` to post.

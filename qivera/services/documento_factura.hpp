@@ -1,8 +1,10 @@
 #pragma once
+#include <map>
 #include <string>
 #include <vector>
 
 #include "kx204/host/documentos.hpp"
+#include "qivera/services/consecutivo.hpp"
 #include "qivera/services/sesion.hpp"
 
 namespace qivera {
@@ -17,7 +19,7 @@ public:
     kx204::host::EncabezadoFactura ObtenEncabezado() override { return encabezado_; }
     // Keeps the header and gives the invoice its folio, taken once per document.
     void AsignaEncabezado(const kx204::host::EncabezadoFactura& encabezado) override;
-    kx204::host::RenglonFactura ObtenRenglon() override;
+    const kx204::host::RenglonFactura& ObtenRenglon() override;
     // Appends the line numbered "0001", "0002"… with the fixed fee last given.
     void AgregaRenglon(const kx204::host::RenglonFactura& renglon) override;
     void Inicializa() override;
@@ -34,14 +36,23 @@ private:
         double cuota;
     };
 
+    // What a line needs of its product, read once per product and document.
+    struct ProductoLeido {
+        bool existe = false;
+        std::string estado, impuesto;
+        kx204::host::Currency tasa;
+    };
+
     std::string ErrorRenglon(const Renglon& renglon);
     void GrabaEncabezado(const std::string& tabla);
-    void GrabaRenglon(const Renglon& renglon);
+    const ProductoLeido& Producto(const std::string& clave);
+    std::vector<Valor> FilaDetalle(const Renglon& renglon);
     bool Existe(const std::string& tabla, const std::string& folio);
 
     Sesion& sesion_;
     kx204::host::EncabezadoFactura encabezado_;
     std::vector<Renglon> renglones_;
+    std::map<std::string, ProductoLeido> productos_;
     double cuota_ = 0;
     std::string error_;
 };

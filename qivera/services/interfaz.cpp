@@ -21,19 +21,20 @@ namespace {
 // A source line's reference: table, folio and line id, in this order.
 constexpr char kSeparadorReferencia = '|';
 
-// Whether `referencia` names an existing line of Venta.
-bool ExisteRenglonVenta(kx204::host::Connection& conexion, const std::string& referencia) {
+// The note and line id a reference to a line of Venta names; nothing when it names none.
+struct RenglonVenta {
+    std::string folio;
+    long id;
+};
+std::optional<RenglonVenta> LeeReferenciaVenta(const std::string& referencia) {
     const std::size_t primero = referencia.find(kSeparadorReferencia);
     const std::size_t ultimo = referencia.rfind(kSeparadorReferencia);
-    if (primero == ultimo || kx204::host::Mayusculas(referencia.substr(0, primero)) != "VENTA") return false;
+    if (primero == ultimo || kx204::host::Mayusculas(referencia.substr(0, primero)) != "VENTA") return std::nullopt;
     long id = 0;
     const char* fin = referencia.data() + referencia.size();
     const auto [resto, error] = std::from_chars(referencia.data() + ultimo + 1, fin, id);
-    if (error != std::errc() || resto != fin) return false;
-    const std::string folio = referencia.substr(primero + 1, ultimo - primero - 1);
-    return PrimerValor(conexion, "SELECT Vn_Folio FROM Venta WHERE Vn_Folio = '" + SqlText(folio) +
-                                     "' AND Vn_Id = " + std::to_string(id))
-        .has_value();
+    if (error != std::errc() || resto != fin) return std::nullopt;
+    return RenglonVenta{referencia.substr(primero + 1, ultimo - primero - 1), id};
 }
 
 }  // namespace
@@ -163,17 +164,20 @@ std::string InterfazQivera::ReferenciaRenglon(const std::string& tabla, const st
 bool InterfazQivera::RelacionaRenglon(const std::string& tabla, const std::string& folio, const std::string& renglon,
                                       const std::string& referencia) {
     ultimoError_.clear();
-    if (!ExisteRenglonVenta(sesion_.conexion, referencia)) {
+    // A line-by-line invoice relates every line it has: one statement, prepared once, that writes the
+    // relation only when the sale line exists.
+    if (!relacion_)
+        relacion_ = sesion_.conexion.Prepara(
+            "INSERT INTO Relacion_Renglon (Rr_Tabla, Rr_Documento, Rr_Renglon, Rr_Referencia) "
+            "SELECT ?, ?, ?, ? FROM Venta WHERE Vn_Folio = ? AND Vn_Id = ?");
+    const auto venta = LeeReferenciaVenta(referencia);
+    if (!venta || relacion_->Ejecuta({tabla, folio, renglon, referencia, venta->folio, venta->id}) == 0) {
         ultimoError_ = "La referencia " + referencia + " no corresponde a ningún renglón de venta";
         return false;
     }
-    InsertaFila(sesion_.conexion, "Relacion_Renglon",
-                {{"Rr_Tabla", LiteralTexto(tabla)},
-                 {"Rr_Documento", LiteralTexto(folio)},
-                 {"Rr_Renglon", LiteralTexto(renglon)},
-                 {"Rr_Referencia", LiteralTexto(referencia)}});
     return true;
 }
+
 // A folio typed as its number alone takes the form the host numbers invoices with ("177" is F000177).
 std::string InterfazQivera::NormalizaFolio(const std::string& folio) {
     const std::size_t inicio = folio.find_first_not_of(" \t\r\n");

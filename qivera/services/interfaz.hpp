@@ -1,4 +1,6 @@
 #pragma once
+#include <optional>
+
 #include "kx204/host/servicios.hpp"
 #include "qivera/services/sesion.hpp"
 
@@ -40,6 +42,7 @@ public:
 private:
     Sesion& sesion_;
     std::string ultimoError_;
+    std::optional<db::SentenciaPreparada> relacion_;  // see RelacionaRenglon
 };
 
 }  // namespace qivera

@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "kx204/host/connection.hpp"
 #include "kx204/host/controls/formulario.hpp"
 #include "kx204/host/date.hpp"
+#include "qivera/db/conexion_qt.hpp"
 #include "qivera/db/reloj_servidor.hpp"
 #include "qivera/services/persona.hpp"
 
@@ -14,7 +14,7 @@ namespace qivera {
 
 // One signed-in clerk: the database, who they are, the server's date and the person behind the screen.
 struct Sesion {
-    kx204::host::Connection& conexion;
+    db::ConexionQt& conexion;
     Persona& persona;
     std::string usuario;
     std::optional<kx204::host::Date> fechaServidor;  // the day, when fixed by --date or a script

@@ -117,6 +117,20 @@ TEST(DocumentoFactura, StoresLineAmountsAndPostsTheNotesTotalsToTheCent) {
     demo.conexion->RollbackTrans();
 }
 
+// Lines are written many to a statement: none is lost or doubled where one statement ends and the next begins.
+TEST(DocumentoFactura, StoresEveryLineOfALongInvoice) {
+    BaseDemo demo;
+    auto documento = demo.Documento();
+    documento->AsignaEncabezado(Encabezado());
+    const std::string folio = documento->ObtenEncabezado().folio;
+    for (int i = 1; i <= 201; ++i) documento->AgregaRenglon(Renglon(i % 2 ? "P0001" : "P0015", i, 1));
+    ASSERT_TRUE(documento->Graba(folio)) << documento->MensajeError();
+    EXPECT_EQ(demo.Fila("SELECT count(*), count(DISTINCT Fd_Renglon), min(Fd_Renglon), max(Fd_Renglon), "
+                        "sum(Fd_Cantidad_Control_1), sum(Fd_Importe) FROM Factura_Detalle WHERE Fc_Folio = '" +
+                        folio + "'"),
+              "201|201|0001|0201|20301|20301");
+}
+
 TEST(DocumentoFactura, RefusesWrongLinesWithTheReason) {
     BaseDemo demo;
     demo.conexion->Execute("UPDATE Producto SET Es_Cve_Estado = 'ba' WHERE Pr_Cve_Producto = 'P0002'");
