@@ -5,6 +5,7 @@
 #include <map>
 
 #include "qivera/db/base_datos.hpp"
+#include "qivera/demo/inicializa.hpp"
 
 namespace banco {
 

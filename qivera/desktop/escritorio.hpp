@@ -7,7 +7,7 @@
 #include "qivera/db/conexion_qt.hpp"
 #include "qivera/desktop/persona_qt.hpp"
 #include "qivera/desktop/ventana_qivera.hpp"
-#include "qivera/services/fabrica.hpp"
+#include "qivera/host/fabrica.hpp"
 
 namespace qivera::escritorio {
 

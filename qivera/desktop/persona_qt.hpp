@@ -3,7 +3,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "qivera/services/persona.hpp"
+#include "qivera/sesion/persona.hpp"
 
 namespace qivera::escritorio {
 

@@ -10,8 +10,8 @@
 #include "qivera/desktop/barra_qt.hpp"
 #include "qivera/desktop/lienzo.hpp"
 #include "qivera/desktop/ocupado.hpp"
+#include "qivera/host/padre_qivera.hpp"
 #include "qivera/services/campos_adicionales.hpp"
-#include "qivera/services/padre_qivera.hpp"
 
 class QLabel;
 

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "kx204/host/documentos.hpp"
-#include "qivera/services/sesion.hpp"
+#include "qivera/sesion/sesion.hpp"
 
 namespace qivera {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "qivera/services/sesion.hpp"
+#include "qivera/sesion/sesion.hpp"
 
 namespace qivera {
 

@@ -14,6 +14,7 @@
 
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/db/base_datos.hpp"
+#include "qivera/demo/inicializa.hpp"
 #include "qivera/desktop/escritorio.hpp"
 #include "qivera/script/guion.hpp"
 

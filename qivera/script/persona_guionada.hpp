@@ -4,7 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "qivera/services/persona.hpp"
+#include "qivera/sesion/persona.hpp"
 
 namespace qivera {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "kx204/host/controls/barra_herramientas.hpp"
-#include "qivera/services/sesion.hpp"
+#include "qivera/sesion/sesion.hpp"
 
 namespace qivera {
 

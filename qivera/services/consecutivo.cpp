@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "kx204/host/texto.hpp"
-#include "qivera/services/interfaz.hpp"
 #include "qivera/services/listas.hpp"
 
 namespace qivera {
@@ -76,56 +75,6 @@ std::string SiguienteFolio(Sesion& sesion, const Numeracion& n) {
     conexion.Execute("UPDATE Consecutivo SET Cn_Ultimo = " + std::to_string(siguiente) + clave);
     if (tomados.transaccion >= 0) tomados.ultimos[n.tabla] = siguiente;
     return n.prefijo + kx204::host::ConCeros(siguiente, n.digitos);
-}
-
-std::string LiteralTexto(const std::string& texto) { return "'" + kx204::host::SqlText(texto) + "'"; }
-
-std::string LiteralFecha(const kx204::host::Date& fecha) { return LiteralTexto(fecha.ToIso()); }
-
-std::string LiteralImporte(kx204::host::Currency importe) { return importe.ToString(); }
-
-std::string LiteralNumero(double numero) { return kx204::host::FormatNumber(numero); }
-
-void InsertaFila(kx204::host::Connection& conexion, const std::string& tabla, const std::vector<Valor>& valores) {
-    InsertaFilas(conexion, tabla, {valores});
-}
-
-void InsertaFilas(kx204::host::Connection& conexion, const std::string& tabla,
-                  const std::vector<std::vector<Valor>>& filas) {
-    // Enough rows per statement to make parsing and the round trip negligible, few enough to keep it small.
-    constexpr std::size_t kFilasPorSentencia = 100;
-    if (filas.empty()) return;
-    std::string columnas;
-    for (const auto& valor : filas.front()) columnas += (columnas.empty() ? "" : ", ") + Identificador(valor.first);
-    const std::string inicio = "INSERT INTO " + Identificador(tabla) + " (" + columnas + ") VALUES ";
-    for (std::size_t primera = 0; primera < filas.size(); primera += kFilasPorSentencia) {
-        std::string sentencia = inicio;
-        const std::size_t fin = std::min(filas.size(), primera + kFilasPorSentencia);
-        for (std::size_t i = primera; i < fin; ++i) {
-            sentencia += i == primera ? "(" : ", (";
-            for (std::size_t j = 0; j < filas[i].size(); ++j) sentencia += (j == 0 ? "" : ", ") + filas[i][j].second;
-            sentencia += ")";
-        }
-        conexion.Execute(sentencia);
-    }
-}
-
-std::string Asignaciones(const std::vector<Valor>& valores) {
-    std::string texto;
-    for (const auto& [columna, literal] : valores)
-        texto += (texto.empty() ? "" : ", ") + Identificador(columna) + " = " + literal;
-    return texto;
-}
-
-std::string AhoraSQL(Sesion& sesion) {
-    InterfazQivera interfaz(sesion);
-    return interfaz.FechaHoraSQL(interfaz.FechaServidor());
-}
-
-std::vector<Valor> ConSellos(Sesion& sesion, std::vector<Valor> valores) {
-    valores.emplace_back("Oper_Ult_Modif", LiteralTexto(sesion.usuario));
-    valores.emplace_back("Fecha_Ult_Modif", LiteralTexto(AhoraSQL(sesion)));
-    return valores;
 }
 
 }  // namespace qivera

@@ -2,7 +2,7 @@
 #include <optional>
 
 #include "kx204/host/servicios.hpp"
-#include "qivera/services/sesion.hpp"
+#include "qivera/sesion/sesion.hpp"
 
 namespace qivera {
 

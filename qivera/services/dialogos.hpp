@@ -1,6 +1,6 @@
 #pragma once
 #include "kx204/host/servicios.hpp"
-#include "qivera/services/sesion.hpp"
+#include "qivera/sesion/sesion.hpp"
 
 namespace qivera {
 

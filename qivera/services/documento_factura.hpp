@@ -5,7 +5,7 @@
 
 #include "kx204/host/documentos.hpp"
 #include "qivera/services/consecutivo.hpp"
-#include "qivera/services/sesion.hpp"
+#include "qivera/sesion/sesion.hpp"
 
 namespace qivera {
 

@@ -94,22 +94,6 @@ RenglonesLista LeeRenglones(kx204::host::Connection& conexion, const std::string
     return renglones;
 }
 
-std::vector<std::string> PrimeraColumna(kx204::host::Connection& conexion, const std::string& sentencia) {
-    auto rs = conexion.Execute(sentencia);
-    std::vector<std::string> valores;
-    for (; !rs->Eof(); rs->MoveNext()) valores.push_back(rs->Field(0).ToTextOrEmpty());
-    rs->Close();
-    return valores;
-}
-
-std::optional<Variant> PrimerValor(kx204::host::Connection& conexion, const std::string& sentencia) {
-    auto rs = conexion.Execute(sentencia);
-    std::optional<Variant> valor;
-    if (!rs->Eof()) valor = rs->Field(0);
-    rs->Close();
-    return valor;
-}
-
 void AgregaRenglones(Lista& lista, RenglonesLista renglones, bool encabezados) {
     if (encabezados) {
         ConservaAnchos(renglones.columnas, lista.Columnas());

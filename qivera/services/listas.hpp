@@ -5,7 +5,8 @@
 
 #include "kx204/host/connection.hpp"
 #include "kx204/host/controls/lista.hpp"
-#include "qivera/services/persona.hpp"
+#include "qivera/db/sql.hpp"
+#include "qivera/sesion/persona.hpp"
 
 namespace qivera {
 
@@ -22,11 +23,6 @@ struct RenglonesLista {
 // Runs `sentencia` and reads all its rows. Null reads as "", numbers as Variant::ToText gives
 // them; a column is right-aligned when its first row holds a number.
 RenglonesLista LeeRenglones(kx204::host::Connection& conexion, const std::string& sentencia);
-// The first column of every row of `sentencia`, as text (Null reads as "").
-std::vector<std::string> PrimeraColumna(kx204::host::Connection& conexion, const std::string& sentencia);
-// The first column of the first row of `sentencia`; nothing when it answers no row.
-std::optional<kx204::host::Variant> PrimerValor(kx204::host::Connection& conexion, const std::string& sentencia);
-
 // Appends the rows in one go (the list sorts once); with `encabezados` the columns become
 // the result's, keeping the width a column of the same caption had, so hidden ones stay hidden.
 void AgregaRenglones(kx204::host::Lista& lista, RenglonesLista renglones, bool encabezados);

@@ -10,9 +10,9 @@
 #include "kx204/component/pantalla.hpp"
 #include "kx204/screen/frm_kx204.hpp"
 #include "qivera/db/conexion_qt.hpp"
+#include "qivera/host/fabrica.hpp"
+#include "qivera/host/padre_qivera.hpp"
 #include "qivera/script/persona_guionada.hpp"
-#include "qivera/services/fabrica.hpp"
-#include "qivera/services/padre_qivera.hpp"
 
 namespace prueba {
 

@@ -6,6 +6,7 @@
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/db/base_datos.hpp"
 #include "qivera/db/plantillas.hpp"
+#include "qivera/demo/inicializa.hpp"
 
 namespace qivera::db {
 namespace {

@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "qivera/db/base_datos.hpp"
+#include "qivera/demo/inicializa.hpp"
 #include "qivera/desktop/escritorio.hpp"
 #include "qivera/desktop/vista_previa.hpp"
 #include "qivera/script/persona_guionada.hpp"

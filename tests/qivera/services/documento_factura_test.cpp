@@ -11,8 +11,9 @@
 #include "kx204/host/recordset_leido.hpp"
 #include "qivera/db/base_datos.hpp"
 #include "qivera/db/esquema.hpp"
+#include "qivera/demo/demo.hpp"
+#include "qivera/host/fabrica.hpp"
 #include "qivera/script/persona_guionada.hpp"
-#include "qivera/services/fabrica.hpp"
 
 namespace {
 

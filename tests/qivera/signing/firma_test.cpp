@@ -15,6 +15,7 @@
 
 #include "qivera/db/archivo_temporal.hpp"
 #include "qivera/db/base_datos.hpp"
+#include "qivera/demo/inicializa.hpp"
 #include "qivera/printing/factura_guardada.hpp"
 #include "qivera/printing/factura_prueba.hpp"
 #include "qivera/signing/comprobante_xml.hpp"

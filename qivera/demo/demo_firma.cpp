@@ -1,6 +1,6 @@
-#include "qivera/db/demo_firma.hpp"
+#include "qivera/demo/demo_firma.hpp"
 
-#include "qivera/db/demo_catalogo.hpp"
+#include "qivera/demo/demo_catalogo.hpp"
 #include "qivera/signing/credenciales_demo.hpp"
 
 namespace qivera::db::demo {

@@ -1,4 +1,4 @@
-#include "qivera/services/padre_qivera.hpp"
+#include "qivera/host/padre_qivera.hpp"
 
 #include "kx204/screen/frm_kx204.hpp"
 

@@ -1,4 +1,4 @@
-#include "qivera/services/persona.hpp"
+#include "qivera/sesion/persona.hpp"
 
 #include "kx204/host/servicios.hpp"
 

@@ -1,4 +1,4 @@
-#include "qivera/db/demo_catalogo.hpp"
+#include "qivera/demo/demo_catalogo.hpp"
 
 #include "kx204/host/texto.hpp"
 

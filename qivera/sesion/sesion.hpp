@@ -8,7 +8,8 @@
 #include "kx204/host/date.hpp"
 #include "qivera/db/conexion_qt.hpp"
 #include "qivera/db/reloj_servidor.hpp"
-#include "qivera/services/persona.hpp"
+#include "qivera/db/sql.hpp"
+#include "qivera/sesion/persona.hpp"
 
 namespace qivera {
 
@@ -33,7 +34,9 @@ struct Sesion {
     kx204::host::Date Ahora();
 };
 
-// Table and column names come from code, never from a person; refuse anything else.
-const std::string& Identificador(const std::string& nombre);
+// The server's date and time as a statement writes it.
+std::string AhoraSQL(Sesion& sesion);
+// `valores` followed by the modification stamps: Oper_Ult_Modif the session's user, Fecha_Ult_Modif now.
+std::vector<Valor> ConSellos(Sesion& sesion, std::vector<Valor> valores);
 
 }  // namespace qivera

@@ -4,7 +4,7 @@
 #include "kx204/component/pantalla.hpp"
 #include "kx204/host/ventana_host.hpp"
 #include "qivera/services/cancelacion_factura.hpp"
-#include "qivera/services/sesion.hpp"
+#include "qivera/sesion/sesion.hpp"
 #include "qivera/signing/firma_documentos.hpp"
 
 namespace qivera {

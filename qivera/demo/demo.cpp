@@ -25,13 +25,13 @@
 //                VEN_PERMITIR_CAPTURAR_NOTA_VENTA 1, FAC_ENVIAR_DOCUMENTO_EMAIL 1, CXC_FORMA_PAGO_CONSOLIDAR_NOTAS
 //                CONN, GEN_VALIDAR_PERIODO_OPERATIVO 0; operative periods of module VENTAS by month, January 2026
 //                closed.
-#include "qivera/db/demo.hpp"
+#include "qivera/demo/demo.hpp"
 #include "kx204/host/transaction.hpp"
 
 #include <map>
 
-#include "qivera/db/demo_catalogo.hpp"
-#include "qivera/db/demo_firma.hpp"
+#include "qivera/demo/demo_catalogo.hpp"
+#include "qivera/demo/demo_firma.hpp"
 
 namespace qivera::db {
 

@@ -1,4 +1,4 @@
-#include "qivera/db/demo.hpp"
+#include "qivera/demo/demo.hpp"
 
 #include <chrono>
 #include <cstdint>
@@ -7,10 +7,11 @@
 
 #include <gtest/gtest.h>
 
-#include "archivo_temporal.hpp"
+#include "qivera/db/archivo_temporal.hpp"
 #include "qivera/db/base_datos.hpp"
 #include "qivera/db/esquema.hpp"
 #include "qivera/db/plantillas.hpp"
+#include "qivera/demo/inicializa.hpp"
 
 namespace qivera::db {
 namespace {

@@ -1,4 +1,4 @@
-#include "qivera/services/fabrica.hpp"
+#include "qivera/host/fabrica.hpp"
 
 #include "qivera/mail/correo.hpp"
 #include "qivera/printing/impresor.hpp"

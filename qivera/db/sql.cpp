@@ -1,0 +1,76 @@
+#include "qivera/db/sql.hpp"
+
+#include <algorithm>
+#include <cctype>
+
+#include "kx204/host/runtime_error.hpp"
+#include "kx204/host/texto.hpp"
+
+namespace qivera {
+
+using kx204::host::Variant;
+
+const std::string& Identificador(const std::string& nombre) {
+    const bool valido = !nombre.empty() && std::all_of(nombre.begin(), nombre.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.';
+    });
+    if (!valido) throw kx204::host::RuntimeError(5, "Invalid procedure call or argument: " + nombre);
+    return nombre;
+}
+
+std::vector<std::string> PrimeraColumna(kx204::host::Connection& conexion, const std::string& sentencia) {
+    auto rs = conexion.Execute(sentencia);
+    std::vector<std::string> valores;
+    for (; !rs->Eof(); rs->MoveNext()) valores.push_back(rs->Field(0).ToTextOrEmpty());
+    rs->Close();
+    return valores;
+}
+
+std::optional<Variant> PrimerValor(kx204::host::Connection& conexion, const std::string& sentencia) {
+    auto rs = conexion.Execute(sentencia);
+    std::optional<Variant> valor;
+    if (!rs->Eof()) valor = rs->Field(0);
+    rs->Close();
+    return valor;
+}
+
+std::string LiteralTexto(const std::string& texto) { return "'" + kx204::host::SqlText(texto) + "'"; }
+
+std::string LiteralFecha(const kx204::host::Date& fecha) { return LiteralTexto(fecha.ToIso()); }
+
+std::string LiteralImporte(kx204::host::Currency importe) { return importe.ToString(); }
+
+std::string LiteralNumero(double numero) { return kx204::host::FormatNumber(numero); }
+
+void InsertaFila(kx204::host::Connection& conexion, const std::string& tabla, const std::vector<Valor>& valores) {
+    InsertaFilas(conexion, tabla, {valores});
+}
+
+void InsertaFilas(kx204::host::Connection& conexion, const std::string& tabla,
+                  const std::vector<std::vector<Valor>>& filas) {
+    // Enough rows per statement to make parsing and the round trip negligible, few enough to keep it small.
+    constexpr std::size_t kFilasPorSentencia = 100;
+    if (filas.empty()) return;
+    std::string columnas;
+    for (const auto& valor : filas.front()) columnas += (columnas.empty() ? "" : ", ") + Identificador(valor.first);
+    const std::string inicio = "INSERT INTO " + Identificador(tabla) + " (" + columnas + ") VALUES ";
+    for (std::size_t primera = 0; primera < filas.size(); primera += kFilasPorSentencia) {
+        std::string sentencia = inicio;
+        const std::size_t fin = std::min(filas.size(), primera + kFilasPorSentencia);
+        for (std::size_t i = primera; i < fin; ++i) {
+            sentencia += i == primera ? "(" : ", (";
+            for (std::size_t j = 0; j < filas[i].size(); ++j) sentencia += (j == 0 ? "" : ", ") + filas[i][j].second;
+            sentencia += ")";
+        }
+        conexion.Execute(sentencia);
+    }
+}
+
+std::string Asignaciones(const std::vector<Valor>& valores) {
+    std::string texto;
+    for (const auto& [columna, literal] : valores)
+        texto += (texto.empty() ? "" : ", ") + Identificador(columna) + " = " + literal;
+    return texto;
+}
+
+}  // namespace qivera

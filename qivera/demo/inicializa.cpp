@@ -1,0 +1,37 @@
+#include "qivera/demo/inicializa.hpp"
+
+#include "kx204/host/runtime_error.hpp"
+#include "kx204/host/transaction.hpp"
+#include "qivera/db/base_datos.hpp"
+#include "qivera/db/esquema.hpp"
+#include "qivera/db/plantillas.hpp"
+
+namespace qivera::db {
+
+namespace {
+
+// Table Venta stands for the whole schema: it is the screen's own table.
+bool TieneEsquema(ConexionQt& conexion) {
+    const std::string consulta =
+        conexion.dialecto() == Dialecto::SQLite
+            ? "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'Venta' COLLATE NOCASE"
+            : "SELECT count(*) FROM information_schema.tables WHERE lower(table_name) = 'venta'";
+    return conexion.Execute(consulta)->Field(0).ToLong() > 0;
+}
+
+}  // namespace
+
+void InicializaBaseDatos(const std::string& url, bool demo, int notas) {
+    const auto conexion = AbreBaseDatos(url);
+    if (TieneEsquema(*conexion))
+        throw kx204::host::RuntimeError(
+            kx204::host::errores::Database,
+            "The database " + UrlSinClave(url) + " already has the schema; initialise a new one.");
+    kx204::host::Transaction transaccion(*conexion);
+    CreaEsquema(*conexion, conexion->dialecto());
+    GuardaPlantillas(*conexion);
+    if (demo) GeneraDemo(*conexion, notas);
+    transaccion.Commit();
+}
+
+}  // namespace qivera::db
