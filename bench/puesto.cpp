@@ -49,6 +49,7 @@ std::string ServidorConNotas(int notas) {
         servidor->Execute("CREATE DATABASE " + nombre);
         qivera::db::InicializaBaseDatos(qivera::db::UrlDeOtraBase(Servidor(), nombre), true, notas);
         SoloPendientesDeLaMatriz(qivera::db::UrlDeOtraBase(Servidor(), nombre));
+        qivera::db::AbreBaseDatos(qivera::db::UrlDeOtraBase(Servidor(), nombre))->Execute("ANALYZE");
     }
     return qivera::db::UrlDeOtraBase(Servidor(), nombre);
 }

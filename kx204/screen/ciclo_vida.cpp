@@ -44,9 +44,13 @@ void frmKX204::Form_Activate() {
         txt_Sc_Cve_Sucursal.SetText(sucursal);
         txt_Sc_Cve_Sucursal.SetLocked(true);
         txt_Sc_Cve_Sucursal_Enter();
-        txt_Cl_Cve_Cliente.SetSql(std::string("SELECT Cl_Descripcion ") + " FROM Cliente " +
-                                  "WHERE Sc_Cve_Sucursal = '" + host::SqlText(sucursal) + "' AND " +
-                                  "      Es_Cve_Estado <> 'BA' AND Cl_Cve_Cliente = '?'");
+        txt_Cl_Cve_Cliente.SetSql(
+            "SELECT Cl_Descripcion "
+            " FROM Cliente "
+            "WHERE Sc_Cve_Sucursal = '" +
+            host::SqlText(sucursal) +
+            "' AND "
+            "      Es_Cve_Estado <> 'BA' AND Cl_Cve_Cliente = '?'");
     }
     const std::string almacen = objServicios().AlmacenUsuario();
     if (!almacen.empty()) {

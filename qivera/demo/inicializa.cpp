@@ -32,6 +32,9 @@ void InicializaBaseDatos(const std::string& url, bool demo, int notas) {
     GuardaPlantillas(*conexion);
     if (demo) GeneraDemo(*conexion, notas);
     transaccion.Commit();
+    // The server plans by statistics it would gather only later: without them a fresh database's
+    // joins against long folio lists take seconds.
+    if (conexion->dialecto() == Dialecto::PostgreSQL) conexion->Execute("ANALYZE");
 }
 
 }  // namespace qivera::db

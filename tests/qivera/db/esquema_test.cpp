@@ -61,5 +61,19 @@ TEST(EsquemaBaseDatosTest, InitialisesANewDatabaseOnlyOnce) {
     EXPECT_EQ(conexion->Execute("SELECT count(*) FROM Variable")->Field(0).ToLong(), 1);
 }
 
+// A server plans by statistics; a database filled at once must not wait for them to be gathered later.
+TEST(EsquemaBaseDatosTest, ANewServerDatabaseIsReadyToPlan) {
+    prueba::BaseDePrueba base(prueba::BaseDePrueba::Alcance::Compartida);
+    InicializaBaseDatos(base.Url(), true, 20);
+    if (prueba::MotorDePrueba() != prueba::Motor::PostgreSQL) return;
+    auto conexion = AbreBaseDatos(base.Url());
+    EXPECT_GT(conexion
+                  ->Execute("SELECT count(*) FROM pg_stats WHERE tablename IN ('venta', 'lote_documento', "
+                            "'serie_documento')")
+                  ->Field(0)
+                  .ToLong(),
+              0);
+}
+
 }  // namespace
 }  // namespace qivera::db
