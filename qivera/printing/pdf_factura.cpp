@@ -1,12 +1,13 @@
 #include "qivera/printing/pdf_factura.hpp"
 
+#include <memory>
+
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QHash>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextLayout>
-#include <memory>
 
 #include "kx204/host/runtime_error.hpp"
 
@@ -44,6 +45,8 @@ public:
 
     const QTextLayout& De(const QFont& fuente, qreal ancho, Qt::Alignment alineacion, const QString& texto) {
         const QString clave = QString("%1|%2|%3|").arg(fuente.key()).arg(ancho).arg(int(alineacion)) + texto;
+        // A long invoice's prices and amounts hardly repeat: start afresh rather than keep them all.
+        if (maquetas_.size() >= kMaximo && !maquetas_.contains(clave)) maquetas_.clear();
         auto& maqueta = maquetas_[clave];
         if (!maqueta) maqueta = Compone(fuente, ancho, alineacion, texto);
         return *maqueta;
@@ -72,6 +75,7 @@ private:
         return maqueta;
     }
 
+    static constexpr qsizetype kMaximo = 2000;
     QPaintDevice& dispositivo_;
     QHash<QString, std::shared_ptr<QTextLayout>> maquetas_;
 };
