@@ -3,5 +3,5 @@
 # is stopped and removed afterwards. Arguments go to Google Benchmark (--benchmark_filter=…).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/compila.sh
+bash tools/compila.sh kx204_bench
 bash tools/postgres.sh build/bench/kx204_bench "$@"

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 carpeta="$(realpath -m "${1:-capturas}")"
-bash tools/compila.sh
+bash tools/compila.sh kx204_desktop_tests
 command -v xvfb-run > /dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq xvfb xauth >&2
 KX204_CAPTURAS="$carpeta" xvfb-run -a -s "-screen 0 1400x1000x24" build/tests/kx204_desktop_tests > /dev/null
 ls "$carpeta"

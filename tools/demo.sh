@@ -4,7 +4,7 @@
 # printing its transcript. The PDF, the signed XML and the mail land in demo/ejecucion/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/compila.sh
+bash tools/compila.sh qivera
 base="${KX204_DB:-demo/demo.db}"
 [ -f "$base" ] || build/qivera/qivera init --db "sqlite:$base" --demo
 rm -rf demo/ejecucion && mkdir -p demo/ejecucion

@@ -4,7 +4,7 @@
 # points to the headless shell (bash tools/demo.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/compila.sh
+bash tools/compila.sh qivera  # the window and the screen it loads; the tests build the rest
 base="${KX204_DB:-demo/demo.db}"
 [ -f "$base" ] || build/qivera/qivera init --db "sqlite:$base" --demo
 exec build/qivera/qivera --db "sqlite:$base" --user "${KX204_USUARIO:-ADMIN}" --date "${KX204_FECHA:-2026-03-15}"

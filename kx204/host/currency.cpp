@@ -1,7 +1,9 @@
 #include "kx204/host/currency.hpp"
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <utility>
 
 #include "kx204/host/runtime_error.hpp"
 #include "kx204/host/variant.hpp"
@@ -29,6 +31,39 @@ std::string ConSeparadorMiles(const std::string& digits) {
         text += digits[i];
     }
     return text;
+}
+
+// An unsigned 128-bit product as two halves: an exact a × b ÷ c in standard C++.
+struct Wide {
+    std::uint64_t high, low;
+};
+
+std::uint64_t Magnitude(std::int64_t value) {
+    return value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+}
+
+Wide Multiply(std::uint64_t a, std::uint64_t b) {
+    constexpr std::uint64_t kHalf = 0xFFFFFFFFu;
+    const std::uint64_t lowLow = (a & kHalf) * (b & kHalf), lowHigh = (a & kHalf) * (b >> 32);
+    const std::uint64_t highLow = (a >> 32) * (b & kHalf), highHigh = (a >> 32) * (b >> 32);
+    const std::uint64_t middle = (lowLow >> 32) + (lowHigh & kHalf) + (highLow & kHalf);
+    return {highHigh + (lowHigh >> 32) + (highLow >> 32) + (middle >> 32), (middle << 32) | (lowLow & kHalf)};
+}
+
+// Quotient and remainder by long division; Overflow when the quotient needs more than 64 bits.
+std::pair<std::uint64_t, std::uint64_t> Divide(Wide dividend, std::uint64_t divisor) {
+    if (dividend.high >= divisor) throw OverflowError();
+    std::uint64_t remainder = dividend.high, quotient = 0;
+    for (int bit = 63; bit >= 0; --bit) {
+        const bool carry = (remainder >> 63) != 0;  // the shifted remainder passes 64 bits, so exceeds the divisor
+        remainder = (remainder << 1) | ((dividend.low >> bit) & 1);
+        quotient <<= 1;
+        if (carry || remainder >= divisor) {
+            remainder -= divisor;
+            quotient |= 1;
+        }
+    }
+    return {quotient, remainder};
 }
 
 }  // namespace
@@ -103,16 +138,16 @@ std::string Currency::ToDisplay() const {
 
 Currency Currency::MulDiv(Currency numerator, Currency denominator) const {
     if (denominator.scaled_ == 0) throw OverflowError();
-    __int128 product = static_cast<__int128>(scaled_) * numerator.scaled_;
-    __int128 divisor = denominator.scaled_;
-    if (divisor < 0) product = -product, divisor = -divisor;
-    __int128 quotient = product / divisor, remainder = product % divisor;
-    const __int128 twice = 2 * (remainder < 0 ? -remainder : remainder);
-    const bool awayFromZero = twice > divisor || (twice == divisor && quotient % 2 != 0);
-    if (awayFromZero) quotient += remainder < 0 ? -1 : 1;
-    if (quotient > std::numeric_limits<std::int64_t>::max() || quotient < std::numeric_limits<std::int64_t>::min())
-        throw OverflowError();
-    return Currency(static_cast<std::int64_t>(quotient));
+    const bool negative = ((scaled_ < 0) != (numerator.scaled_ < 0)) != (denominator.scaled_ < 0);
+    const std::uint64_t divisor = Magnitude(denominator.scaled_);
+    const auto [quotient, remainder] = Divide(Multiply(Magnitude(scaled_), Magnitude(numerator.scaled_)), divisor);
+    // Half to even: the remainder against what is left to the divisor, which cannot overflow.
+    const bool up = remainder > divisor - remainder || (remainder == divisor - remainder && quotient % 2 != 0);
+    const std::uint64_t magnitude = quotient + (up ? 1 : 0);
+    const std::uint64_t limit =
+        static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()) + (negative ? 1 : 0);
+    if (magnitude < quotient || magnitude > limit) throw OverflowError();
+    return Currency(negative ? static_cast<std::int64_t>(0 - magnitude) : static_cast<std::int64_t>(magnitude));
 }
 
 std::vector<Currency> Currency::Split(Currency whole, const std::vector<Currency>& weights) {

@@ -34,7 +34,11 @@ std::optional<Variant> PrimerValor(kx204::host::Connection& conexion, const std:
     return valor;
 }
 
-std::string LiteralTexto(const std::string& texto) { return "'" + kx204::host::SqlText(texto) + "'"; }
+std::string LiteralTexto(const std::string& texto) {
+    std::string literal = "'";
+    literal += kx204::host::SqlText(texto);
+    return literal += '\'';
+}
 
 std::string LiteralFecha(const kx204::host::Date& fecha) { return LiteralTexto(fecha.ToIso()); }
 

@@ -8,19 +8,6 @@
 
 namespace qivera::db {
 
-namespace {
-
-// Table Venta stands for the whole schema: it is the screen's own table.
-bool TieneEsquema(ConexionQt& conexion) {
-    const std::string consulta =
-        conexion.dialecto() == Dialecto::SQLite
-            ? "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'Venta' COLLATE NOCASE"
-            : "SELECT count(*) FROM information_schema.tables WHERE lower(table_name) = 'venta'";
-    return conexion.Execute(consulta)->Field(0).ToLong() > 0;
-}
-
-}  // namespace
-
 void InicializaBaseDatos(const std::string& url, bool demo, int notas) {
     const auto conexion = AbreBaseDatos(url);
     if (TieneEsquema(*conexion))

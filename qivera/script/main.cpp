@@ -2,48 +2,35 @@
 //   qivera init --db URL [--demo] [--notes N]
 //   qivera script FILE --db URL
 //   qivera --db URL [--user USER] [--date YYYY-MM-DD]    the desktop
+#include <unistd.h>
+
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QTranslator>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <map>
 
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/db/base_datos.hpp"
 #include "qivera/demo/inicializa.hpp"
 #include "qivera/desktop/escritorio.hpp"
+#include "qivera/script/argumentos.hpp"
 #include "qivera/script/guion.hpp"
 
 namespace {
 
+using qivera::Argumentos;
+using qivera::ErrorDeUso;
+using qivera::Orden;
+
 constexpr int kErrorUso = 2;
 constexpr int kNotasOmision = 3000;
-
-struct Argumentos {
-    std::vector<std::string> posicionales;
-    std::map<std::string, std::string> opciones;
-};
-
-Argumentos Lee(int argc, char** argv) {
-    Argumentos args;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg.rfind("--", 0) != 0) {
-            args.posicionales.push_back(arg);
-        } else if (arg == "--demo") {
-            args.opciones[arg] = "1";
-        } else if (i + 1 < argc) {
-            args.opciones[arg] = argv[++i];
-        } else {
-            throw std::invalid_argument("option " + arg + " needs a value");
-        }
-    }
-    return args;
-}
 
 // A failure as one line of the terminal: the driver's hints and line breaks run together.
 std::string UnaLinea(const std::string& texto) {
@@ -59,11 +46,14 @@ std::string UnaLinea(const std::string& texto) {
     return linea;
 }
 
-int Uso() {
-    std::cerr << "usage: qivera init --db URL [--demo] [--notes N]\n"
-                 "       qivera script FILE --db URL\n"
-                 "       qivera --db URL [--user USER] [--date YYYY-MM-DD]\n";
-    return kErrorUso;
+// Qt warns on every start when the session has no runtime folder (a root shell, a container):
+// it gets a private one, as a desktop session would give it.
+void CarpetaDeEjecucion() {
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) return;
+    const QString carpeta = QDir::temp().filePath(QStringLiteral("qivera-runtime-%1").arg(getuid()));
+    if (!QDir().mkpath(carpeta)) return;
+    QFile::setPermissions(carpeta, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(carpeta));
 }
 
 bool HayPantalla() {
@@ -75,7 +65,7 @@ int AbreEscritorio(const Argumentos& args) {
     const std::string url = args.opciones.at("--db");
     std::unique_ptr<qivera::db::ConexionQt> conexion;
     try {
-        conexion = qivera::db::AbreBaseDatos(url);
+        conexion = qivera::db::AbreBaseExistente(url);
     } catch (const std::exception& error) {
         // A clerk who started the window is told in a window, and the terminal gets its line too.
         QMessageBox::critical(
@@ -83,31 +73,24 @@ int AbreEscritorio(const Argumentos& args) {
             QStringLiteral("No se pudo abrir la base de datos:\n%1").arg(QString::fromStdString(error.what())));
         throw;
     }
-    const std::string usuario = args.opciones.count("--user") ? args.opciones.at("--user") : "ADMIN";
+    const std::string usuario = args.Tiene("--user") ? args.opciones.at("--user") : "ADMIN";
     const QString nombre = QFileInfo(QString::fromStdString(url.substr(url.find(':') + 1))).fileName();
     qivera::escritorio::Escritorio escritorio(*conexion, usuario, nombre);
-    if (args.opciones.count("--date")) {
-        const auto fecha = kx204::host::Date::Parse(args.opciones.at("--date"));
-        if (!fecha) throw std::invalid_argument("a date is YYYY-MM-DD: " + args.opciones.at("--date"));
-        escritorio.sesion().fechaServidor = *fecha;
-    }
+    escritorio.sesion().fechaServidor = args.fecha;
     escritorio.AbreBiblioteca("libkx204.so");
     return QApplication::exec();
 }
 
 int Inicializa(const Argumentos& args) {
-    const int notas = args.opciones.count("--notes") ? std::stoi(args.opciones.at("--notes")) : kNotasOmision;
-    qivera::db::InicializaBaseDatos(args.opciones.at("--db"), args.opciones.count("--demo") != 0, notas);
+    const int notas = qivera::NotasPedidas(args, kNotasOmision);
+    qivera::db::InicializaBaseDatos(args.opciones.at("--db"), args.Tiene("--demo"), notas);
     return 0;
 }
 
 int EjecutaGuion(const std::string& archivo, const std::string& url) {
     std::ifstream entrada(archivo);
-    if (!entrada) {
-        std::cerr << "qivera: cannot read " << archivo << "\n";
-        return kErrorUso;
-    }
-    auto conexion = qivera::db::AbreBaseDatos(url);
+    if (!entrada || std::filesystem::is_directory(archivo)) throw ErrorDeUso("cannot read the script " + archivo);
+    auto conexion = qivera::db::AbreBaseExistente(url);
     qivera::Guion guion(*conexion, std::cout);
     try {
         guion.EjecutaTodo(entrada);
@@ -119,36 +102,54 @@ int EjecutaGuion(const std::string& archivo, const std::string& url) {
     return 0;
 }
 
+// Runs the command the arguments name, with the application it needs.
+int Ejecuta(const Argumentos& args, int argc, char** argv) {
+    const bool escritorio = args.orden == Orden::Escritorio;
+    if (escritorio && !HayPantalla()) {
+        std::cerr << "qivera: there is no display to open the window on (DISPLAY is not set).\n"
+                     "Run the screen headless instead: qivera script FILE --db URL (bash tools/demo.sh plays "
+                     "the demo), or open the window under a virtual display: xvfb-run qivera --db URL\n";
+        return 1;
+    }
+    CarpetaDeEjecucion();
+    // Printing lays out text, which takes a GUI application; off screen when there is no display.
+    if (!HayPantalla()) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication aplicacion(argc, argv);
+    switch (args.orden) {
+        case Orden::Inicializa:
+            return Inicializa(args);
+        case Orden::Guion:
+            return EjecutaGuion(args.posicionales[0], args.opciones.at("--db"));
+        case Orden::Escritorio:
+            break;
+    }
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    // Qt's own texts (file dialogs, context menus) in Spanish where the translation is installed.
+    QTranslator traduccion;
+    if (traduccion.load(QLocale(QLocale::Spanish, QLocale::Mexico), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&traduccion);
+    return AbreEscritorio(args);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    Orden orden = Orden::Escritorio;
     try {
-        const Argumentos args = Lee(argc, argv);
-        if (!args.opciones.count("--db")) return Uso();
-        const bool escritorio = args.posicionales.empty();
-        if (escritorio && !HayPantalla()) {
-            std::cerr << "qivera: there is no display to open the window on (DISPLAY is not set).\n"
-                         "Run the screen headless instead: qivera script FILE --db URL (bash tools/demo.sh plays "
-                         "the demo), or open the window under a virtual display: xvfb-run qivera --db URL\n";
-            return 1;
+        const Argumentos args = qivera::LeeArgumentos(std::vector<std::string>(argv + 1, argv + argc));
+        orden = args.orden;
+        if (args.ayuda) {
+            std::cout << qivera::Uso(orden);
+            return 0;
         }
-        // Printing lays out text, which takes a GUI application; off screen when there is no display.
-        if (!HayPantalla()) qputenv("QT_QPA_PLATFORM", "offscreen");
-        QApplication aplicacion(argc, argv);
-        if (escritorio) {
-            QApplication::setStyle(QStringLiteral("Fusion"));
-            // Qt's own texts (file dialogs, context menus) in Spanish where the translation is installed.
-            QTranslator traduccion;
-            if (traduccion.load(QLocale(QLocale::Spanish, QLocale::Mexico), QStringLiteral("qtbase"),
-                                QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-                QApplication::installTranslator(&traduccion);
-            return AbreEscritorio(args);
-        }
-        const std::string& orden = args.posicionales[0];
-        if (orden == "init" && args.posicionales.size() == 1) return Inicializa(args);
-        if (orden == "script" && args.posicionales.size() == 2)
-            return EjecutaGuion(args.posicionales[1], args.opciones.at("--db"));
-        return Uso();
+        return Ejecuta(args, argc, argv);
+    } catch (const ErrorDeUso& error) {
+        std::cerr << "qivera: " << error.what() << "\n" << qivera::Uso(orden);
+        return kErrorUso;
+    } catch (const qivera::db::BaseNoPreparada& error) {
+        std::cerr << "qivera: " << error.what() << "; create it with: qivera init --db URL [--demo]\n";
+        return kErrorUso;
     } catch (const std::exception& error) {
         std::cerr << "qivera: " << UnaLinea(error.what()) << "\n";
         return 1;

@@ -1,0 +1,108 @@
+#include "qivera/script/argumentos.hpp"
+
+#include <charconv>
+#include <set>
+
+namespace qivera {
+
+namespace {
+
+constexpr int kNotasMaximas = 1000000;
+
+// What a command accepts: options that take a value, flags, and how many positional arguments.
+struct Forma {
+    const char* nombre;
+    std::set<std::string> conValor;
+    std::set<std::string> banderas;
+    std::size_t posicionales;
+    const char* uso;
+};
+
+const Forma& FormaDe(Orden orden) {
+    static const Forma kEscritorio{"",
+                                   {"--db", "--user", "--date"},
+                                   {},
+                                   0,
+                                   "qivera --db URL [--user USER] [--date YYYY-MM-DD]    opens the desktop"};
+    static const Forma kInicializa{"init",
+                                   {"--db", "--notes"},
+                                   {"--demo"},
+                                   0,
+                                   "qivera init --db URL [--demo] [--notes N]    creates the schema (and the demo)"};
+    static const Forma kGuion{
+        "script", {"--db"}, {}, 1, "qivera script FILE --db URL    plays a script of user actions, headless"};
+    switch (orden) {
+        case Orden::Inicializa:
+            return kInicializa;
+        case Orden::Guion:
+            return kGuion;
+        case Orden::Escritorio:
+            break;
+    }
+    return kEscritorio;
+}
+
+Orden OrdenDe(const std::string& nombre) {
+    for (Orden orden : {Orden::Inicializa, Orden::Guion})
+        if (nombre == FormaDe(orden).nombre) return orden;
+    throw ErrorDeUso("unknown command " + nombre + " (init, script, or none for the desktop)");
+}
+
+bool EsOpcion(const std::string& arg) { return arg.size() > 1 && arg[0] == '-'; }
+
+}  // namespace
+
+Argumentos LeeArgumentos(const std::vector<std::string>& argumentos) {
+    Argumentos args;
+    std::size_t i = 0;
+    if (!argumentos.empty() && !EsOpcion(argumentos[0])) args.orden = OrdenDe(argumentos[i++]);
+    const Forma& forma = FormaDe(args.orden);
+    for (; i < argumentos.size(); ++i) {
+        const std::string& arg = argumentos[i];
+        if (arg == "--help" || arg == "-h") {
+            args.ayuda = true;
+        } else if (forma.banderas.count(arg)) {
+            args.opciones[arg].assign(1, '1');  // a flag is on
+        } else if (forma.conValor.count(arg)) {
+            if (i + 1 == argumentos.size() || argumentos[i + 1].rfind("--", 0) == 0)
+                throw ErrorDeUso("option " + arg + " needs a value");
+            args.opciones[arg] = argumentos[++i];
+        } else if (EsOpcion(arg)) {
+            throw ErrorDeUso("unknown option " + arg);
+        } else {
+            args.posicionales.push_back(arg);
+        }
+    }
+    if (args.ayuda) return args;
+    if (args.posicionales.size() != forma.posicionales)
+        throw ErrorDeUso(args.posicionales.size() > forma.posicionales
+                             ? "unexpected argument " + args.posicionales.back()
+                             : "missing argument");
+    if (!args.Tiene("--db")) throw ErrorDeUso("option --db is required");
+    if (args.Tiene("--date")) {
+        args.fecha = kx204::host::Date::Parse(args.opciones.at("--date"));
+        if (!args.fecha) throw ErrorDeUso("option --date takes a date YYYY-MM-DD: " + args.opciones.at("--date"));
+    }
+    return args;
+}
+
+std::string Uso(Orden orden) {
+    if (orden != Orden::Escritorio) return std::string("usage: ") + FormaDe(orden).uso + "\n";
+    std::string uso = "usage:";
+    for (Orden forma : {Orden::Escritorio, Orden::Inicializa, Orden::Guion})
+        uso += std::string(uso.size() == 6 ? " " : "       ") + FormaDe(forma).uso + "\n";
+    return uso + "Every command takes --help.\n";
+}
+
+int NotasPedidas(const Argumentos& args, int omision) {
+    if (!args.Tiene("--notes")) return omision;
+    const std::string& texto = args.opciones.at("--notes");
+    int notas = -1;
+    const auto [fin, error] = std::from_chars(texto.data(), texto.data() + texto.size(), notas);
+    if (error != std::errc() || fin != texto.data() + texto.size() || notas < 0 || notas > kNotasMaximas)
+        throw ErrorDeUso("option --notes takes a whole number from 0 to " + std::to_string(kNotasMaximas) + ": " +
+                         texto);
+    return notas;
+}
+
+}  // namespace qivera

@@ -1,0 +1,42 @@
+#pragma once
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "kx204/host/date.hpp"
+
+namespace qivera {
+
+// The program's commands: "init", "script", and the desktop when none is named.
+enum class Orden { Escritorio, Inicializa, Guion };
+
+// A command line as the program understood it.
+struct Argumentos {
+    Orden orden = Orden::Escritorio;
+    bool ayuda = false;                           // --help or -h: show the command's usage and do nothing
+    std::vector<std::string> posicionales;        // after the command's name
+    std::map<std::string, std::string> opciones;  // "--db" → URL; a flag maps to "1"
+    std::optional<kx204::host::Date> fecha;       // --date
+
+    bool Tiene(const std::string& opcion) const { return opciones.count(opcion) != 0; }
+};
+
+// A command line the program cannot follow: the message names what is wrong; the exit status is 2.
+class ErrorDeUso : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Reads and checks a command line: the command, its options (each known to it, each with its value),
+// its positional arguments, the required --db and the date of --date. Raises ErrorDeUso otherwise.
+Argumentos LeeArgumentos(const std::vector<std::string>& argumentos);
+
+// How a command is used, one line per form; all of them for the desktop.
+std::string Uso(Orden orden);
+
+// The number of demo notes --notes asks for: a whole number from 0 to 1,000,000.
+int NotasPedidas(const Argumentos& args, int omision);
+
+}  // namespace qivera
