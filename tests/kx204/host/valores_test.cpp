@@ -70,6 +70,8 @@ TEST(Currency, RoundsAndSumsWithoutDrift) {
     EXPECT_EQ(Currency::Parse("1.0001").MulDiv(Currency::Parse("1"), Currency::Parse("2")).ToString(), "0.5");
     EXPECT_EQ(Currency::Parse("1.0003").MulDiv(Currency::Parse("1"), Currency::Parse("2")).ToString(), "0.5002");
     EXPECT_EQ(Currency::Parse("-1.0003").MulDiv(Currency::Parse("1"), Currency::Parse("-2")).ToString(), "0.5002");
+    EXPECT_EQ(Currency::Parse("-1.0003").MulDiv(Currency::Parse("1"), Currency::Parse("2")).ToString(), "-0.5002");
+    EXPECT_EQ((-maximo).MulDiv(Currency::Parse("0.3333"), Currency::Parse("0.3333")), -maximo);
     EXPECT_EQ(prueba::NumeroDeError([&] { maximo.MulDiv(maximo, Currency::Parse("1")); }), errores::Overflow);
     EXPECT_EQ(prueba::NumeroDeError([] { Currency::Parse("1").MulDiv(Currency::Parse("1"), Currency()); }),
               errores::Overflow);
