@@ -10,6 +10,7 @@
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/desktop/dialogo_campos_adicionales.hpp"
 #include "qivera/desktop/vista_previa.hpp"
+#include "qivera/mail/correo.hpp"
 #include "qivera/services/catalogo.hpp"
 
 namespace qivera::escritorio {
@@ -133,9 +134,11 @@ void VentanaQivera::Despues() {
 
 void VentanaQivera::Registra(const std::string& evento, const std::string& folio, const std::string& archivo) {
     if (evento == "print") impresos_.push_back(archivo);
-    const QString que = evento == "print"  ? QStringLiteral("impresa")
-                        : evento == "sign" ? QStringLiteral("firmada")
-                                           : QStringLiteral("enviada por correo");
+    // Mail always reaches the outbox; it was sent only when a server is configured (a failure registers nothing).
+    const QString que = evento == "print"                 ? QStringLiteral("impresa")
+                        : evento == "sign"                ? QStringLiteral("firmada")
+                        : ServidorCorreo(sesion_).empty() ? QStringLiteral("en bandeja de salida")
+                                                          : QStringLiteral("enviada por correo");
     statusBar()->showMessage(
         QStringLiteral("Factura %1 %2: %3").arg(QString::fromStdString(folio), que, QString::fromStdString(archivo)),
         15000);

@@ -108,10 +108,12 @@ void CorreoQivera::Envia(const std::string& tabla, const std::string& folio) {
     const std::string eml = ComponeEml(mensaje);
     const std::string ruta = RutaDocumento(CarpetaDocumentos(sesion_, "CORREO_BANDEJA", "bandeja"), folio, "eml");
     GuardaArchivo(ruta, eml);
-    const std::string url = ValorVariable(sesion_.conexion, "CORREO_SMTP_URL");
+    const std::string url = ServidorCorreo(sesion_);
     const std::string falla = url.empty() ? "" : EnviaSmtp(url, mensaje.remitente, mensaje.destinatarios, eml);
     if (!falla.empty()) Rechaza("No se pudo enviar el correo de la factura " + folio + ": " + falla);
     if (sesion_.registra) sesion_.registra("mail", folio, ruta);
 }
+
+std::string ServidorCorreo(Sesion& sesion) { return ValorVariable(sesion.conexion, "CORREO_SMTP_URL"); }
 
 }  // namespace qivera

@@ -31,4 +31,7 @@ private:
     std::string error_;
 };
 
+// The server mail is also sent through (CORREO_SMTP_URL); empty when it only reaches the outbox.
+std::string ServidorCorreo(Sesion& sesion);
+
 }  // namespace qivera

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
@@ -196,6 +197,19 @@ private slots:
         QTest::keyClick(consolidar, Qt::Key_1, Qt::AltModifier);
         QCOMPARE(pantalla.ssTabQvr.Tab(), 0);
         QVERIFY(escena.widget("fr0")->isVisibleTo(&escena.escritorio.Ventana()));
+    }
+
+    // The status bar says what happened to the mail: written to the outbox, or sent through a server.
+    void TheStatusBarSaysWhereTheMailWent() {
+        Escena escena;
+        auto& ventana = escena.escritorio.Ventana();
+        escena.escritorio.sesion().registra("mail", "F000001", "/bandeja/F000001.eml");
+        QCOMPARE(ventana.statusBar()->currentMessage(),
+                 QStringLiteral("Factura F000001 en bandeja de salida: /bandeja/F000001.eml"));
+        escena.entorno.Variable("CORREO_SMTP_URL", "smtp://127.0.0.1:2525");
+        escena.escritorio.sesion().registra("mail", "F000001", "/bandeja/F000001.eml");
+        QCOMPARE(ventana.statusBar()->currentMessage(),
+                 QStringLiteral("Factura F000001 enviada por correo: /bandeja/F000001.eml"));
     }
 };
 
