@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "qivera/db/sql.hpp"
+
 namespace qivera {
 
 using kx204::host::Currency;
@@ -87,7 +89,10 @@ std::optional<FacturaGuardada> LeeFactura(kx204::host::Connection& conexion, con
     std::optional<FacturaGuardada> factura;
     if (!rs->Eof()) factura = Encabezado(*rs);
     rs->Close();
-    if (factura) factura->renglones = Renglones(conexion, factura->folio);
+    if (!factura) return factura;
+    factura->renglones = Renglones(conexion, factura->folio);
+    factura->notas = PrimeraColumna(
+        conexion, "SELECT DISTINCT Vn_Folio FROM Venta WHERE Fc_Folio = '" + SqlText(folio) + "' ORDER BY Vn_Folio");
     return factura;
 }
 

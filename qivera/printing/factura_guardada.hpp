@@ -32,6 +32,7 @@ struct FacturaGuardada {
     std::string cliente, clienteNombre, clienteRfc, clienteDireccion, clienteEmail;
     kx204::host::Currency subtotal, descuento, impuesto, total;
     std::vector<RenglonGuardado> renglones;  // in line order
+    std::vector<std::string> notas;          // the sale notes it covers, in folio order
 };
 
 // The invoice `folio`, or nothing when there is none.

@@ -5,11 +5,13 @@
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QHash>
+#include <QLocale>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextLayout>
 
 #include "kx204/host/runtime_error.hpp"
+#include "qivera/printing/trazabilidad.hpp"
 
 namespace qivera {
 
@@ -22,8 +24,28 @@ constexpr int kPuntosPorPulgada = 72;    // one device unit per typographic poin
 constexpr qreal kMargen = 36;
 constexpr qreal kSeparacion = 4;
 
+constexpr qreal kPie = 14;  // the page number's band at the foot of every page
+
 QString Q(const std::string& texto) { return QString::fromStdString(texto); }
-QString Dinero(Currency valor) { return Q(valor.ToDisplay()); }
+
+// Money to the cent, half away from zero, as a customer reads it: "$1,234.57", "-$0.01".
+QString Dinero(Currency valor) {
+    const std::int64_t escalado = valor.Scaled();
+    const std::uint64_t magnitud = escalado < 0 ? 0 - static_cast<std::uint64_t>(escalado) : escalado;
+    const std::uint64_t centavos = magnitud / 100 + (magnitud % 100 >= 50 ? 1 : 0);
+    return QStringLiteral("%1$%2.%3")
+        .arg(escalado < 0 ? "-" : "")
+        .arg(QLocale(QLocale::English, QLocale::UnitedStates).toString(static_cast<qulonglong>(centavos / 100)))
+        .arg(static_cast<qulonglong>(centavos % 100), 2, 10, QChar('0'));
+}
+
+// A quantity without the zeros that say nothing: "3", "2.5".
+QString Cantidad(double cantidad) {
+    QString texto = Q(TextoCantidad(cantidad));
+    while (texto.endsWith('0')) texto.chop(1);
+    if (texto.endsWith('.')) texto.chop(1);
+    return texto;
+}
 
 struct Columna {
     const char* titulo;
@@ -91,17 +113,30 @@ public:
           ancho_(escritor.width()),
           alto_(escritor.height()) {}
 
+    // Twice: once to count the pages, so that each can say "n de m", and once to paint them.
     void Escribe(const std::string& formato) {
+        Contenido(formato);
+        paginas_ = pagina_;
+        Contenido(formato);
+    }
+
+private:
+    bool Contando() const { return paginas_ == 0; }
+
+    void Contenido(const std::string& formato) {
+        pagina_ = 1;
+        y_ = 0;
         Fuente(7);
-        pintor_.drawText(QRectF(0, 0, ancho_, 10), Qt::AlignRight, Q(formato));
+        Caja(0, ancho_, Q(formato), Qt::AlignRight);
         Encabezado();
         Cliente();
         TitulosTabla();
         for (const RenglonGuardado& renglon : factura_.renglones) Renglon(renglon);
         Totales();
+        Notas();
+        PieDePagina();
     }
 
-private:
     void Fuente(int puntos, bool negrita = false) {
         pintor_.setFont(QFont("DejaVu Sans", puntos, negrita ? QFont::Bold : QFont::Normal));
     }
@@ -109,22 +144,33 @@ private:
     // Writes `texto` wrapped in a box `ancho` wide at (x, y_ + abajo) and answers the height it took.
     qreal Caja(qreal x, qreal ancho, const QString& texto, Qt::Alignment alineacion = Qt::AlignLeft, qreal abajo = 0) {
         const QTextLayout& maqueta = maquetas_.De(pintor_.font(), ancho, alineacion, texto);
-        maqueta.draw(&pintor_, QPointF(x, y_ + abajo));
+        if (!Contando()) maqueta.draw(&pintor_, QPointF(x, y_ + abajo));
         return Maquetas::Alto(maqueta);
     }
     qreal AltoDe(qreal ancho, const QString& texto, Qt::Alignment alineacion = Qt::AlignLeft) {
         return Maquetas::Alto(maquetas_.De(pintor_.font(), ancho, alineacion, texto));
     }
     void Linea() {
-        pintor_.drawLine(QPointF(0, y_), QPointF(ancho_, y_));
+        if (!Contando()) pintor_.drawLine(QPointF(0, y_), QPointF(ancho_, y_));
         y_ += kSeparacion;
     }
     // Starts a new page, with the table's titles again, when `alto` does not fit on this one.
     void Reserva(qreal alto) {
-        if (y_ + alto <= alto_) return;
-        escritor_.newPage();
+        if (y_ + alto <= alto_ - kPie) return;
+        PieDePagina();
+        if (!Contando()) escritor_.newPage();
+        ++pagina_;
         y_ = 0;
         TitulosTabla();
+    }
+    void PieDePagina() {
+        const qreal y = y_;
+        const QFont fuente = pintor_.font();
+        y_ = alto_ - kPie + kSeparacion;
+        Fuente(7);
+        Caja(0, ancho_, QStringLiteral("Página %1 de %2").arg(pagina_).arg(paginas_), Qt::AlignRight);
+        pintor_.setFont(fuente);
+        y_ = y;
     }
 
     void Encabezado() {
@@ -133,11 +179,12 @@ private:
         const QString sucursal = Q(factura_.sucursalNombre.empty() ? factura_.sucursal : factura_.sucursalNombre);
         const qreal izquierda = Bloque(0, mitad, Qt::AlignLeft, sucursal,
                                        "Sucursal " + Q(factura_.sucursal) + "\n" + Q(factura_.sucursalDireccion));
-        const qreal derecha = Bloque(mitad, mitad, Qt::AlignRight, "Factura " + Q(factura_.factura),
-                                     QString("Serie %1   Número %2\nFolio %3\nFecha %4\nMoneda %5")
-                                         .arg(Q(factura_.serie))
-                                         .arg(factura_.numero)
-                                         .arg(Q(factura_.folio), Q(factura_.fecha.ToDdMmYyyy()), Q(factura_.moneda)));
+        const qreal derecha =
+            Bloque(mitad, mitad, Qt::AlignRight, "Factura " + Q(factura_.factura),
+                   QString("Serie %1   Número %2\nFolio %3\nFecha %4\nMoneda %5")
+                       .arg(Q(factura_.serie))
+                       .arg(factura_.numero)
+                       .arg(Q(factura_.folio), FechaLegible(factura_.fecha.ToIso()), Q(factura_.moneda)));
         y_ += std::max(izquierda, derecha) + kSeparacion;
         Linea();
     }
@@ -189,21 +236,29 @@ private:
     }
 
     static QString Cantidades(const RenglonGuardado& r) {
-        QString texto = Q(TextoCantidad(r.cantidad1)) + " " + Q(r.unidad1);
-        if (r.cantidad2 != 0 || !r.unidad2.empty()) texto += "\n" + Q(TextoCantidad(r.cantidad2)) + " " + Q(r.unidad2);
+        QString texto = Cantidad(r.cantidad1) + " " + Q(r.unidad1);
+        if (r.cantidad2 != 0 || !r.unidad2.empty()) texto += "\n" + Cantidad(r.cantidad2) + " " + Q(r.unidad2);
         return texto;
+    }
+
+    // The concept, and under it the size and colour that tell apart lines of one product.
+    static QString Concepto(const RenglonGuardado& r) {
+        QStringList variante;
+        if (!r.talla.empty()) variante << "Talla " + Q(r.talla);
+        if (!r.color.empty()) variante << "Color " + Q(r.color);
+        return variante.isEmpty() ? Q(r.concepto) : Q(r.concepto) + "\n" + variante.join(QStringLiteral(" · "));
     }
 
     // The lots and serial numbers, under the concept and across the amounts.
     static QString Trazabilidad(const RenglonGuardado& r) {
         QStringList partes;
-        if (!r.lotes.empty()) partes << "Lotes: " + Q(r.lotes);
-        if (!r.series.empty()) partes << "Series: " + Q(r.series);
+        if (!r.lotes.empty()) partes << LotesLegibles(r.lotes, r.unidad1, r.unidad2);
+        if (!r.series.empty()) partes << "Series: " + SeriesLegibles(r.series);
         return partes.join("\n");
     }
 
     void Renglon(const RenglonGuardado& r) {
-        const QString celdas[] = {Q(r.producto), Q(r.concepto), Cantidades(r), Dinero(r.precioUnitario),
+        const QString celdas[] = {Q(r.producto), Concepto(r), Cantidades(r), Dinero(r.precioUnitario),
                                   Dinero(r.importe)};
         const QString trazabilidad = Trazabilidad(r);
         const qreal xTrazabilidad = AnchoColumna(kColumnas[0]);
@@ -244,12 +299,26 @@ private:
         }
     }
 
+    // The sale notes the invoice covers, after its totals.
+    void Notas() {
+        if (factura_.notas.empty()) return;
+        QStringList notas;
+        for (const std::string& nota : factura_.notas) notas << Q(nota);
+        const QString texto = "Notas de venta: " + notas.join(QStringLiteral(", "));
+        Fuente(8);
+        Reserva(kSeparacion + AltoDe(ancho_, texto));
+        y_ += kSeparacion;
+        y_ += Caja(0, ancho_, texto);
+    }
+
     QPdfWriter& escritor_;
     const FacturaGuardada& factura_;
     QPainter pintor_;
     Maquetas maquetas_;
     qreal ancho_, alto_;
     qreal y_ = 0;
+    int pagina_ = 1;
+    int paginas_ = 0;  // 0 while counting them
 };
 
 }  // namespace

@@ -35,13 +35,15 @@ ConFactura::ConFactura() {
         "Fc_Condicion_Venta, Sc_Cve_Sucursal, Al_Cve_Almacen, Cl_Cve_Cliente, Fc_Subtotal, "
         "Fc_Descuento_Global_Importe, Fc_Impuesto, Fc_Total) VALUES ('F000001', 'AE000001', 'AE', 1, '2026-03-15', "
         "'MXN', 1, 'CONT', '01', '0101', 'C1', 1089.1231, 25, 170.4447, 1234.5678)");
-    Sql("INSERT INTO Factura_Detalle (Fc_Folio, Fd_Renglon, Pr_Cve_Producto, Fd_Concepto, Fd_Cantidad_Control_1, "
-        "Fd_Unidad_Control_1, Fd_Precio_Unitario, Fd_Importe, Im_Cve_Impuesto, Fd_Impuesto_Importe, Fd_Lotes, "
-        "Fd_Series) VALUES "
-        "('F000001', '0001', 'P0001', 'Aceite comestible 1 L', 3, 'PZA', 18.3744, 55.1231, 'IVA', 8.8197, "
-        "'L0001-1 (2), L0001-2 (1)', ''), "
-        "('F000001', '0002', 'P0015', 'Taladro percutor 1/2\"', 2, 'PZA', 517, 1034, 'IVA', 161.625, '', "
-        "'SN-7781, SN-7782')");
+    Sql("INSERT INTO Factura_Detalle (Fc_Folio, Fd_Renglon, Pr_Cve_Producto, Fd_Concepto, Tl_Cve_Talla, "
+        "Cl_Cve_Color, Fd_Cantidad_Control_1, Fd_Unidad_Control_1, Fd_Precio_Unitario, Fd_Importe, Im_Cve_Impuesto, "
+        "Fd_Impuesto_Importe, Fd_Lotes, Fd_Series) VALUES "
+        "('F000001', '0001', 'P0001', 'Aceite comestible 1 L', 'M', 'ROJO', 3, 'PZA', 18.3744, 55.1231, 'IVA', "
+        "8.8197, 'L0001-1@2@0@2027-04-06@26 47 3807 60000031@2025-12-12@VERACRUZ|L0001-2@1@0@2027-05-01@@@', ''), "
+        "('F000001', '0002', 'P0015', 'Taladro percutor 1/2\"', '', '', 2, 'PZA', 517, 1034, 'IVA', 161.625, '', "
+        "'SN-7781|SN-7782')");
+    Sql("INSERT INTO Venta (Vn_Folio, Vn_Id, Fc_Folio) VALUES ('NV000002', 1, 'F000001'), ('NV000001', 1, "
+        "'F000001'), ('NV000001', 2, 'F000001')");
 }
 
 void ConFactura::OtraFactura(const std::string& folio, int renglones) {

@@ -1,0 +1,20 @@
+#pragma once
+#include <QString>
+#include <string>
+
+namespace qivera {
+
+// A line's lots as a customer reads them, one per line: "Lote L0003-1 · 6 PZA · cad. 06/04/2027 ·
+// pedimento 26 47 3807 60000031 (Veracruz)". `lotes` is the stored list (entries "lote@cantidad1@
+// cantidad2@caducidad@pedimento@fecha del pedimento@aduana" joined by "|"); the units name the two
+// quantities. A part left empty (or a second quantity of 0) is left out; an entry not of that form is
+// shown as it is.
+QString LotesLegibles(const std::string& lotes, const std::string& unidad1, const std::string& unidad2);
+
+// A line's serial numbers, stored joined by "|", as a plain list: "SN1, SN2".
+QString SeriesLegibles(const std::string& series);
+
+// A date stored as text (YYYY-MM-DD) as the printout writes it, dd/mm/yyyy; empty stays empty.
+QString FechaLegible(const std::string& fecha);
+
+}  // namespace qivera
