@@ -27,12 +27,16 @@ std::string Argumento(const std::vector<std::string>& args, std::size_t i) {
 }  // namespace
 
 DialogoEleccion::DialogoEleccion(const QString& titulo, const QString& etiqueta,
-                                 const std::vector<std::string>& opciones, const std::string& actual, bool conFiltro,
-                                 QWidget* padre)
-    : QDialog(padre) {
+                                 const std::vector<std::string>& opciones,
+                                 const std::vector<std::string>& descripciones, const std::string& actual,
+                                 bool conFiltro, QWidget* padre)
+    : QDialog(padre), opciones_(opciones) {
     setWindowTitle(titulo);
     QStringList textos;
-    for (const auto& opcion : opciones) textos << TextoQt(opcion);
+    for (std::size_t i = 0; i < opciones.size(); ++i) {
+        const std::string descripcion = Argumento(descripciones, i);
+        textos << (descripcion.empty() ? TextoQt(opciones[i]) : TextoQt(opciones[i] + " — " + descripcion));
+    }
     modelo_ = new QStringListModel(textos, this);
     filtrado_ = new QSortFilterProxyModel(this);
     filtrado_->setSourceModel(modelo_);
@@ -87,8 +91,8 @@ DialogoEleccion::DialogoEleccion(const QString& titulo, const QString& etiqueta,
 std::string DialogoEleccion::Elegido() const { return result() == QDialog::Accepted ? Actual() : std::string(); }
 
 std::string DialogoEleccion::Actual() const {
-    const QModelIndex actual = lista_->currentIndex();
-    return actual.isValid() ? TextoStd(actual.data().toString()) : std::string();
+    const QModelIndex actual = filtrado_->mapToSource(lista_->currentIndex());
+    return actual.isValid() ? opciones_.at(static_cast<std::size_t>(actual.row())) : std::string();
 }
 
 int DialogoEleccion::Visibles() const { return filtrado_->rowCount(); }
@@ -130,25 +134,27 @@ void DialogoEleccion::ActualizaEstado() {
 }
 
 std::unique_ptr<DialogoEleccion> CreaEleccion(const std::string& tipo, const std::vector<std::string>& args,
-                                              const std::vector<std::string>& opciones, QWidget* padre) {
+                                              const std::vector<std::string>& opciones,
+                                              const std::vector<std::string>& descripciones, QWidget* padre) {
     const bool largo = opciones.size() > kOpcionesSinFiltro;
     if (tipo == "direccion")
         return std::make_unique<DialogoEleccion>(
             QStringLiteral("Dirección de entrega"),
-            QStringLiteral("Direcciones de entrega de %1:").arg(TextoQt(Argumento(args, 1))), opciones,
+            QStringLiteral("Direcciones de entrega de %1:").arg(TextoQt(Argumento(args, 1))), opciones, descripciones,
             Argumento(args, 2), largo, padre);
     if (tipo == "metodo_pago")
         return std::make_unique<DialogoEleccion>(
             QStringLiteral("Método de pago"),
-            QStringLiteral("Método de pago del cliente %1:").arg(TextoQt(Argumento(args, 0))), opciones,
+            QStringLiteral("Método de pago del cliente %1:").arg(TextoQt(Argumento(args, 0))), opciones, descripciones,
             Argumento(args, 1), largo, padre);
     if (tipo == "registro" || tipo == "catalogo") {
         const QString consulta = TextoQt(Argumento(args, 0));
         return std::make_unique<DialogoEleccion>(
             consulta.isEmpty() ? QStringLiteral("Búsqueda") : QStringLiteral("Búsqueda — %1").arg(consulta), QString(),
-            opciones, std::string(), true, padre);
+            opciones, descripciones, std::string(), true, padre);
     }
-    return std::make_unique<DialogoEleccion>(TextoQt(tipo), QString(), opciones, std::string(), largo, padre);
+    return std::make_unique<DialogoEleccion>(TextoQt(tipo), QString(), opciones, descripciones, std::string(), largo,
+                                             padre);
 }
 
 }  // namespace qivera::escritorio

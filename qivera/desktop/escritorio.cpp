@@ -16,14 +16,15 @@ int PersonaEscritorio::Mensaje(const std::string& prompt, int botones, const std
 }
 
 std::string PersonaEscritorio::Elige(const std::string& tipo, const std::vector<std::string>& args,
-                                     const std::vector<std::string>& opciones) {
+                                     const std::vector<std::string>& opciones,
+                                     const std::vector<std::string>& descripciones) {
     std::vector<std::string> argumentos = args;
     if (tipo == "columnas" && columnasVisibles) {
         argumentos.push_back(kMarcaVisibles);
         for (std::string& caption : columnasVisibles()) argumentos.push_back(std::move(caption));
     }
     PausaOcupado pausa(indicador_);
-    return persona_.Elige(tipo, argumentos, opciones);
+    return persona_.Elige(tipo, argumentos, opciones, descripciones);
 }
 
 void PersonaEscritorio::Muestra(const std::string& tipo, const std::vector<std::string>& args,

@@ -26,7 +26,7 @@ int PersonaQt::Mensaje(const std::string& prompt, int botones, const std::string
 }
 
 std::string PersonaQt::Elige(const std::string& tipo, const std::vector<std::string>& args,
-                             const std::vector<std::string>& opciones) {
+                             const std::vector<std::string>& opciones, const std::vector<std::string>& descripciones) {
     if (tipo == "exportar") return RutaExportacion(Argumento(args, 0));
     if (tipo == "columnas") {
         const ArgumentosColumnas columnas = SeparaColumnas(args);
@@ -34,7 +34,7 @@ std::string PersonaQt::Elige(const std::string& tipo, const std::vector<std::str
         dialogo.exec();
         return dialogo.Elegidas();
     }
-    const auto dialogo = CreaEleccion(tipo, args, opciones, padre_);
+    const auto dialogo = CreaEleccion(tipo, args, opciones, descripciones, padre_);
     dialogo->exec();
     return dialogo->Elegido();
 }

@@ -19,7 +19,8 @@ public:
     int Mensaje(const std::string& prompt, int botones, const std::string& titulo, const std::string& id) override;
     // "exportar" asks for a CSV path, "columnas" for the visible columns, any other kind chooses one of `opciones`.
     std::string Elige(const std::string& tipo, const std::vector<std::string>& args,
-                      const std::vector<std::string>& opciones) override;
+                      const std::vector<std::string>& opciones,
+                      const std::vector<std::string>& descripciones = {}) override;
     // "visor" is the record viewer; any other kind shows its lines the same way.
     void Muestra(const std::string& tipo, const std::vector<std::string>& args,
                  const std::vector<std::string>& contenido) override;

@@ -13,7 +13,8 @@ int PersonaGuionada::Mensaje(const std::string& prompt, int botones, const std::
 }
 
 std::string PersonaGuionada::Elige(const std::string& tipo, const std::vector<std::string>& args,
-                                   const std::vector<std::string>& opciones) {
+                                   const std::vector<std::string>& opciones,
+                                   const std::vector<std::string>& descripciones) {
     std::string elegido;
     if (!respuestas_.empty()) {
         const nlohmann::ordered_json respuesta = respuestas_.front();
@@ -23,7 +24,10 @@ std::string PersonaGuionada::Elige(const std::string& tipo, const std::vector<st
         if (!opciones.empty() && std::find(opciones.begin(), opciones.end(), elegido) == opciones.end())
             elegido.clear();
     }
-    transcribe_({{"event", "dialog"}, {"kind", tipo}, {"args", args}, {"options", opciones}, {"answer", elegido}});
+    nlohmann::ordered_json evento{{"event", "dialog"}, {"kind", tipo}, {"args", args}, {"options", opciones}};
+    if (!descripciones.empty()) evento["descriptions"] = descripciones;
+    evento["answer"] = elegido;
+    transcribe_(evento);
     return elegido;
 }
 

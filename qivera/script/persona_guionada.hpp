@@ -20,7 +20,8 @@ public:
 
     int Mensaje(const std::string& prompt, int botones, const std::string& titulo, const std::string& id) override;
     std::string Elige(const std::string& tipo, const std::vector<std::string>& args,
-                      const std::vector<std::string>& opciones) override;
+                      const std::vector<std::string>& opciones,
+                      const std::vector<std::string>& descripciones = {}) override;
     void Muestra(const std::string& tipo, const std::vector<std::string>& args,
                  const std::vector<std::string>& contenido) override;
 

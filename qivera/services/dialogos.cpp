@@ -8,6 +8,20 @@ namespace qivera {
 
 using kx204::host::SqlText;
 
+namespace {
+
+// A key and description per row: the options of a chooser and what each one is.
+std::pair<std::vector<std::string>, std::vector<std::string>> ClavesYDescripciones(const RenglonesLista& renglones) {
+    std::pair<std::vector<std::string>, std::vector<std::string>> partes;
+    for (const auto& item : renglones.items) {
+        partes.first.push_back(item.text);
+        partes.second.push_back(item.sub.empty() ? std::string() : item.sub[0]);
+    }
+    return partes;
+}
+
+}  // namespace
+
 void VisorQivera::Muestra(const std::string& tabla, const std::string& campo, const std::string& clave,
                           const std::string&, const std::string&, const std::string&, const std::string&) {
     std::vector<std::string> renglon;
@@ -22,12 +36,13 @@ void VisorQivera::Muestra(const std::string& tabla, const std::string& campo, co
 
 std::string DireccionEntregaQivera::SeleccionaDireccion(const std::string& catalogo, const std::string& clave,
                                                         const std::string& actual) {
-    std::vector<std::string> direcciones;
-    auto rs = sesion_.conexion.Execute("SELECT De_Cve_Direccion FROM Direccion_Entrega WHERE Cl_Cve_Cliente = '" +
-                                       SqlText(clave) + "' ORDER BY De_Cve_Direccion");
-    for (; !rs->Eof(); rs->MoveNext()) direcciones.push_back(rs->Field(0).ToTextOrEmpty());
-    rs->Close();
-    return sesion_.persona.Elige("direccion", {catalogo, clave, actual}, direcciones);
+    const RenglonesLista direcciones =
+        LeeRenglones(sesion_.conexion,
+                     "SELECT De_Cve_Direccion, De_Descripcion FROM Direccion_Entrega WHERE "
+                     "Cl_Cve_Cliente = '" +
+                         SqlText(clave) + "' ORDER BY De_Cve_Direccion");
+    const auto [claves, descripciones] = ClavesYDescripciones(direcciones);
+    return sesion_.persona.Elige("direccion", {catalogo, clave, actual}, claves, descripciones);
 }
 
 // Saving again replaces the document's address.
@@ -60,11 +75,12 @@ bool MetodoPagoQivera::Captura(const std::string& cliente) {
         error_ = "El cliente " + cliente + " no existe";
         return false;
     }
-    const std::vector<std::string> metodos = PrimeraColumna(
-        sesion_.conexion,
-        "SELECT Mp_Cve_Metodo_Pago FROM Metodo_Pago WHERE Es_Cve_Estado <> 'BA' ORDER BY Mp_Cve_Metodo_Pago");
+    const auto [metodos, nombres] = ClavesYDescripciones(
+        LeeRenglones(sesion_.conexion,
+                     "SELECT Mp_Cve_Metodo_Pago, Mp_Descripcion FROM Metodo_Pago WHERE Es_Cve_Estado <> 'BA' "
+                     "ORDER BY Mp_Cve_Metodo_Pago"));
     const std::string elegido =
-        EligeRenglon(sesion_.persona, "metodo_pago", {cliente, actual->ToTextOrEmpty()}, metodos);
+        EligeRenglon(sesion_.persona, "metodo_pago", {cliente, actual->ToTextOrEmpty()}, metodos, nombres);
     if (elegido.empty()) return true;  // closed without choosing: nothing changes
     InterfazQivera interfaz(sesion_);
     sesion_.conexion.Execute("UPDATE Cliente SET Mp_Cve_Metodo_Pago = '" + SqlText(elegido) + "', Oper_Ult_Modif = '" +

@@ -140,8 +140,8 @@ void MuestraColumnas(Lista& lista, const std::string& elegidas) {
 }
 
 std::string EligeRenglon(Persona& persona, const std::string& tipo, const std::vector<std::string>& args,
-                         const std::vector<std::string>& opciones) {
-    std::string elegido = persona.Elige(tipo, args, opciones);
+                         const std::vector<std::string>& opciones, const std::vector<std::string>& descripciones) {
+    std::string elegido = persona.Elige(tipo, args, opciones, descripciones);
     const bool listado = std::find(opciones.begin(), opciones.end(), elegido) != opciones.end();
     return listado ? elegido : std::string();
 }

@@ -38,6 +38,6 @@ void MuestraColumnas(kx204::host::Lista& lista, const std::string& elegidas);
 
 // Asks the person to choose one of `opciones`; an answer that is not among them counts as none.
 std::string EligeRenglon(Persona& persona, const std::string& tipo, const std::vector<std::string>& args,
-                         const std::vector<std::string>& opciones);
+                         const std::vector<std::string>& opciones, const std::vector<std::string>& descripciones = {});
 
 }  // namespace qivera

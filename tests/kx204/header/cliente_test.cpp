@@ -18,7 +18,9 @@ void PreparaClientes(Entorno& entorno, const std::string& sugerir) {
     entorno.Sql(
         "UPDATE Cliente SET Cl_Limite_Credito = 0, Vn_Cve_Vendedor = 'V1', Cv_Cve_Condicion_Venta = 'CR30' "
         "WHERE Cl_Cve_Cliente = 'C2'");
-    entorno.Sql("INSERT INTO Direccion_Entrega (Cl_Cve_Cliente, De_Cve_Direccion) VALUES ('C1', '01'), ('C2', '01')");
+    entorno.Sql(
+        "INSERT INTO Direccion_Entrega (Cl_Cve_Cliente, De_Cve_Direccion, De_Descripcion) VALUES ('C1', '01', "
+        "'Av. Reforma 12, Centro'), ('C2', '01', '')");
 }
 
 bool AceptaCliente(kx204::frmKX204& pantalla, const std::string& clave) {
@@ -50,6 +52,7 @@ TEST(Cliente, ACreditClientGetsItsDataConditionAddressAndSalesman) {
     const auto dialogos = entorno.Eventos("dialog");
     ASSERT_EQ(dialogos.size(), 1u);
     EXPECT_EQ(dialogos[0]["kind"], "direccion");
+    EXPECT_EQ(dialogos[0]["descriptions"], (std::vector<std::string>{"Av. Reforma 12, Centro"}));
 
     // Changing the key drops everything that came with the client.
     pantalla.txt_Cl_Cve_Cliente.Teclea("C");

@@ -114,8 +114,12 @@ void DialogosTest::eleccionFiltraPreseleccionaYResponde() {
     QCOMPARE(busqueda->result(), int(QDialog::Accepted));
     QCOMPARE(busqueda->Elegido(), std::string("MX100"));
 
-    auto direccion = CreaEleccion("direccion", {"Clientes", "C1", "D2"}, {"D1", "D2", "D3"});
+    // An option shows what it is beside it; the answer is still the option.
+    auto direccion =
+        CreaEleccion("direccion", {"Clientes", "C1", "D2"}, {"D1", "D2", "D3"}, {"Av. Reforma 12", "Calle Sur 3", ""});
     QCOMPARE(direccion->Actual(), std::string("D2"));
+    QCOMPARE(direccion->Lista()->currentIndex().data().toString(), QStringLiteral("D2 — Calle Sur 3"));
+    QCOMPARE(direccion->Lista()->model()->index(2, 0).data().toString(), QStringLiteral("D3"));
     direccion->reject();
     QCOMPARE(direccion->Elegido(), std::string());
 

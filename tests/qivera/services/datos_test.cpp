@@ -39,8 +39,8 @@ TEST(DatosClientes, AvailableCreditSubtractsOpenBalancesToTheCent) {
 TEST(DatosClientes, PaymentMethodIsChosenAmongActiveOnesAndStoredWithStamps) {
     prueba::Entorno entorno;
     entorno.Sql(
-        "INSERT INTO Metodo_Pago (Mp_Cve_Metodo_Pago, Es_Cve_Estado) VALUES ('03', 'AC'), ('01', 'AC'), "
-        "('99', 'BA')");
+        "INSERT INTO Metodo_Pago (Mp_Cve_Metodo_Pago, Mp_Descripcion, Es_Cve_Estado) VALUES ('03', 'Transferencia', "
+        "'AC'), ('01', 'Efectivo', 'AC'), ('99', 'Vale', 'BA')");
     entorno.Sql(
         "UPDATE Cliente SET Mp_Cve_Metodo_Pago = '01', Oper_Ult_Modif = 'ALTA', Fecha_Ult_Modif = "
         "'2020-01-01 00:00:00' WHERE Cl_Cve_Cliente = 'C1'");
@@ -68,4 +68,5 @@ TEST(DatosClientes, PaymentMethodIsChosenAmongActiveOnesAndStoredWithStamps) {
     EXPECT_EQ(dialogo["kind"], "metodo_pago");
     EXPECT_EQ(dialogo["args"], (std::vector<std::string>{"C1", "01"}));
     EXPECT_EQ(dialogo["options"], (std::vector<std::string>{"01", "03"}));
+    EXPECT_EQ(dialogo["descriptions"], (std::vector<std::string>{"Efectivo", "Transferencia"}));
 }
