@@ -2,6 +2,8 @@
 
 #include <QtDebug>
 
+#include "qivera/printing/legible.hpp"
+
 namespace qivera::escritorio {
 
 namespace host = kx204::host;
@@ -22,6 +24,17 @@ Qt::Alignment Alineado(host::Alineacion alineacion) {
 
 }  // namespace
 
+// Amounts in a right-aligned column to the cent with separators, dates as dd/mm/yyyy: the view reads
+// like a ledger while the screen's texts, which its totals and the CSV export use, stay as they are.
+QString ModeloLista::Legible(const std::string& texto, int columna) const {
+    if (const auto fecha = FechaLegible(texto)) return *fecha;
+    const auto& columnas = lista_.Columnas();
+    const bool derecha = columna < static_cast<int>(columnas.size()) &&
+                         columnas[static_cast<std::size_t>(columna)].alineacion == host::Alineacion::Derecha;
+    if (const auto importe = derecha ? ImporteEnTexto(texto) : std::nullopt) return ImporteLegible(*importe);
+    return QString::fromStdString(texto);
+}
+
 ModeloLista::ModeloLista(host::Lista& lista, QObject* parent)
     : QAbstractTableModel(parent),
       lista_(lista),
@@ -40,7 +53,7 @@ QVariant ModeloLista::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || fila >= lista_.Count()) return {};
     switch (role) {
         case Qt::DisplayRole:
-            return QString::fromStdString(lista_.Texto(fila, columna));
+            return Legible(lista_.Texto(fila, columna), columna);
         case Qt::CheckStateRole:
             if (columna != 0) return {};
             return static_cast<int>(lista_.Item(fila).checked ? Qt::Checked : Qt::Unchecked);

@@ -36,6 +36,8 @@ public:
     std::function<void(const kx204::host::RuntimeError&)> OnError;
 
 private:
+    QString Legible(const std::string& texto, int columna) const;
+
     kx204::host::Lista& lista_;
     // The shape last told to Qt: between a change of the list and the next Refresca the view
     // must keep seeing the counts it was given, whatever the list holds by then.

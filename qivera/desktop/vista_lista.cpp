@@ -15,6 +15,14 @@ namespace host = kx204::host;
 
 namespace {
 
+// Enough rows to fit a column to what it shows, few enough for 50,000 notes.
+constexpr int kFilasParaAjustar = 200;
+// Room between a fitted column's text and the next one's.
+constexpr int kHolgura = 10;
+
+// A column's width on screen, rounded to the pixel; 0 for a hidden column.
+int AnchoVisible(int twips) { return twips <= 0 ? 0 : (twips + kTwipsPorPixel / 2) / kTwipsPorPixel; }
+
 bool MismasColumnas(const std::vector<host::ColumnaLista>& a, const std::vector<host::ColumnaLista>& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
         return x.caption == y.caption && x.alineacion == y.alineacion && x.width == y.width;
@@ -55,6 +63,7 @@ VistaLista::VistaLista(host::Lista& lista, QWidget* parent)
     encabezado->setHighlightSections(false);
     encabezado->setStretchLastSection(false);
     encabezado->setSectionResizeMode(QHeaderView::Interactive);
+    encabezado->setResizeContentsPrecision(kFilasParaAjustar);
     encabezado->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(encabezado, &QHeaderView::sectionClicked, this, &VistaLista::ClickEncabezado);
 
@@ -87,10 +96,19 @@ int VistaLista::FilaActual() const {
 void VistaLista::AplicaColumnas() {
     const auto& columnas = lista_.Columnas();
     if (MismasColumnas(columnas, columnasAplicadas_)) return;
+    int total = 0;
+    for (const auto& columna : columnas) total += AnchoVisible(columna.width);
+    // Wider than the view: each column narrows to what it shows and its title, so that the amounts at
+    // the right are in view at the window's size. The screen's widths stay as they are.
+    const bool ajusta = total > viewport()->width();
     for (int i = 0; i < static_cast<int>(columnas.size()); ++i) {
-        const int twips = columnas[static_cast<std::size_t>(i)].width;
-        setColumnHidden(i, twips <= 0);
-        if (twips > 0) setColumnWidth(i, (twips + kTwipsPorPixel / 2) / kTwipsPorPixel);
+        const int ancho = AnchoVisible(columnas[static_cast<std::size_t>(i)].width);
+        setColumnHidden(i, ancho <= 0);
+        if (ancho <= 0) continue;
+        // The title always shows whole.
+        const int ajustado = std::max(std::min(ancho, sizeHintForColumn(i) + kHolgura),
+                                      horizontalHeader()->sectionSizeHint(i) + kHolgura);
+        setColumnWidth(i, ajusta ? ajustado : ancho);
     }
     columnasAplicadas_ = columnas;
 }

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -51,12 +52,30 @@ void Vista::Sincroniza() {
 
 namespace {
 
+// The smallest text a display shrinks to before it lets a text be cut.
+constexpr qreal kPuntosMinimos = 6;
+
+// A display that takes no input never cuts what it shows (a total of nine digits): its text gets
+// smaller instead, and back to `base` when it fits again.
+void AjustaAlAncho(QLineEdit& edicion, const QFont& base) {
+    if (base.pointSizeF() <= 0) return;
+    QFont fuente = base;
+    const int margen = 2 * edicion.style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 6;
+    const int disponible = edicion.width() - margen;
+    while (fuente.pointSizeF() > kPuntosMinimos && QFontMetrics(fuente).horizontalAdvance(edicion.text()) > disponible)
+        fuente.setPointSizeF(fuente.pointSizeF() - 0.5);
+    if (edicion.font() != fuente) edicion.setFont(fuente);
+}
+
 // A text, amount or key field. Typing reaches the model as it happens; the model may change
 // it (upper case, character limit) and the field shows what the model holds.
 class VistaCampo : public Vista {
 public:
     VistaCampo(host::CampoTexto& campo, QWidget* padre, Despachador& despachador)
-        : Vista(campo, new QLineEdit(padre)), campo_(campo), edicion_(static_cast<QLineEdit*>(Widget())) {
+        : Vista(campo, new QLineEdit(padre)),
+          campo_(campo),
+          edicion_(static_cast<QLineEdit*>(Widget())),
+          fuente_(edicion_->font()) {
         const host::AjustesCampo& ajustes = campo.Ajustes();
         if (ajustes.tipodato != host::TipoDato::Texto || ajustes.formato != host::formatos::Ninguno)
             edicion_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -82,11 +101,16 @@ protected:
             edicion_->style()->unpolish(edicion_);  // the style sheet tells read-only fields apart
             edicion_->style()->polish(edicion_);
         }
+        if (campo_.Locked())
+            AjustaAlAncho(*edicion_, fuente_);
+        else if (edicion_->font() != fuente_)
+            edicion_->setFont(fuente_);
     }
 
 private:
     host::CampoTexto& campo_;
     QLineEdit* edicion_;
+    QFont fuente_;  // the field's own, which a long display text shrinks from
 };
 
 // The series-and-number field: read-only, it shows what the branch will issue.

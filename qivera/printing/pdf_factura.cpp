@@ -5,12 +5,12 @@
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QHash>
-#include <QLocale>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextLayout>
 
 #include "kx204/host/runtime_error.hpp"
+#include "qivera/printing/legible.hpp"
 #include "qivera/printing/trazabilidad.hpp"
 
 namespace qivera {
@@ -27,17 +27,6 @@ constexpr qreal kSeparacion = 4;
 constexpr qreal kPie = 14;  // the page number's band at the foot of every page
 
 QString Q(const std::string& texto) { return QString::fromStdString(texto); }
-
-// Money to the cent, half away from zero, as a customer reads it: "$1,234.57", "-$0.01".
-QString Dinero(Currency valor) {
-    const std::int64_t escalado = valor.Scaled();
-    const std::uint64_t magnitud = escalado < 0 ? 0 - static_cast<std::uint64_t>(escalado) : escalado;
-    const std::uint64_t centavos = magnitud / 100 + (magnitud % 100 >= 50 ? 1 : 0);
-    return QStringLiteral("%1$%2.%3")
-        .arg(escalado < 0 ? "-" : "")
-        .arg(QLocale(QLocale::English, QLocale::UnitedStates).toString(static_cast<qulonglong>(centavos / 100)))
-        .arg(static_cast<qulonglong>(centavos % 100), 2, 10, QChar('0'));
-}
 
 // A quantity without the zeros that say nothing: "3", "2.5".
 QString Cantidad(double cantidad) {
@@ -179,12 +168,13 @@ private:
         const QString sucursal = Q(factura_.sucursalNombre.empty() ? factura_.sucursal : factura_.sucursalNombre);
         const qreal izquierda = Bloque(0, mitad, Qt::AlignLeft, sucursal,
                                        "Sucursal " + Q(factura_.sucursal) + "\n" + Q(factura_.sucursalDireccion));
-        const qreal derecha =
-            Bloque(mitad, mitad, Qt::AlignRight, "Factura " + Q(factura_.factura),
-                   QString("Serie %1   Número %2\nFolio %3\nFecha %4\nMoneda %5")
-                       .arg(Q(factura_.serie))
-                       .arg(factura_.numero)
-                       .arg(Q(factura_.folio), FechaLegible(factura_.fecha.ToIso()), Q(factura_.moneda)));
+        const qreal derecha = Bloque(
+            mitad, mitad, Qt::AlignRight, "Factura " + Q(factura_.factura),
+            QString("Serie %1   Número %2\nFolio %3\nFecha %4\nMoneda %5")
+                .arg(Q(factura_.serie))
+                .arg(factura_.numero)
+                .arg(Q(factura_.folio), FechaLegible(factura_.fecha.ToIso()).value_or(Q(factura_.fecha.ToDdMmYyyy())),
+                     Q(factura_.moneda)));
         y_ += std::max(izquierda, derecha) + kSeparacion;
         Linea();
     }
@@ -258,8 +248,8 @@ private:
     }
 
     void Renglon(const RenglonGuardado& r) {
-        const QString celdas[] = {Q(r.producto), Concepto(r), Cantidades(r), Dinero(r.precioUnitario),
-                                  Dinero(r.importe)};
+        const QString celdas[] = {Q(r.producto), Concepto(r), Cantidades(r), DineroLegible(r.precioUnitario),
+                                  DineroLegible(r.importe)};
         const QString trazabilidad = Trazabilidad(r);
         const qreal xTrazabilidad = AnchoColumna(kColumnas[0]);
         qreal alto = 0;
@@ -295,7 +285,7 @@ private:
         for (const auto& [nombre, importe, negrita] : totales) {
             Fuente(9, negrita);
             Caja(ancho_ - valor - etiqueta, etiqueta, nombre, Qt::AlignRight);
-            y_ += Caja(ancho_ - valor, valor, Dinero(importe), Qt::AlignRight);
+            y_ += Caja(ancho_ - valor, valor, DineroLegible(importe), Qt::AlignRight);
         }
     }
 

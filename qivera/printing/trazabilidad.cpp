@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "kx204/host/date.hpp"
+#include "qivera/printing/legible.hpp"
 
 namespace qivera {
 
@@ -33,7 +33,7 @@ QString Lote(const QString& entrada, const QString& unidad1, const QString& unid
     QStringList partes{"Lote " + clave};
     if (!cantidad.isEmpty()) partes << Cantidad(cantidad, unidad1);
     if (!cantidad2.isEmpty() && cantidad2 != "0") partes << Cantidad(cantidad2, unidad2);
-    if (!caducidad.isEmpty()) partes << "cad. " + FechaLegible(caducidad.toStdString());
+    if (!caducidad.isEmpty()) partes << "cad. " + FechaLegible(caducidad.toStdString()).value_or(caducidad);
     if (!pedimento.isEmpty())
         partes << "pedimento " + pedimento + (aduana.isEmpty() ? QString() : " (" + ComoNombre(aduana) + ")");
     return partes.join(QStringLiteral(" · "));
@@ -50,11 +50,6 @@ QString LotesLegibles(const std::string& lotes, const std::string& unidad1, cons
 
 QString SeriesLegibles(const std::string& series) {
     return Q(series).split('|', Qt::SkipEmptyParts).join(QStringLiteral(", "));
-}
-
-QString FechaLegible(const std::string& fecha) {
-    const auto dia = kx204::host::Date::Parse(fecha);
-    return dia ? Q(dia->ToDdMmYyyy()).replace('-', '/') : Q(fecha);
 }
 
 }  // namespace qivera

@@ -14,7 +14,4 @@ QString LotesLegibles(const std::string& lotes, const std::string& unidad1, cons
 // A line's serial numbers, stored joined by "|", as a plain list: "SN1, SN2".
 QString SeriesLegibles(const std::string& series);
 
-// A date stored as text (YYYY-MM-DD) as the printout writes it, dd/mm/yyyy; empty stays empty.
-QString FechaLegible(const std::string& fecha);
-
 }  // namespace qivera

@@ -86,6 +86,30 @@ private slots:
         QVERIFY(!banco.Indice(0, 1).data(Qt::CheckStateRole).isValid());
     }
 
+    // The view reads like a ledger; the screen's own texts, which its totals and the export use, stay.
+    void muestraImportesYFechasComoUnLibro() {
+        Banco banco;
+        banco.lista.Agrega({{"2026-02-06", {"2026-03-01 00:00:00", "x", "1781.165"}}, {"N-4", {"1500", "", "0"}}});
+        banco.vista->Refresca();
+        QCOMPARE(banco.Texto(3, 0), QStringLiteral("06/02/2026"));
+        QCOMPARE(banco.Texto(3, 1), QStringLiteral("01/03/2026"));
+        QCOMPARE(banco.Texto(3, 3), QStringLiteral("1,781.17"));
+        QCOMPARE(banco.Texto(4, 1), QStringLiteral("1500"));  // a number in a column of texts is a text
+        QCOMPARE(banco.Texto(4, 3), QStringLiteral("0.00"));
+        QCOMPARE(banco.lista.Texto(3, 3), std::string("1781.165"));
+
+        // Columns wider than the view narrow to what they show and their titles; none widens past the screen's.
+        banco.lista.SetColumnas({{"Folio", host::Alineacion::Izquierda, 6000},
+                                 {"Cliente", host::Alineacion::Izquierda, 6000},
+                                 {"Oculta", host::Alineacion::Izquierda, 0},
+                                 {"Importe total de la nota", host::Alineacion::Derecha, 6000}});
+        banco.vista->Refresca();
+        const int ultima = banco.vista->horizontalHeader()->sectionViewportPosition(3) + banco.vista->columnWidth(3);
+        QVERIFY(ultima <= banco.vista->viewport()->width());
+        QVERIFY(banco.vista->columnWidth(3) >= banco.vista->horizontalHeader()->sectionSizeHint(3));
+        QVERIFY(banco.vista->columnWidth(0) < 6000 / 15);
+    }
+
     void marcaConLaCasilla() {
         Banco banco;
         QVERIFY(QTest::qWaitForWindowExposed(banco.vista.get()));

@@ -199,6 +199,21 @@ private slots:
         QVERIFY(escena.widget("fr0")->isVisibleTo(&escena.escritorio.Ventana()));
     }
 
+    // A total never shows cut: a long amount gets a smaller font, and the field's own when it fits again.
+    void ATotalIsNeverCut() {
+        Escena escena;
+        auto* total = escena.widget<QLineEdit>("txtTotal");
+        const QFont propia = total->font();
+        escena.pantalla().txtTotal.SetText("$987,654,321.1234");
+        escena.escritorio.Ventana().Lienzo()->Sincroniza();
+        QCOMPARE(total->text(), QStringLiteral("$987,654,321.1234"));
+        QVERIFY(total->font().pointSizeF() < propia.pointSizeF());
+        QVERIFY(total->fontMetrics().horizontalAdvance(total->text()) < total->width());
+        escena.pantalla().txtTotal.SetText("$1.00");
+        escena.escritorio.Ventana().Lienzo()->Sincroniza();
+        QCOMPARE(total->font(), propia);
+    }
+
     // The status bar says what happened to the mail: written to the outbox, or sent through a server.
     void TheStatusBarSaysWhereTheMailWent() {
         Escena escena;
