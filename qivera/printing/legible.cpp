@@ -1,7 +1,6 @@
 #include "qivera/printing/legible.hpp"
 
 #include <QLocale>
-#include <regex>
 
 #include "kx204/host/date.hpp"
 #include "kx204/host/runtime_error.hpp"
@@ -10,13 +9,21 @@ namespace qivera {
 
 using kx204::host::Currency;
 
+namespace {
+
+const QLocale kMiles(QLocale::English, QLocale::UnitedStates);  // "1,234"
+
+bool Digito(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
 QString ImporteLegible(Currency importe) {
     const std::int64_t escalado = importe.Scaled();
     const std::uint64_t magnitud = escalado < 0 ? 0 - static_cast<std::uint64_t>(escalado) : escalado;
     const std::uint64_t centavos = magnitud / 100 + (magnitud % 100 >= 50 ? 1 : 0);
     return QStringLiteral("%1%2.%3")
         .arg(escalado < 0 && centavos > 0 ? "-" : "")
-        .arg(QLocale(QLocale::English, QLocale::UnitedStates).toString(static_cast<qulonglong>(centavos / 100)))
+        .arg(kMiles.toString(static_cast<qulonglong>(centavos / 100)))
         .arg(static_cast<qulonglong>(centavos % 100), 2, 10, QChar('0'));
 }
 
@@ -26,16 +33,26 @@ QString DineroLegible(Currency importe) {
 }
 
 std::optional<QString> FechaLegible(const std::string& fecha) {
-    static const std::regex kFecha(R"(\d{4}-\d{2}-\d{2}( 00:00:00(\.0+)?)?)");
-    if (!std::regex_match(fecha, kFecha)) return std::nullopt;
+    // YYYY-MM-DD, alone or at midnight: a list repaints many of these, so no regular expression.
+    const bool medianoche = fecha.size() == 19 && fecha.compare(10, 9, " 00:00:00") == 0;
+    if (fecha.size() != 10 && !medianoche) return std::nullopt;
+    for (std::size_t i = 0; i < 10; ++i)
+        if ((i == 4 || i == 7) ? fecha[i] != '-' : !Digito(fecha[i])) return std::nullopt;
     const auto dia = kx204::host::Date::Parse(fecha.substr(0, 10));
     if (!dia) return std::nullopt;
     return QString::fromStdString(dia->ToDdMmYyyy()).replace('-', '/');
 }
 
 std::optional<Currency> ImporteEnTexto(const std::string& texto) {
-    static const std::regex kNumero(R"(-?\d{1,15}(\.\d{1,4})?)");
-    if (!std::regex_match(texto, kNumero)) return std::nullopt;
+    // -?digits(.digits)?, at most 15 whole digits and 4 decimals.
+    const std::size_t inicio = !texto.empty() && texto[0] == '-' ? 1 : 0;
+    const std::size_t punto = texto.find('.', inicio);
+    const std::size_t enteros = (punto == std::string::npos ? texto.size() : punto) - inicio;
+    const std::size_t decimales = punto == std::string::npos ? 0 : texto.size() - punto - 1;
+    if (enteros == 0 || enteros > 15 || (punto != std::string::npos && (decimales == 0 || decimales > 4)))
+        return std::nullopt;
+    for (std::size_t i = inicio; i < texto.size(); ++i)
+        if (i != punto && !Digito(texto[i])) return std::nullopt;
     return Currency::Parse(texto);
 }
 
