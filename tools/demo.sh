@@ -6,7 +6,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/compila.sh qivera
 base="${KX204_DB:-demo/demo.db}"
-[ -f "$base" ] || build/qivera/qivera init --db "sqlite:$base" --demo
+# A demo made by an earlier version is brought up to date; a missing one is made.
+if [ -f "$base" ]; then
+    build/qivera/qivera init --upgrade --db "sqlite:$base" > /dev/null
+else
+    build/qivera/qivera init --db "sqlite:$base" --demo
+fi
 rm -rf demo/ejecucion && mkdir -p demo/ejecucion
 cp "$base" demo/ejecucion/demo.db
 build/qivera/qivera script demo/demo.jsonl --db sqlite:demo/ejecucion/demo.db

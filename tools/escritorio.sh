@@ -6,5 +6,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/compila.sh qivera  # the window and the screen it loads; the tests build the rest
 base="${KX204_DB:-demo/demo.db}"
-[ -f "$base" ] || build/qivera/qivera init --db "sqlite:$base" --demo
+# A demo made by an earlier version is brought up to date; a missing one is made.
+if [ -f "$base" ]; then
+    build/qivera/qivera init --upgrade --db "sqlite:$base" > /dev/null
+else
+    build/qivera/qivera init --db "sqlite:$base" --demo
+fi
 exec build/qivera/qivera --db "sqlite:$base" --user "${KX204_USUARIO:-ADMIN}" --date "${KX204_FECHA:-2026-03-15}"

@@ -2,25 +2,40 @@
 
 #include <filesystem>
 
+#include "kx204/host/transaction.hpp"
+#include "qivera/db/esquema.hpp"
+
 namespace qivera::db {
 
 std::unique_ptr<ConexionQt> AbreBaseDatos(const std::string& url) { return std::make_unique<ConexionQt>(url); }
 
-// Table Venta stands for the whole schema: it is the screen's own table.
-bool TieneEsquema(ConexionQt& conexion) {
-    const std::string consulta =
-        conexion.dialecto() == Dialecto::SQLite
-            ? "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'Venta' COLLATE NOCASE"
-            : "SELECT count(*) FROM information_schema.tables WHERE lower(table_name) = 'venta'";
-    return conexion.Execute(consulta)->Field(0).ToLong() > 0;
+bool TieneEsquema(ConexionQt& conexion) { return VersionEsquema(conexion, conexion.dialecto()) > 0; }
+
+int ActualizaBaseDatos(const std::string& url) {
+    const auto conexion = AbreBaseDatos(url);
+    kx204::host::Transaction transaccion(*conexion);
+    ActualizaEsquema(*conexion, conexion->dialecto());
+    transaccion.Commit();
+    return VersionEsquema(*conexion, conexion->dialecto());
 }
 
 std::unique_ptr<ConexionQt> AbreBaseExistente(const std::string& url) {
     const Destino destino = InterpretaUrl(url);
     if (destino.enArchivo && !std::filesystem::exists(destino.base))
-        throw BaseNoPreparada("the database " + UrlSinClave(url) + " does not exist");
+        throw BaseNoPreparada(BaseNoPreparada::Motivo::NoExiste,
+                              "the database " + UrlSinClave(url) + " does not exist");
     auto conexion = AbreBaseDatos(url);
-    if (!TieneEsquema(*conexion)) throw BaseNoPreparada("the database " + UrlSinClave(url) + " has no schema");
+    const int version = VersionEsquema(*conexion, conexion->dialecto());
+    const std::string base = "the database " + UrlSinClave(url);
+    if (version == 0) throw BaseNoPreparada(BaseNoPreparada::Motivo::SinEsquema, base + " has no schema");
+    if (version < kVersionEsquema)
+        throw BaseNoPreparada(BaseNoPreparada::Motivo::Antigua,
+                              base + " has schema version " + std::to_string(version) + " and this program needs " +
+                                  std::to_string(kVersionEsquema));
+    if (version > kVersionEsquema)
+        throw BaseNoPreparada(BaseNoPreparada::Motivo::Nueva, base + " has schema version " + std::to_string(version) +
+                                                                  ", newer than this program's " +
+                                                                  std::to_string(kVersionEsquema));
     return conexion;
 }
 

@@ -16,11 +16,18 @@ bool TieneEsquema(ConexionQt& conexion);
 // A database a program was pointed at that is not there, or not made for it.
 class BaseNoPreparada : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    enum class Motivo { NoExiste, SinEsquema, Antigua, Nueva };
+    BaseNoPreparada(Motivo motivo, const std::string& mensaje) : std::runtime_error(mensaje), motivo(motivo) {}
+    Motivo motivo;
 };
 
+// Upgrades the database a URL names to this program's schema (see ActualizaEsquema) in one transaction;
+// answers the version it is at.
+int ActualizaBaseDatos(const std::string& url);
+
 // Opens a database to work on: a SQLite file must already exist (opening it would create it) and the
-// schema must be in it. Raises BaseNoPreparada otherwise, and RuntimeError when it cannot be opened.
+// schema must be in it at this program's version. Raises BaseNoPreparada otherwise, saying what to do,
+// and RuntimeError when it cannot be opened.
 std::unique_ptr<ConexionQt> AbreBaseExistente(const std::string& url);
 
 }  // namespace qivera::db

@@ -427,6 +427,9 @@ CREATE TABLE Consecutivo (
     Cn_Ultimo  ENTERO,
     PRIMARY KEY (Cn_Tabla)
 );
+CREATE TABLE Version_Esquema (
+    Ve_Version  ENTERO
+);
 CREATE INDEX Venta_Pendiente ON Venta (Sc_Cve_Sucursal, Mn_Cve_Moneda, Fc_Folio, Es_Cve_Estado);
 CREATE INDEX Venta_Factura ON Venta (Fc_Folio);
 CREATE INDEX Venta_Encabezado_Factura ON Venta_Encabezado (Fc_Folio);
@@ -499,16 +502,66 @@ std::vector<std::string> Sentencias(const std::string& texto) {
     return sentencias;
 }
 
-}  // namespace
-
-void CreaEsquema(kx204::host::Connection& conexion, Dialecto dialecto) {
+// The statements of the schema, rendered for the engine; SQL Server's is the ERP's own.
+std::vector<std::string> SentenciasDelEsquema(Dialecto dialecto) {
     if (dialecto == Dialecto::SqlServer)
         throw kx204::host::RuntimeError(kx204::host::errores::Database,
                                         "The SQL Server schema is the ERP's own; it is not created here.");
+    return Sentencias(Renderiza(dialecto == Dialecto::SQLite ? kTiposSqlite : kTiposPostgresql));
+}
+
+bool EsIndice(const std::string& sentencia) {
+    const std::size_t inicio = sentencia.find_first_not_of(" \n");
+    return inicio != std::string::npos && (sentencia.compare(inicio, 13, "CREATE INDEX ") == 0 ||
+                                           sentencia.compare(inicio, 20, "CREATE UNIQUE INDEX ") == 0);
+}
+
+bool TieneTabla(kx204::host::Connection& conexion, Dialecto dialecto, const std::string& tabla) {
+    const std::string consulta =
+        dialecto == Dialecto::SQLite
+            ? "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = '" + tabla + "' COLLATE NOCASE"
+            : "SELECT count(*) FROM information_schema.tables WHERE lower(table_name) = lower('" + tabla + "')";
+    return conexion.Execute(consulta)->Field(0).ToLong() > 0;
+}
+
+void GuardaVersion(kx204::host::Connection& conexion) {
+    conexion.Execute("DELETE FROM Version_Esquema");
+    conexion.Execute("INSERT INTO Version_Esquema (Ve_Version) VALUES (" + std::to_string(kVersionEsquema) + ")");
+}
+
+}  // namespace
+
+void CreaEsquema(kx204::host::Connection& conexion, Dialecto dialecto) {
+    const std::vector<std::string> sentencias = SentenciasDelEsquema(dialecto);
     if (dialecto == Dialecto::PostgreSQL) conexion.Execute(kColacionPostgresql);
-    for (const std::string& sentencia :
-         Sentencias(Renderiza(dialecto == Dialecto::SQLite ? kTiposSqlite : kTiposPostgresql)))
-        conexion.Execute(sentencia);
+    for (const std::string& sentencia : sentencias) conexion.Execute(sentencia);
+    GuardaVersion(conexion);
+}
+
+int VersionEsquema(kx204::host::Connection& conexion, Dialecto dialecto) {
+    if (!TieneTabla(conexion, dialecto, "Venta")) return 0;
+    if (!TieneTabla(conexion, dialecto, "Version_Esquema")) return 1;
+    return static_cast<int>(conexion.Execute("SELECT max(Ve_Version) FROM Version_Esquema")->Field(0).ToLong());
+}
+
+void ActualizaEsquema(kx204::host::Connection& conexion, Dialecto dialecto) {
+    const std::vector<std::string> sentencias = SentenciasDelEsquema(dialecto);
+    const int version = VersionEsquema(conexion, dialecto);
+    if (version == 0)
+        throw kx204::host::RuntimeError(kx204::host::errores::Database,
+                                        "The database has no schema to upgrade; initialise it instead.");
+    if (version > kVersionEsquema)
+        throw kx204::host::RuntimeError(kx204::host::errores::Database,
+                                        "The database has schema version " + std::to_string(version) +
+                                            ", newer than this program's " + std::to_string(kVersionEsquema) +
+                                            "; use a newer program.");
+    if (version < 2)
+        for (const std::string& sentencia : sentencias)
+            if (sentencia.find("CREATE TABLE Version_Esquema") != std::string::npos) conexion.Execute(sentencia);
+    // Every index of this version, the ones an older database lacks included.
+    for (const std::string& sentencia : sentencias)
+        if (EsIndice(sentencia)) conexion.Execute(Reemplaza(sentencia, " INDEX ", " INDEX IF NOT EXISTS "));
+    GuardaVersion(conexion);
 }
 
 }  // namespace qivera::db

@@ -9,6 +9,17 @@ namespace qivera::db {
 // compares without regard to case, as on SQL Server; every column has a default,
 // so that a row can be inserted naming only the columns a case cares about.
 // SQLite and PostgreSQL only: on SQL Server the schema is the ERP's own.
+// The schema is made at version kVersionEsquema, recorded in Version_Esquema.
 void CreaEsquema(kx204::host::Connection& conexion, Dialecto dialecto = Dialecto::SQLite);
+
+// The schema version this program makes and works on; a database made before versions were recorded is 1.
+inline constexpr int kVersionEsquema = 2;
+
+// The version of a database's schema; 0 when it has none.
+int VersionEsquema(kx204::host::Connection& conexion, Dialecto dialecto);
+
+// Brings a database made by an older program up to kVersionEsquema: the tables and indexes it lacks,
+// then the version. Run it in one transaction. Refuses a database without the schema, or a newer one.
+void ActualizaEsquema(kx204::host::Connection& conexion, Dialecto dialecto);
 
 }  // namespace qivera::db

@@ -26,9 +26,10 @@ const Forma& FormaDe(Orden orden) {
                                    "qivera --db URL [--user USER] [--date YYYY-MM-DD]    opens the desktop"};
     static const Forma kInicializa{"init",
                                    {"--db", "--notes"},
-                                   {"--demo"},
+                                   {"--demo", "--upgrade"},
                                    0,
-                                   "qivera init --db URL [--demo] [--notes N]    creates the schema (and the demo)"};
+                                   "qivera init --db URL [--demo] [--notes N]    creates the schema (and the demo)\n"
+                                   "       qivera init --upgrade --db URL    brings an older database up to date"};
     static const Forma kGuion{
         "script", {"--db"}, {}, 1, "qivera script FILE --db URL    plays a script of user actions, headless"};
     switch (orden) {

@@ -82,6 +82,12 @@ int AbreEscritorio(const Argumentos& args) {
 }
 
 int Inicializa(const Argumentos& args) {
+    if (args.Tiene("--upgrade")) {
+        if (args.Tiene("--demo") || args.Tiene("--notes")) throw ErrorDeUso("option --upgrade takes no demo");
+        const int version = qivera::db::ActualizaBaseDatos(args.opciones.at("--db"));
+        std::cout << "qivera: the database is at schema version " << version << "\n";
+        return 0;
+    }
     const int notas = qivera::NotasPedidas(args, kNotasOmision);
     qivera::db::InicializaBaseDatos(args.opciones.at("--db"), args.Tiene("--demo"), notas);
     return 0;
@@ -100,6 +106,21 @@ int EjecutaGuion(const std::string& archivo, const std::string& url) {
         return kErrorUso;
     }
     return 0;
+}
+
+// What to do about a database that is not ready.
+std::string Consejo(qivera::db::BaseNoPreparada::Motivo motivo) {
+    using Motivo = qivera::db::BaseNoPreparada::Motivo;
+    switch (motivo) {
+        case Motivo::NoExiste:
+        case Motivo::SinEsquema:
+            return "; create it with: qivera init --db URL [--demo]";
+        case Motivo::Antigua:
+            return "; upgrade it with: qivera init --upgrade --db URL";
+        case Motivo::Nueva:
+            break;
+    }
+    return "; use the program that made it, or a newer one";
 }
 
 // Runs the command the arguments name, with the application it needs.
@@ -148,7 +169,7 @@ int main(int argc, char** argv) {
         std::cerr << "qivera: " << error.what() << "\n" << qivera::Uso(orden);
         return kErrorUso;
     } catch (const qivera::db::BaseNoPreparada& error) {
-        std::cerr << "qivera: " << error.what() << "; create it with: qivera init --db URL [--demo]\n";
+        std::cerr << "qivera: " << error.what() << Consejo(error.motivo) << "\n";
         return kErrorUso;
     } catch (const std::exception& error) {
         std::cerr << "qivera: " << UnaLinea(error.what()) << "\n";

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "apoyo/base_prueba.hpp"
+#include "kx204/host/runtime_error.hpp"
 #include "qivera/db/archivo_temporal.hpp"
 #include "qivera/db/base_datos.hpp"
 
@@ -93,4 +94,41 @@ TEST(LineaDeOrdenes, AScriptRunsOnlyOnADatabaseMadeForIt) {
     EXPECT_EQ(corre.estado, 0) << corre.errores;
     EXPECT_TRUE(Contiene(corre.salida, "\"event\":\"rows\"")) << corre.salida;
     EXPECT_EQ(corre.errores, "");  // not even Qt's warning about a missing runtime folder
+}
+
+TEST(LineaDeOrdenes, AnOlderDatabaseIsUpgradedAndANewerOneRefused) {
+    qivera::db::pruebas::ArchivoTemporal guion("guion");
+    std::ofstream(guion.Ruta()) << R"({"do":"sql","query":"SELECT count(*) FROM Usuario"})"
+                                << "\n";
+    const QString script = QString::fromStdString(guion.Ruta());
+    prueba::BaseDePrueba base(prueba::BaseDePrueba::Alcance::Compartida);
+    const QString url = QString::fromStdString(base.Url());
+    ASSERT_EQ(Qivera({"init", "--db", url}).estado, 0);
+    {  // as a program made it before schema versions were recorded, without a later index
+        auto conexion = qivera::db::AbreBaseDatos(base.Url());
+        conexion->Execute("DROP TABLE Version_Esquema");
+        conexion->Execute("DROP INDEX Factura_Serie_Numero");
+    }
+    const Salida antigua = Qivera({"script", script, "--db", url});
+    EXPECT_EQ(antigua.estado, 2);
+    EXPECT_TRUE(Contiene(antigua.errores,
+                         "has schema version 1 and this program needs 2; upgrade it with: "
+                         "qivera init --upgrade --db URL"))
+        << antigua.errores;
+    EXPECT_EQ(Qivera({"init", "--upgrade", "--demo", "--db", url}).estado, 2);
+
+    const Salida actualiza = Qivera({"init", "--upgrade", "--db", url});
+    EXPECT_EQ(actualiza.estado, 0) << actualiza.errores;
+    EXPECT_TRUE(Contiene(actualiza.salida, "schema version 2")) << actualiza.salida;
+    EXPECT_EQ(Qivera({"script", script, "--db", url}).estado, 0);
+    auto conexion = qivera::db::AbreBaseDatos(base.Url());
+    EXPECT_THROW(conexion->Execute("INSERT INTO Factura (Fc_Folio, Fc_Serie, Fc_Numero) VALUES ('X1', 'A', 1), "
+                                   "('X2', 'A', 1)"),
+                 kx204::host::RuntimeError);  // the unique index is back
+
+    conexion->Execute("UPDATE Version_Esquema SET Ve_Version = 99");
+    const Salida nueva = Qivera({"script", script, "--db", url});
+    EXPECT_EQ(nueva.estado, 2);
+    EXPECT_TRUE(Contiene(nueva.errores, "schema version 99, newer than this program's 2")) << nueva.errores;
+    EXPECT_EQ(Qivera({"init", "--upgrade", "--db", url}).estado, 1);
 }
