@@ -127,15 +127,3 @@ TEST(Seleccion, ANonNumericTotalIsReportedOnceForTheWholeBlock) {
     EXPECT_EQ(mensajes[0]["prompt"].get<std::string>().rfind("Totalizar() - \r\n", 0), 0u);
     EXPECT_EQ(pantalla.FoliosSeleccionados(), "'B''3', 'B1', 'B2'");
 }
-
-TEST(Seleccion, F10HandsTheListToTheListUtilities) {
-    Entorno entorno;
-    auto& pantalla = Cargada(entorno);
-    pantalla.lvNotas.KeyUp(kx204::teclas::F10, kx204::teclas::Ctrl | kx204::teclas::Shift);
-    pantalla.lvNotas.KeyUp(kx204::teclas::F10, kx204::teclas::Shift);
-    pantalla.lvNotas.KeyUp(kx204::teclas::Enter, 0);
-    const auto dialogos = entorno.Eventos("dialog");
-    ASSERT_EQ(dialogos.size(), 2u);
-    EXPECT_EQ(dialogos[0]["kind"], "exportar");
-    EXPECT_EQ(dialogos[1]["kind"], "columnas");
-}

@@ -236,10 +236,6 @@ void DialogosTest::personaQtContestaConLoQueSeEligio() {
     });
     persona.Muestra("visor", {"Cliente", "Cl_Cve_Cliente", "C1"}, {});
     QCOMPARE(dueno, &ventana);
-
-    QCOMPARE(RutaCsv("/tmp/notas"), std::string("/tmp/notas.csv"));
-    QCOMPARE(RutaCsv("/tmp/notas.CSV"), std::string("/tmp/notas.CSV"));
-    QCOMPARE(RutaCsv(""), std::string());
 }
 
 static prueba::RegistraPrueba<DialogosTest> registro;

@@ -114,14 +114,6 @@ private slots:
         auto* tabla = escena.widget<QTableView>("lvNotas");
         QCOMPARE(tabla->model()->rowCount(), 2);
         auto* marcarTodos = escena.widget<QCheckBox>("chkMarcarTodos");
-        auto* pestanas = escena.escritorio.Ventana().Lienzo()->findChild<QTabBar*>();
-        QCOMPARE(pestanas->currentIndex(), pantalla.ssTabQvr.Tab());
-        pestanas->setCurrentIndex(0);
-        QCOMPARE(pantalla.ssTabQvr.Tab(), 0);
-        QVERIFY(!marcarTodos->isVisibleTo(&escena.escritorio.Ventana()));  // on the other tab
-        pestanas->setCurrentIndex(1);
-        QCOMPARE(pantalla.ssTabQvr.Tab(), 1);
-        QVERIFY(marcarTodos->isVisibleTo(&escena.escritorio.Ventana()));
 
         // A click ticks every note in the model, the table shows the checks and the totals follow.
         QTest::mouseClick(marcarTodos, Qt::LeftButton, {}, QPoint(8, marcarTodos->height() / 2));

@@ -65,70 +65,47 @@ TEST(LineaDeOrdenes, HelpAndBadArgumentsAnswerWithoutDoingAnything) {
     EXPECT_FALSE(std::filesystem::exists(archivo.Ruta()));
 }
 
-TEST(LineaDeOrdenes, AScriptRunsOnlyOnADatabaseMadeForIt) {
+// A script runs only on a database made for this program: not on a missing one (nothing is created),
+// nor one without the schema, nor an older one until upgraded, nor a newer one.
+TEST(LineaDeOrdenes, AScriptRunsOnlyOnADatabaseMadeForThisProgram) {
     qivera::db::pruebas::ArchivoTemporal guion("guion"), ausente("ausente");
     std::ofstream(guion.Ruta()) << R"({"do":"sql","query":"SELECT count(*) FROM Usuario"})"
                                 << "\n";
     const QString script = QString::fromStdString(guion.Ruta());
-
-    const Salida sinArchivo = Qivera({"script", script, "--db", QString::fromStdString(ausente.Url())});
-    EXPECT_EQ(sinArchivo.estado, 2);
-    EXPECT_TRUE(Contiene(sinArchivo.errores, "does not exist; create it with: qivera init")) << sinArchivo.errores;
+    const auto Rechazo = [&](const QString& url, const std::string& motivo) {
+        const Salida salida = Qivera({"script", script, "--db", url});
+        EXPECT_EQ(salida.estado, 2);
+        EXPECT_TRUE(Contiene(salida.errores, motivo)) << salida.errores;
+    };
+    Rechazo(QString::fromStdString(ausente.Url()), "does not exist; create it with: qivera init");
     EXPECT_FALSE(std::filesystem::exists(ausente.Ruta()));
-    EXPECT_EQ(sinArchivo.salida, "");
 
-    prueba::BaseDePrueba vacia(prueba::BaseDePrueba::Alcance::Compartida);
-    qivera::db::AbreBaseDatos(vacia.Url());  // an empty database: SQLite makes the file, a server has it already
-    const QString urlVacia = QString::fromStdString(vacia.Url());
-    const Salida sinEsquema = Qivera({"script", script, "--db", urlVacia});
-    EXPECT_EQ(sinEsquema.estado, 2);
-    EXPECT_TRUE(Contiene(sinEsquema.errores, "has no schema; create it with: qivera init")) << sinEsquema.errores;
+    prueba::BaseDePrueba base(prueba::BaseDePrueba::Alcance::Compartida);
+    const QString url = QString::fromStdString(base.Url());
+    auto conexion = qivera::db::AbreBaseDatos(base.Url());  // SQLite makes the file, a server has it already
+    Rechazo(url, "has no schema; create it with: qivera init");
+    const std::string carpeta = std::filesystem::temp_directory_path().string();
+    EXPECT_EQ(Qivera({"script", QString::fromStdString(carpeta), "--db", url}).estado, 2);  // a folder is no script
 
-    const Salida carpeta =
-        Qivera({"script", QString::fromStdString(std::filesystem::temp_directory_path().string()), "--db", urlVacia});
-    EXPECT_EQ(carpeta.estado, 2);
-    EXPECT_TRUE(Contiene(carpeta.errores, "cannot read the script")) << carpeta.errores;
-
-    ASSERT_EQ(Qivera({"init", "--db", urlVacia}).estado, 0);
-    const Salida corre = Qivera({"script", script, "--db", urlVacia});
+    ASSERT_EQ(Qivera({"init", "--db", url}).estado, 0);
+    const Salida corre = Qivera({"script", script, "--db", url});
     EXPECT_EQ(corre.estado, 0) << corre.errores;
     EXPECT_TRUE(Contiene(corre.salida, "\"event\":\"rows\"")) << corre.salida;
     EXPECT_EQ(corre.errores, "");  // not even Qt's warning about a missing runtime folder
-}
 
-TEST(LineaDeOrdenes, AnOlderDatabaseIsUpgradedAndANewerOneRefused) {
-    qivera::db::pruebas::ArchivoTemporal guion("guion");
-    std::ofstream(guion.Ruta()) << R"({"do":"sql","query":"SELECT count(*) FROM Usuario"})"
-                                << "\n";
-    const QString script = QString::fromStdString(guion.Ruta());
-    prueba::BaseDePrueba base(prueba::BaseDePrueba::Alcance::Compartida);
-    const QString url = QString::fromStdString(base.Url());
-    ASSERT_EQ(Qivera({"init", "--db", url}).estado, 0);
-    {  // as a program made it before schema versions were recorded, without a later index
-        auto conexion = qivera::db::AbreBaseDatos(base.Url());
-        conexion->Execute("DROP TABLE Version_Esquema");
-        conexion->Execute("DROP INDEX Factura_Serie_Numero");
-    }
-    const Salida antigua = Qivera({"script", script, "--db", url});
-    EXPECT_EQ(antigua.estado, 2);
-    EXPECT_TRUE(Contiene(antigua.errores,
-                         "has schema version 1 and this program needs 2; upgrade it with: "
-                         "qivera init --upgrade --db URL"))
-        << antigua.errores;
+    // As a program made it before schema versions were recorded, without a later index.
+    conexion->Execute("DROP TABLE Version_Esquema");
+    conexion->Execute("DROP INDEX Factura_Serie_Numero");
+    Rechazo(url, "has schema version 1 and this program needs 2; upgrade it with: qivera init --upgrade --db URL");
     EXPECT_EQ(Qivera({"init", "--upgrade", "--demo", "--db", url}).estado, 2);
-
     const Salida actualiza = Qivera({"init", "--upgrade", "--db", url});
-    EXPECT_EQ(actualiza.estado, 0) << actualiza.errores;
-    EXPECT_TRUE(Contiene(actualiza.salida, "schema version 2")) << actualiza.salida;
+    EXPECT_TRUE(Contiene(actualiza.salida, "schema version 2")) << actualiza.errores;
     EXPECT_EQ(Qivera({"script", script, "--db", url}).estado, 0);
-    auto conexion = qivera::db::AbreBaseDatos(base.Url());
     EXPECT_THROW(conexion->Execute("INSERT INTO Factura (Fc_Folio, Fc_Serie, Fc_Numero) VALUES ('X1', 'A', 1), "
                                    "('X2', 'A', 1)"),
                  kx204::host::RuntimeError);  // the unique index is back
 
     conexion->Execute("UPDATE Version_Esquema SET Ve_Version = 99");
-    const Salida nueva = Qivera({"script", script, "--db", url});
-    EXPECT_EQ(nueva.estado, 2);
-    EXPECT_TRUE(Contiene(nueva.errores, "schema version 99, newer than this program's 2")) << nueva.errores;
+    Rechazo(url, "schema version 99, newer than this program's 2");
     EXPECT_EQ(Qivera({"init", "--upgrade", "--db", url}).estado, 1);
 }
