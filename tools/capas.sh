@@ -4,22 +4,21 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# Each folder and what it may include besides itself, bottom first.
-declare -A debajo=(
-    [kx204]=""
-    [qivera/db]="kx204"
-    [qivera/sesion]="kx204 qivera/db"
-    [qivera/services]="kx204 qivera/db qivera/sesion"
-    [qivera/printing]="kx204 qivera/db qivera/sesion qivera/services"
-    [qivera/signing]="kx204 qivera/db qivera/sesion qivera/services qivera/printing"
-    [qivera/mail]="kx204 qivera/db qivera/sesion qivera/services qivera/printing"
-    [qivera/demo]="kx204 qivera/db qivera/sesion qivera/services qivera/printing qivera/signing"
-    [qivera/host]="kx204 qivera/db qivera/sesion qivera/services qivera/printing qivera/signing qivera/mail"
-    [qivera/desktop]="kx204 qivera/db qivera/sesion qivera/services qivera/printing qivera/signing qivera/mail
-                      qivera/demo qivera/host"
-    [qivera/script]="kx204 qivera/db qivera/sesion qivera/services qivera/printing qivera/signing qivera/mail
-                     qivera/demo qivera/host qivera/desktop"
+# The layers, bottom first; folders on one line share a layer and may not include each other.
+capas=(
+    "kx204"
+    "qivera/db"
+    "qivera/sesion"
+    "qivera/services"
+    "qivera/printing"
+    "qivera/signing qivera/mail"
+    "qivera/demo"
+    "qivera/host"
+    "qivera/desktop"
+    "qivera/script"
 )
+declare -A nivel
+for i in "${!capas[@]}"; do for carpeta in ${capas[$i]}; do nivel[$carpeta]=$i; done; done
 
 # The layer a path belongs to: its qivera/ folder, or kx204 for the whole component.
 capa() {
@@ -35,10 +34,10 @@ while IFS=: read -r archivo _ linea; do
     origen=$(capa "$archivo")
     destino=$(capa "$incluido")
     [[ -z "$destino" || "$origen" == "$destino" ]] && continue
-    if [[ -z "${debajo[$origen]+x}" ]]; then
-        echo "$archivo: the folder $origen has no place among the layers"
+    if [[ -z "${nivel[$origen]+x}" || -z "${nivel[$destino]+x}" ]]; then
+        echo "$archivo: $origen or $destino has no place among the layers"
         fallas=1
-    elif ! grep -qw -- "$destino" <<<"${debajo[$origen]}"; then
+    elif ((nivel[$destino] >= nivel[$origen])); then
         echo "$archivo: $origen may not include $incluido"
         fallas=1
     fi

@@ -9,8 +9,6 @@ namespace qivera::db {
 
 std::unique_ptr<ConexionQt> AbreBaseDatos(const std::string& url) { return std::make_unique<ConexionQt>(url); }
 
-bool TieneEsquema(ConexionQt& conexion) { return VersionEsquema(conexion, conexion.dialecto()) > 0; }
-
 int ActualizaBaseDatos(const std::string& url) {
     const auto conexion = AbreBaseDatos(url);
     kx204::host::Transaction transaccion(*conexion);

@@ -10,14 +10,11 @@ namespace qivera::db {
 // Opens the database a URL names (see InterpretaUrl).
 std::unique_ptr<ConexionQt> AbreBaseDatos(const std::string& url);
 
-// Whether the database has the host's schema.
-bool TieneEsquema(ConexionQt& conexion);
-
 // A database a program was pointed at that is not there, or not made for it.
 class BaseNoPreparada : public std::runtime_error {
 public:
     enum class Motivo { NoExiste, SinEsquema, Antigua, Nueva };
-    BaseNoPreparada(Motivo motivo, const std::string& mensaje) : std::runtime_error(mensaje), motivo(motivo) {}
+    BaseNoPreparada(Motivo causa, const std::string& mensaje) : std::runtime_error(mensaje), motivo(causa) {}
     Motivo motivo;
 };
 

@@ -10,7 +10,7 @@ namespace qivera::db {
 
 void InicializaBaseDatos(const std::string& url, bool demo, int notas) {
     const auto conexion = AbreBaseDatos(url);
-    if (TieneEsquema(*conexion))
+    if (VersionEsquema(*conexion, conexion->dialecto()) > 0)
         throw kx204::host::RuntimeError(
             kx204::host::errores::Database,
             "The database " + UrlSinClave(url) + " already has the schema; initialise a new one.");

@@ -1,7 +1,5 @@
 #include "qivera/printing/legible.hpp"
 
-#include <QLocale>
-
 #include "kx204/host/date.hpp"
 #include "kx204/host/runtime_error.hpp"
 
@@ -11,26 +9,26 @@ using kx204::host::Currency;
 
 namespace {
 
-const QLocale kMiles(QLocale::English, QLocale::UnitedStates);  // "1,234"
-
 bool Digito(char c) { return c >= '0' && c <= '9'; }
+
+// To the cent, half away from zero. The ends of the range round towards zero, so it never overflows.
+Currency AlCentavo(Currency importe) {
+    constexpr std::int64_t kCentavo = Currency::kScale / 100;
+    const std::int64_t escalado = importe.Scaled(), resto = escalado % kCentavo, base = escalado - resto;
+    if (resto >= kCentavo / 2) return Currency::FromScaled(base + kCentavo);
+    if (resto <= -kCentavo / 2) return Currency::FromScaled(base - kCentavo);
+    return Currency::FromScaled(base);
+}
 
 }  // namespace
 
-QString ImporteLegible(Currency importe) {
-    const std::int64_t escalado = importe.Scaled();
-    const std::uint64_t magnitud = escalado < 0 ? 0 - static_cast<std::uint64_t>(escalado) : escalado;
-    const std::uint64_t centavos = magnitud / 100 + (magnitud % 100 >= 50 ? 1 : 0);
-    return QStringLiteral("%1%2.%3")
-        .arg(escalado < 0 && centavos > 0 ? "-" : "")
-        .arg(kMiles.toString(static_cast<qulonglong>(centavos / 100)))
-        .arg(static_cast<qulonglong>(centavos % 100), 2, 10, QChar('0'));
+QString DineroLegible(Currency importe) {
+    std::string texto = AlCentavo(importe).ToDisplay();  // "$1,234.5700": the last two digits are zeros
+    texto.resize(texto.size() - 2);
+    return QString::fromStdString(texto);
 }
 
-QString DineroLegible(Currency importe) {
-    const QString importeLegible = ImporteLegible(importe);
-    return importeLegible.startsWith('-') ? "-$" + importeLegible.mid(1) : "$" + importeLegible;
-}
+QString ImporteLegible(Currency importe) { return DineroLegible(importe).remove('$'); }
 
 std::optional<QString> FechaLegible(const std::string& fecha) {
     // YYYY-MM-DD, alone or at midnight: a list repaints many of these, so no regular expression.

@@ -89,10 +89,8 @@ Argumentos LeeArgumentos(const std::vector<std::string>& argumentos) {
 
 std::string Uso(Orden orden) {
     if (orden != Orden::Escritorio) return std::string("usage: ") + FormaDe(orden).uso + "\n";
-    std::string uso = "usage:";
-    for (Orden forma : {Orden::Escritorio, Orden::Inicializa, Orden::Guion})
-        uso += std::string(uso.size() == 6 ? " " : "       ") + FormaDe(forma).uso + "\n";
-    return uso + "Every command takes --help.\n";
+    return std::string("usage: ") + FormaDe(Orden::Escritorio).uso + "\n       " + FormaDe(Orden::Inicializa).uso +
+           "\n       " + FormaDe(Orden::Guion).uso + "\nEvery command takes --help.\n";
 }
 
 int NotasPedidas(const Argumentos& args, int omision) {

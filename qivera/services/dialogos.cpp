@@ -1,7 +1,6 @@
 #include "qivera/services/dialogos.hpp"
 
 #include "qivera/services/consecutivo.hpp"
-#include "qivera/services/interfaz.hpp"
 #include "qivera/services/listas.hpp"
 
 namespace qivera {
@@ -82,10 +81,9 @@ bool MetodoPagoQivera::Captura(const std::string& cliente) {
     const std::string elegido =
         EligeRenglon(sesion_.persona, "metodo_pago", {cliente, actual->ToTextOrEmpty()}, metodos, nombres);
     if (elegido.empty()) return true;  // closed without choosing: nothing changes
-    InterfazQivera interfaz(sesion_);
-    sesion_.conexion.Execute("UPDATE Cliente SET Mp_Cve_Metodo_Pago = '" + SqlText(elegido) + "', Oper_Ult_Modif = '" +
-                             SqlText(sesion_.usuario) + "', Fecha_Ult_Modif = '" +
-                             interfaz.FechaHoraSQL(interfaz.FechaServidor()) + "'" + filtro);
+    sesion_.conexion.Execute("UPDATE Cliente SET " +
+                             Asignaciones(ConSellos(sesion_, {{"Mp_Cve_Metodo_Pago", LiteralTexto(elegido)}})) +
+                             filtro);
     return true;
 }
 
