@@ -1,10 +1,15 @@
 #include "qivera/db/esquema.hpp"
 
+#include <cctype>
+#include <optional>
 #include <regex>
+#include <set>
+#include <sstream>
 #include <utility>
 #include <vector>
 
 #include "kx204/host/runtime_error.hpp"
+#include "qivera/db/sql.hpp"
 
 namespace qivera::db {
 
@@ -374,6 +379,10 @@ CREATE TABLE Usuario (
     Sc_Cve_Sucursal  TEXTO,
     Al_Cve_Almacen   TEXTO,
     Es_Cve_Estado    ESTADO,
+    Us_Clave         TEXTO,
+    Us_Activo        VERDADERO,
+    Us_Fallos        ENTERO,
+    Us_Ultimo_Fallo  TEXTO,
     PRIMARY KEY (Us_Cve_Usuario)
 );
 CREATE TABLE Permiso (
@@ -524,6 +533,50 @@ bool TieneTabla(kx204::host::Connection& conexion, Dialecto dialecto, const std:
     return conexion.Execute(consulta)->Field(0).ToLong() > 0;
 }
 
+// A table as its CREATE TABLE statement makes it: its name and each column's definition.
+struct Tabla {
+    std::string nombre;
+    std::vector<std::pair<std::string, std::string>> columnas;  // name → "Name type …"
+};
+
+std::string Recorta(const std::string& texto) {
+    const std::size_t inicio = texto.find_first_not_of(" \n");
+    if (inicio == std::string::npos) return {};
+    return texto.substr(inicio, texto.find_last_not_of(" \n,") + 1 - inicio);
+}
+
+std::string Minusculas(std::string texto) {
+    for (char& c : texto) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return texto;
+}
+
+// The schema's statements write one column per line, constraints after them.
+std::optional<Tabla> TablaCreada(const std::string& sentencia) {
+    const std::string texto = Recorta(sentencia);
+    if (texto.rfind("CREATE TABLE ", 0) != 0) return std::nullopt;
+    Tabla tabla{texto.substr(13, texto.find(" (") - 13), {}};
+    std::istringstream lineas(texto.substr(texto.find('\n') + 1));
+    for (std::string linea; std::getline(lineas, linea);) {
+        linea = Recorta(linea);
+        if (linea.empty() || linea == ")" || linea.rfind("PRIMARY KEY", 0) == 0 || linea.rfind("UNIQUE", 0) == 0)
+            continue;
+        tabla.columnas.emplace_back(linea.substr(0, linea.find(' ')), linea);
+    }
+    return tabla;
+}
+
+// The lower-case names of a table's columns.
+std::set<std::string> ColumnasDe(kx204::host::Connection& conexion, Dialecto dialecto, const std::string& tabla) {
+    const std::string consulta =
+        dialecto == Dialecto::SQLite
+            ? "SELECT name FROM pragma_table_info('" + tabla + "')"
+            : "SELECT column_name FROM information_schema.columns WHERE lower(table_name) = lower('" + tabla +
+                  "') AND table_schema = current_schema()";
+    std::set<std::string> columnas;
+    for (const std::string& columna : PrimeraColumna(conexion, consulta)) columnas.insert(Minusculas(columna));
+    return columnas;
+}
+
 void GuardaVersion(kx204::host::Connection& conexion) {
     conexion.Execute("DELETE FROM Version_Esquema");
     conexion.Execute("INSERT INTO Version_Esquema (Ve_Version) VALUES (" + std::to_string(kVersionEsquema) + ")");
@@ -555,12 +608,30 @@ void ActualizaEsquema(kx204::host::Connection& conexion, Dialecto dialecto) {
                                         "The database has schema version " + std::to_string(version) +
                                             ", newer than this program's " + std::to_string(kVersionEsquema) +
                                             "; use a newer program.");
-    if (version < 2)
-        for (const std::string& sentencia : sentencias)
-            if (sentencia.find("CREATE TABLE Version_Esquema") != std::string::npos) conexion.Execute(sentencia);
+    for (const std::string& sentencia : sentencias) {
+        const std::optional<Tabla> tabla = TablaCreada(sentencia);
+        if (!tabla) continue;
+        if (!TieneTabla(conexion, dialecto, tabla->nombre)) {
+            conexion.Execute(sentencia);
+            continue;
+        }
+        const std::set<std::string> existentes = ColumnasDe(conexion, dialecto, tabla->nombre);
+        for (const auto& [columna, definicion] : tabla->columnas)
+            if (!existentes.count(Minusculas(columna)))
+                conexion.Execute("ALTER TABLE " + tabla->nombre + " ADD COLUMN " + definicion);
+    }
     // Every index of this version, the ones an older database lacks included.
     for (const std::string& sentencia : sentencias)
         if (EsIndice(sentencia)) conexion.Execute(Reemplaza(sentencia, " INDEX ", " INDEX IF NOT EXISTS "));
+    // Before sign-in was checked everyone could open the screen and invoice: nobody is locked out.
+    if (version < 3)
+        for (const char* permiso : {"ACCESO", "FACTURAR"})
+            conexion.Execute(std::string("INSERT INTO Permiso (Us_Cve_Usuario, Pm_Modulo, Pm_Clave) SELECT "
+                                         "Us_Cve_Usuario, 'KX204', '") +
+                             permiso +
+                             "' FROM Usuario u WHERE NOT EXISTS (SELECT 1 FROM Permiso p WHERE p.Us_Cve_Usuario = "
+                             "u.Us_Cve_Usuario AND p.Pm_Modulo = 'KX204' AND p.Pm_Clave = '" +
+                             permiso + "')");
     GuardaVersion(conexion);
 }
 

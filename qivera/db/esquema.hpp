@@ -13,13 +13,14 @@ namespace qivera::db {
 void CreaEsquema(kx204::host::Connection& conexion, Dialecto dialecto = Dialecto::SQLite);
 
 // The schema version this program makes and works on; a database made before versions were recorded is 1.
-inline constexpr int kVersionEsquema = 2;
+inline constexpr int kVersionEsquema = 3;
 
 // The version of a database's schema; 0 when it has none.
 int VersionEsquema(kx204::host::Connection& conexion, Dialecto dialecto);
 
-// Brings a database made by an older program up to kVersionEsquema: the tables and indexes it lacks,
-// then the version. Run it in one transaction. Refuses a database without the schema, or a newer one.
+// Brings a database made by an older program up to kVersionEsquema: the tables, columns and indexes
+// it lacks, the permissions its users already had by default, then the version. Run it in one transaction. Refuses a
+// database without the schema, or a newer one.
 void ActualizaEsquema(kx204::host::Connection& conexion, Dialecto dialecto);
 
 }  // namespace qivera::db

@@ -255,7 +255,14 @@ void Configuracion(ConexionQt& conexion) {
                   {"CAJERO", "Cajero de la Matriz", "cajero@example.com", "01", "0101"},
                   {"CONSULTA", "Consulta", "consulta@example.com", "", ""}});
     InsertaFilas(conexion, "Permiso", "Us_Cve_Usuario, Pm_Modulo, Pm_Clave",
-                 {{"ADMIN", "KX204", "CHFECHA"}, {"ADMIN", "KX204", "KEYF2"}, {"CAJERO", "KX204", "KEYF2"}});
+                 {{"ADMIN", "KX204", "ACCESO"},
+                  {"ADMIN", "KX204", "FACTURAR"},
+                  {"ADMIN", "KX204", "CHFECHA"},
+                  {"ADMIN", "KX204", "KEYF2"},
+                  {"CAJERO", "KX204", "ACCESO"},
+                  {"CAJERO", "KX204", "FACTURAR"},
+                  {"CAJERO", "KX204", "KEYF2"},
+                  {"CONSULTA", "KX204", "ACCESO"}});
     SentenciaPreparada periodo =
         Inserta(conexion, "Periodo_Operativo", "Pe_Modulo, Pe_Fecha_Inicio, Pe_Fecha_Final, Pe_Abierto");
     for (int mes = 0; mes < 24; ++mes) {

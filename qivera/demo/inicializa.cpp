@@ -5,8 +5,19 @@
 #include "qivera/db/base_datos.hpp"
 #include "qivera/db/esquema.hpp"
 #include "qivera/db/plantillas.hpp"
+#include "qivera/sesion/acceso.hpp"
 
 namespace qivera::db {
+
+namespace {
+
+// A new database has one user who may sign in and invoice, without a password until one is set.
+void CreaAdministrador(kx204::host::Connection& conexion) {
+    AseguraUsuario(conexion, "ADMIN", "Administrador");
+    for (const char* permiso : {"ACCESO", "FACTURAR"}) Concede(conexion, "ADMIN", "KX204", permiso);
+}
+
+}  // namespace
 
 void InicializaBaseDatos(const std::string& url, bool demo, int notas) {
     const auto conexion = AbreBaseDatos(url);
@@ -17,7 +28,10 @@ void InicializaBaseDatos(const std::string& url, bool demo, int notas) {
     kx204::host::Transaction transaccion(*conexion);
     CreaEsquema(*conexion, conexion->dialecto());
     GuardaPlantillas(*conexion);
-    if (demo) GeneraDemo(*conexion, notas);
+    if (demo)
+        GeneraDemo(*conexion, notas);
+    else
+        CreaAdministrador(*conexion);
     transaccion.Commit();
     // The server plans by statistics it would gather only later: without them a fresh database's
     // joins against long folio lists take seconds.

@@ -6,7 +6,7 @@
 namespace qivera::db {
 
 // Creates the schema and the query templates, and the demo data with `notas`
-// pending sale notes when asked, all in one transaction. A database that already
+// pending sale notes when asked (the user ADMIN alone otherwise), all in one transaction. A database that already
 // has the schema is refused with a RuntimeError and left untouched.
 void InicializaBaseDatos(const std::string& url, bool demo, int notas = kNotasDemo);
 

@@ -16,7 +16,8 @@ public:
     explicit PadreQivera(Sesion& sesion) : sesion_(sesion) {}
 
     // Obtains the screen through its entry class and becomes its Padre: the session's active
-    // window, with Delete asking the person first. Raises RuntimeError 424 when there is no screen.
+    // window, with Delete asking the person first and the invoicing commands checked. Raises RuntimeError 424 when
+    // there is no screen.
     kx204::frmKX204& Acoge(kx204::Pantalla& entrada);
 
     std::string Transaccion() override { return "KX204"; }
@@ -40,6 +41,9 @@ public:
     std::function<void()> OnDescarga;
 
 private:
+    // Creating, accepting and deleting invoices take KX204 FACTURAR; the clerk is told when refused.
+    std::string Autoriza(kx204::host::ComandoBarra comando);
+
     Sesion& sesion_;
     bool descargada_ = false;
     ValidacionDocumento validacion_;

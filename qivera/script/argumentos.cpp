@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <set>
+#include <sstream>
 
 namespace qivera {
 
@@ -32,7 +33,17 @@ const Forma& FormaDe(Orden orden) {
                                    "       qivera init --upgrade --db URL    brings an older database up to date"};
     static const Forma kGuion{
         "script", {"--db"}, {}, 1, "qivera script FILE --db URL    plays a script of user actions, headless"};
+    static const Forma kUsuario{
+        "usuario",
+        {"--db", "--user", "--name", "--grant", "--revoke"},
+        {"--password-stdin", "--active", "--inactive"},
+        0,
+        "qivera usuario --db URL --user USER [--name NAME] [--grant P,...] [--revoke P,...]\n"
+        "                      [--password-stdin] [--active | --inactive]    adds or changes a user\n"
+        "         (permissions: ACCESO, FACTURAR, CHFECHA, KEYF2; an empty password removes it)"};
     switch (orden) {
+        case Orden::Usuario:
+            return kUsuario;
         case Orden::Inicializa:
             return kInicializa;
         case Orden::Guion:
@@ -44,9 +55,9 @@ const Forma& FormaDe(Orden orden) {
 }
 
 Orden OrdenDe(const std::string& nombre) {
-    for (Orden orden : {Orden::Inicializa, Orden::Guion})
+    for (Orden orden : {Orden::Inicializa, Orden::Guion, Orden::Usuario})
         if (nombre == FormaDe(orden).nombre) return orden;
-    throw ErrorDeUso("unknown command " + nombre + " (init, script, or none for the desktop)");
+    throw ErrorDeUso("unknown command " + nombre + " (init, script, usuario, or none for the desktop)");
 }
 
 bool EsOpcion(const std::string& arg) { return arg.size() > 1 && arg[0] == '-'; }
@@ -80,6 +91,9 @@ Argumentos LeeArgumentos(const std::vector<std::string>& argumentos) {
                              ? "unexpected argument " + args.posicionales.back()
                              : "missing argument");
     if (!args.Tiene("--db")) throw ErrorDeUso("option --db is required");
+    if (args.orden == Orden::Usuario && !args.Tiene("--user")) throw ErrorDeUso("option --user is required");
+    if (args.Tiene("--active") && args.Tiene("--inactive"))
+        throw ErrorDeUso("options --active and --inactive exclude each other");
     if (args.Tiene("--date")) {
         args.fecha = kx204::host::Date::Parse(args.opciones.at("--date"));
         if (!args.fecha) throw ErrorDeUso("option --date takes a date YYYY-MM-DD: " + args.opciones.at("--date"));
@@ -90,7 +104,21 @@ Argumentos LeeArgumentos(const std::vector<std::string>& argumentos) {
 std::string Uso(Orden orden) {
     if (orden != Orden::Escritorio) return std::string("usage: ") + FormaDe(orden).uso + "\n";
     return std::string("usage: ") + FormaDe(Orden::Escritorio).uso + "\n       " + FormaDe(Orden::Inicializa).uso +
-           "\n       " + FormaDe(Orden::Guion).uso + "\nEvery command takes --help.\n";
+           "\n       " + FormaDe(Orden::Guion).uso + "\n       " + FormaDe(Orden::Usuario).uso +
+           "\nEvery command takes --help.\n";
+}
+
+std::vector<std::string> PermisosPedidos(const Argumentos& args, const std::string& opcion) {
+    static const std::set<std::string> kConocidos{"ACCESO", "FACTURAR", "CHFECHA", "KEYF2"};
+    std::vector<std::string> permisos;
+    if (!args.Tiene(opcion)) return permisos;
+    std::istringstream lista(args.opciones.at(opcion));
+    for (std::string permiso; std::getline(lista, permiso, ',');) {
+        if (!kConocidos.count(permiso))
+            throw ErrorDeUso("option " + opcion + " takes ACCESO, FACTURAR, CHFECHA or KEYF2, not: " + permiso);
+        permisos.push_back(permiso);
+    }
+    return permisos;
 }
 
 int NotasPedidas(const Argumentos& args, int omision) {

@@ -9,8 +9,8 @@
 
 namespace qivera {
 
-// The program's commands: "init", "script", and the desktop when none is named.
-enum class Orden { Escritorio, Inicializa, Guion };
+// The program's commands: "init", "script", "usuario", and the desktop when none is named.
+enum class Orden { Escritorio, Inicializa, Guion, Usuario };
 
 // A command line as the program understood it.
 struct Argumentos {
@@ -35,6 +35,9 @@ Argumentos LeeArgumentos(const std::vector<std::string>& argumentos);
 
 // How a command is used, one line per form; all of them for the desktop.
 std::string Uso(Orden orden);
+
+// The permissions --grant or --revoke names, separated by commas, each one the screen knows.
+std::vector<std::string> PermisosPedidos(const Argumentos& args, const std::string& opcion);
 
 // The number of demo notes --notes asks for: a whole number from 0 to 1,000,000.
 int NotasPedidas(const Argumentos& args, int omision);

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "kx204/host/runtime_error.hpp"
+#include "qivera/sesion/acceso.hpp"
 
 namespace qivera {
 
@@ -108,8 +109,14 @@ void Guion::Abre(const json& accion) {
     pantalla_ = nullptr;
     componente_.reset();
     fabrica_.reset();
-    sesion_ = std::make_unique<Sesion>(
-        Sesion{conexion_, persona_, Campo(accion, "user").get<std::string>(), {}, nullptr, {}});
+    const std::string usuario = Campo(accion, "user").get<std::string>();
+    try {
+        Autentica(conexion_, usuario, accion.value("password", std::string()));
+    } catch (const AccesoDenegado& error) {
+        Transcribe({{"event", "refused"}, {"control", "open"}, {"reason", error.what()}});
+        return;
+    }
+    sesion_ = std::make_unique<Sesion>(Sesion{conexion_, persona_, usuario, {}, nullptr, {}});
     sesion_->registra = [this](const std::string& evento, const std::string& folio, const std::string& archivo) {
         Transcribe({{"event", evento}, {"folio", folio}, {"file", archivo}});
     };

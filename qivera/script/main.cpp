@@ -1,7 +1,9 @@
 // qivera: the reference host's command line.
 //   qivera init --db URL [--demo] [--notes N]
 //   qivera script FILE --db URL
-//   qivera --db URL [--user USER] [--date YYYY-MM-DD]    the desktop
+//   qivera usuario --db URL --user USER [--name N] [--grant P,…] [--revoke P,…] [--password-stdin]
+//   [--active|--inactive] qivera --db URL [--user USER] [--date YYYY-MM-DD]    the desktop (a sign-in window without
+//   --user)
 #include <unistd.h>
 
 #include <QApplication>
@@ -19,9 +21,11 @@
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/db/base_datos.hpp"
 #include "qivera/demo/inicializa.hpp"
+#include "qivera/desktop/dialogo_acceso.hpp"
 #include "qivera/desktop/escritorio.hpp"
 #include "qivera/script/argumentos.hpp"
 #include "qivera/script/guion.hpp"
+#include "qivera/script/usuarios.hpp"
 
 namespace {
 
@@ -73,9 +77,11 @@ int AbreEscritorio(const Argumentos& args) {
             QStringLiteral("No se pudo abrir la base de datos:\n%1").arg(QString::fromStdString(error.what())));
         throw;
     }
-    const std::string usuario = args.Tiene("--user") ? args.opciones.at("--user") : "ADMIN";
+    const std::optional<std::string> usuario = qivera::escritorio::IniciaSesion(
+        *conexion, args.Tiene("--user") ? std::optional(args.opciones.at("--user")) : std::nullopt);
+    if (!usuario) return 0;  // the clerk closed the sign-in window
     const QString nombre = QFileInfo(QString::fromStdString(url.substr(url.find(':') + 1))).fileName();
-    qivera::escritorio::Escritorio escritorio(*conexion, usuario, nombre);
+    qivera::escritorio::Escritorio escritorio(*conexion, *usuario, nombre);
     escritorio.sesion().fechaServidor = args.fecha;
     escritorio.AbreBiblioteca("libkx204.so");
     return QApplication::exec();
@@ -141,6 +147,8 @@ int Ejecuta(const Argumentos& args, int argc, char** argv) {
             return Inicializa(args);
         case Orden::Guion:
             return EjecutaGuion(args.posicionales[0], args.opciones.at("--db"));
+        case Orden::Usuario:
+            return qivera::AdministraUsuario(args, std::cin, std::cout);
         case Orden::Escritorio:
             break;
     }

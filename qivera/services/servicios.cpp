@@ -1,6 +1,7 @@
 #include "qivera/services/servicios.hpp"
 
 #include "kx204/host/texto.hpp"
+#include "qivera/sesion/acceso.hpp"
 
 namespace qivera {
 
@@ -60,12 +61,7 @@ Variant ServiciosQivera::LeeVariable(const std::string& nombre, int /*opcion*/, 
 }
 
 bool ServiciosQivera::TienePermiso(const std::string& modulo, const std::string& clave, const std::string& /*texto*/) {
-    auto rs =
-        sesion_.conexion.Execute("SELECT 1 FROM Permiso WHERE Us_Cve_Usuario = '" + SqlText(sesion_.usuario) +
-                                 "' AND Pm_Modulo = '" + SqlText(modulo) + "' AND Pm_Clave = '" + SqlText(clave) + "'");
-    const bool tiene = !rs->Eof();
-    rs->Close();
-    return tiene;
+    return qivera::TienePermiso(sesion_.conexion, sesion_.usuario, modulo, clave);
 }
 
 int ServiciosQivera::MuestraMensaje(const std::string& prompt, int botones, const std::string& titulo,

@@ -34,6 +34,8 @@ Entorno::Entorno(const std::string& usuario, BaseDePrueba::Alcance alcance)
     Sql("INSERT INTO Cliente (Cl_Cve_Cliente, Cl_Descripcion, Sc_Cve_Sucursal, Es_Cve_Estado) VALUES "
         "('C1', 'Cliente matriz', '01', 'AC'), ('C2', 'Cliente norte', '02', 'AC'), ('C3', 'Baja matriz', '01', 'BA')");
     Sql("INSERT INTO Usuario (Us_Cve_Usuario) VALUES ('" + usuario + "')");
+    Sql("INSERT INTO Permiso (Us_Cve_Usuario, Pm_Modulo, Pm_Clave) VALUES ('" + usuario + "', 'KX204', 'ACCESO'), ('" +
+        usuario + "', 'KX204', 'FACTURAR')");
     for (const char* variable : {"IMPRESION_DIRECTORIO", "CORREO_BANDEJA", "FAC_FIRMA_DIRECTORIO"})
         Variable(variable, carpeta.string());
 }

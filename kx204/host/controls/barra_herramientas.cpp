@@ -67,6 +67,8 @@ void BarraHerramientas::SetCaptionBoton(int boton, std::string caption) {
 std::string BarraHerramientas::Pulsa(ComandoBarra comando) {
     if (!Usable()) return MotivoNoUsable();
     if (!Habilitado(comando)) return "command not available";
+    if (autoriza_)
+        if (std::string motivo = autoriza_(comando); !motivo.empty()) return motivo;
     if (comando == ComandoBarra::Eliminar && confirmaEliminar_ && !confirmaEliminar_()) return {};
     if (comando == ComandoBarra::Nuevo) nuevoDocumento_ = true;
     if (comando == ComandoBarra::Cancelar) nuevoDocumento_ = false;

@@ -47,9 +47,12 @@ public:
     void SetClaveDocumento(std::string clave) { claveDocumento_ = std::move(clave); }
 
     // A person pressed a command: answers why it was refused, or empty when it ran.
-    // Delete asks the person first when the host gave a way to ask; a no raises nothing.
+    // The host may refuse it first (the clerk lacks a permission); Delete asks the person first
+    // when the host gave a way to ask; a no raises nothing.
     std::string Pulsa(ComandoBarra comando);
     void SetConfirmaEliminar(std::function<bool()> confirma) { confirmaEliminar_ = std::move(confirma); }
+    // Answers why the host refuses a command, empty when it allows it.
+    void SetAutoriza(std::function<std::string(ComandoBarra)> autoriza) { autoriza_ = std::move(autoriza); }
 
     void TerminaOperacion() { nuevoDocumento_ = false; }
     // The save was abandoned; capture goes on.
@@ -73,6 +76,7 @@ private:
     int operacionesCanceladas_ = 0;
     CamposAdicionales* campos_ = nullptr;
     std::function<bool()> confirmaEliminar_;
+    std::function<std::string(ComandoBarra)> autoriza_;
     std::string errorCampos_;
 };
 

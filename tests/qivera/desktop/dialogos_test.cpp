@@ -16,13 +16,16 @@
 #include <algorithm>
 #include <functional>
 
+#include "apoyo/entorno.hpp"
 #include "qivera/desktop/caja_mensaje.hpp"
+#include "qivera/desktop/dialogo_acceso.hpp"
 #include "qivera/desktop/dialogo_campos_adicionales.hpp"
 #include "qivera/desktop/dialogo_columnas.hpp"
 #include "qivera/desktop/dialogo_eleccion.hpp"
 #include "qivera/desktop/persona_qt.hpp"
 #include "qivera/desktop/registro.hpp"
 #include "qivera/desktop/vista_previa.hpp"
+#include "qivera/sesion/acceso.hpp"
 
 using namespace qivera::escritorio;
 
@@ -71,6 +74,7 @@ private slots:
     void camposAdicionalesSoloGrabaAlAceptar();
     void vistaPreviaCargaPdfOExplicaPorQueNo();
     void personaQtContestaConLoQueSeEligio();
+    void accesoMuestraElRechazoYEntraConLaClave();
 };
 
 void DialogosTest::cajaMensajeTraduceBotonesIconoYRespuesta() {
@@ -236,6 +240,30 @@ void DialogosTest::personaQtContestaConLoQueSeEligio() {
     });
     persona.Muestra("visor", {"Cliente", "Cl_Cve_Cliente", "C1"}, {});
     QCOMPARE(dueno, &ventana);
+}
+
+void DialogosTest::accesoMuestraElRechazoYEntraConLaClave() {
+    prueba::Entorno entorno;
+    // A user without a password named on the command line goes straight in.
+    QCOMPARE(IniciaSesion(*entorno.conexion, std::string("ADMIN")), std::optional<std::string>("ADMIN"));
+
+    qivera::GuardaClave(*entorno.conexion, "ADMIN", "clave");
+    DialogoAcceso dialogo(*entorno.conexion, QStringLiteral("ADMIN"));
+    dialogo.show();
+    dialogo.CampoClave().setText(QStringLiteral("otra"));
+    Pulsa(&dialogo, QStringLiteral("Entrar"));
+    QVERIFY(dialogo.isVisible());
+    QCOMPARE(dialogo.Motivo(), QStringLiteral("La contraseña de «ADMIN» no es correcta."));
+    QCOMPARE(dialogo.CampoClave().text(), QString());
+    QCOMPARE(dialogo.CampoClave().echoMode(), QLineEdit::Password);
+    dialogo.CampoClave().setText(QStringLiteral("clave"));
+    Pulsa(&dialogo, QStringLiteral("Entrar"));
+    QCOMPARE(dialogo.result(), int(QDialog::Accepted));
+    QCOMPARE(dialogo.Usuario(), QStringLiteral("ADMIN"));
+
+    // Named but with a password: the window asks for it, and closing it signs nobody in.
+    AlAbrirse([](QWidget* ventana) { Pulsa(ventana, QStringLiteral("Cancelar")); });
+    QCOMPARE(IniciaSesion(*entorno.conexion, std::string("ADMIN")), std::nullopt);
 }
 
 static prueba::RegistraPrueba<DialogosTest> registro;

@@ -3,7 +3,9 @@
 #include <sstream>
 
 #include "apoyo/entorno.hpp"
+#include "qivera/db/sql.hpp"
 #include "qivera/script/guion.hpp"
+#include "qivera/sesion/acceso.hpp"
 
 using json = nlohmann::ordered_json;
 
@@ -105,4 +107,67 @@ TEST(Guion, AnswersGoToTheQuestionsInOrder) {
     EXPECT_EQ(transcrito[1], json::parse(R"({"event":"message","prompt":"¿Seguro?","buttons":4,"title":"Qivera",
                                              "id":"ERR-ID:7500001"})"));
     EXPECT_EQ(transcrito[2]["answer"], "02");
+}
+
+// Who may open the screen: a known, active user, with their password when they have one and KX204
+// ACCESO. A refused sign-in runs nothing after it and never shows the password.
+TEST(Guion, SignsInOnlyKnownActiveUsersWithTheirPassword) {
+    prueba::Entorno entorno;
+    qivera::GuardaClave(*entorno.conexion, "ADMIN", "Sésamo 1'");
+    entorno.Sql("INSERT INTO Usuario (Us_Cve_Usuario, Us_Activo) VALUES ('SINACCESO', 1), ('BAJA', 0)");
+    entorno.Sql("INSERT INTO Permiso (Us_Cve_Usuario, Pm_Modulo, Pm_Clave) VALUES ('BAJA', 'KX204', 'ACCESO')");
+    const std::pair<std::string, std::string> rechazos[] = {
+        {R"({"do":"open","user":"NOBODY"})", "El usuario «NOBODY» no existe."},
+        {R"({"do":"open","user":"ADMIN"})", "La contraseña de «ADMIN» no es correcta."},
+        {R"({"do":"open","user":"ADMIN","password":"sésamo 1'"})", "La contraseña de «ADMIN» no es correcta."},
+        {R"({"do":"open","user":"BAJA"})", "El usuario «BAJA» está inactivo y no puede entrar."},
+        {R"({"do":"open","user":"SINACCESO"})",
+         "El usuario «SINACCESO» no tiene permiso para abrir la facturación consolidada (KX204 ACCESO)."},
+    };
+    for (const auto& [abre, motivo] : rechazos) {
+        const auto eventos = Ejecuta(entorno, abre + "\n" + R"({"do":"toolbar","command":"nuevo"})");
+        ASSERT_EQ(eventos.size(), 3u) << abre;
+        EXPECT_EQ(eventos[0], (json{{"event", "refused"}, {"control", "open"}, {"reason", motivo}}));
+        EXPECT_EQ(eventos[1], json::parse(R"({"event":"error","description":"La pantalla no está abierta"})"));
+        EXPECT_EQ(qivera::PrimerValor(*entorno.conexion, "SELECT count(*) FROM Factura")->ToLong(), 0);
+    }
+    entorno.Sql("UPDATE Usuario SET Us_Fallos = 0");
+    const auto eventos = Ejecuta(entorno, R"({"do":"open","user":"ADMIN","password":"Sésamo 1'"}
+{"do":"dump"})");
+    EXPECT_EQ(eventos[0]["event"], "state");
+    const std::string guardada =
+        qivera::PrimerValor(*entorno.conexion, "SELECT Us_Clave FROM Usuario WHERE Us_Cve_Usuario = 'ADMIN'")->ToText();
+    EXPECT_EQ(guardada.rfind("scrypt$", 0), 0u);
+    EXPECT_EQ(guardada.find("Sésamo"), std::string::npos);
+}
+
+// Past three wrong passwords in a row the user waits, the right password included, and the count
+// starts afresh once they are in.
+TEST(Guion, RepeatedWrongPasswordsMakeTheUserWait) {
+    prueba::Entorno entorno;
+    qivera::GuardaClave(*entorno.conexion, "ADMIN", "buena");
+    for (int intento = 0; intento < 3; ++intento) Ejecuta(entorno, R"({"do":"open","user":"ADMIN","password":"mala"})");
+    const auto espera = Ejecuta(entorno, R"({"do":"open","user":"ADMIN","password":"buena"})");
+    EXPECT_EQ(espera[0]["reason"],
+              "Demasiadas contraseñas incorrectas para «ADMIN»: espere 5 segundos e intente de nuevo.");
+    entorno.Sql("UPDATE Usuario SET Us_Ultimo_Fallo = '1000'");  // long ago
+    EXPECT_EQ(Ejecuta(entorno, R"({"do":"open","user":"ADMIN","password":"buena"})")[0]["event"], "done");
+    EXPECT_EQ(qivera::PrimerValor(*entorno.conexion, "SELECT Us_Fallos FROM Usuario WHERE Us_Cve_Usuario = 'ADMIN'")
+                  ->ToLong(),
+              0);
+}
+
+// A clerk with ACCESO alone looks at invoices but may not create, accept or delete one.
+TEST(Guion, WithoutFacturarTheClerkMayLookButNotInvoice) {
+    prueba::Entorno entorno;
+    entorno.Sql("DELETE FROM Permiso WHERE Pm_Clave = 'FACTURAR'");
+    const auto eventos = Ejecuta(entorno, R"({"do":"open","user":"ADMIN"}
+{"do":"toolbar","command":"nuevo"}
+{"do":"dump"})");
+    const std::string motivo = "El usuario «ADMIN» no tiene permiso para crear ni eliminar facturas (KX204 FACTURAR).";
+    ASSERT_EQ(eventos.size(), 4u);
+    EXPECT_EQ(eventos[0],
+              (json{{"event", "message"}, {"prompt", motivo}, {"buttons", 16}, {"title", "Qivera"}, {"id", ""}}));
+    EXPECT_EQ(eventos[1], (json{{"event", "refused"}, {"control", "Controles.nuevo"}, {"reason", motivo}}));
+    EXPECT_EQ(eventos[2]["toolbar"]["nuevo"], false);
 }

@@ -10,6 +10,8 @@
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/db/archivo_temporal.hpp"
 #include "qivera/db/base_datos.hpp"
+#include "qivera/db/esquema.hpp"
+#include "qivera/db/sql.hpp"
 
 namespace {
 
@@ -93,19 +95,62 @@ TEST(LineaDeOrdenes, AScriptRunsOnlyOnADatabaseMadeForThisProgram) {
     EXPECT_TRUE(Contiene(corre.salida, "\"event\":\"rows\"")) << corre.salida;
     EXPECT_EQ(corre.errores, "");  // not even Qt's warning about a missing runtime folder
 
-    // As a program made it before schema versions were recorded, without a later index.
+    // As a program made it before schema versions were recorded: no later index, no sign-in columns,
+    // and a user who could open the screen and invoice without any permission.
     conexion->Execute("DROP TABLE Version_Esquema");
     conexion->Execute("DROP INDEX Factura_Serie_Numero");
-    Rechazo(url, "has schema version 1 and this program needs 2; upgrade it with: qivera init --upgrade --db URL");
+    for (const char* columna : {"Us_Clave", "Us_Activo", "Us_Fallos", "Us_Ultimo_Fallo"})
+        conexion->Execute(std::string("ALTER TABLE Usuario DROP COLUMN ") + columna);
+    conexion->Execute("DELETE FROM Permiso");
+    conexion->Execute("INSERT INTO Usuario (Us_Cve_Usuario) VALUES ('VIEJO')");
+    const std::string actual = std::to_string(qivera::db::kVersionEsquema);
+    Rechazo(url, "has schema version 1 and this program needs " + actual +
+                     "; upgrade it with: qivera init --upgrade --db URL");
     EXPECT_EQ(Qivera({"init", "--upgrade", "--demo", "--db", url}).estado, 2);
     const Salida actualiza = Qivera({"init", "--upgrade", "--db", url});
-    EXPECT_TRUE(Contiene(actualiza.salida, "schema version 2")) << actualiza.errores;
+    EXPECT_TRUE(Contiene(actualiza.salida, "schema version " + actual)) << actualiza.errores;
     EXPECT_EQ(Qivera({"script", script, "--db", url}).estado, 0);
     EXPECT_THROW(conexion->Execute("INSERT INTO Factura (Fc_Folio, Fc_Serie, Fc_Numero) VALUES ('X1', 'A', 1), "
                                    "('X2', 'A', 1)"),
                  kx204::host::RuntimeError);  // the unique index is back
+    EXPECT_EQ(qivera::PrimeraColumna(*conexion, "SELECT Us_Cve_Usuario || Pm_Clave FROM Permiso ORDER BY 1"),
+              (std::vector<std::string>{"ADMINACCESO", "ADMINFACTURAR", "VIEJOACCESO", "VIEJOFACTURAR"}));
 
     conexion->Execute("UPDATE Version_Esquema SET Ve_Version = 99");
-    Rechazo(url, "schema version 99, newer than this program's 2");
+    Rechazo(url, "schema version 99, newer than this program's " + actual);
     EXPECT_EQ(Qivera({"init", "--upgrade", "--db", url}).estado, 1);
+}
+
+// An integrator adds a clerk with a password read from standard input and the permissions to invoice;
+// the clerk signs in with it, and nothing of the password reaches the output.
+TEST(LineaDeOrdenes, UsuarioAddsAClerkWhoSignsInWithTheirPassword) {
+    prueba::BaseDePrueba base(prueba::BaseDePrueba::Alcance::Compartida);
+    const QString url = QString::fromStdString(base.Url());
+    ASSERT_EQ(Qivera({"init", "--db", url}).estado, 0);
+    const Salida malo = Qivera({"usuario", "--db", url, "--user", "ANA", "--grant", "ACCESO,VENDER"});
+    EXPECT_EQ(malo.estado, 2);
+    EXPECT_TRUE(Contiene(malo.errores, "not: VENDER")) << malo.errores;
+
+    QProcess proceso;
+    proceso.start(KX204_QIVERA, {"usuario", "--db", url, "--user", "ANA", "--name", "Ana Pérez", "--grant",
+                                 "ACCESO,FACTURAR", "--password-stdin"});
+    proceso.write("Clave de Ana\n");
+    proceso.closeWriteChannel();
+    proceso.waitForFinished(120000);
+    const std::string salida = proceso.readAllStandardOutput().toStdString();
+    EXPECT_EQ(proceso.exitCode(), 0) << proceso.readAllStandardError().toStdString();
+    EXPECT_EQ(salida, "qivera: user ANA (active), with a password, permissions KX204: ACCESO,FACTURAR\n");
+
+    qivera::db::pruebas::ArchivoTemporal guion("guion");
+    std::ofstream(guion.Ruta()) << R"({"do":"open","user":"ANA","password":"Clave de Ana"})"
+                                << "\n"
+                                << R"({"do":"open","user":"ANA","password":"otra"})"
+                                << "\n";
+    const Salida corre = Qivera({"script", QString::fromStdString(guion.Ruta()), "--db", url});
+    EXPECT_EQ(corre.salida,
+              "{\"event\":\"refused\",\"control\":\"open\",\"reason\":\"La contraseña de «ANA» no "
+              "es correcta.\"}\n{\"event\":\"done\"}\n");
+
+    const Salida baja = Qivera({"usuario", "--db", url, "--user", "ANA", "--inactive", "--revoke", "FACTURAR"});
+    EXPECT_EQ(baja.salida, "qivera: user ANA (inactive), with a password, permissions KX204: ACCESO\n");
 }
