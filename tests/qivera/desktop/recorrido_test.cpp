@@ -1,15 +1,18 @@
 // A clerk's whole invoice at the desktop, on the demo database: load the notes, tick them, take
 // the client, accept, and preview the printed invoice. With KX204_CAPTURAS naming a folder, the
 // window and the preview are saved there as PNG images along the way.
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 #include "qivera/db/base_datos.hpp"
 #include "qivera/demo/inicializa.hpp"
+#include "qivera/desktop/dialogo_eleccion.hpp"
 #include "qivera/desktop/escritorio.hpp"
 #include "qivera/desktop/vista_previa.hpp"
 #include "qivera/script/persona_guionada.hpp"
@@ -26,6 +29,20 @@ void Captura(QWidget& widget, const char* nombre, int esperaMs = 0) {
     QDir().mkpath(carpeta);
     if (esperaMs > 0) QTest::qWait(esperaMs);
     QVERIFY(widget.grab().save(carpeta + "/" + nombre));
+}
+
+// The chooser the desktop shows for the last question of kind `tipo` the host asked, as a picture.
+void CapturaEleccion(const std::vector<nlohmann::ordered_json>& eventos, const std::string& tipo,
+                     const char* nombre) {
+    const auto pregunta = std::find_if(eventos.rbegin(), eventos.rend(), [&](const auto& evento) {
+        return evento["event"] == "dialog" && evento["kind"] == tipo;
+    });
+    QVERIFY2(pregunta != eventos.rend(), tipo.c_str());
+    QVERIFY2(pregunta->contains("descriptions"), pregunta->dump().c_str());
+    auto eleccion = qivera::escritorio::CreaEleccion(tipo, (*pregunta)["args"], (*pregunta)["options"],
+                                                     (*pregunta)["descriptions"]);
+    eleccion->show();
+    Captura(*eleccion, nombre);
 }
 
 class RecorridoTest : public QObject {
@@ -73,6 +90,10 @@ private slots:
         QTest::keyClicks(widget("txtCondicionVenta"), "CONT");
         QTest::keyClick(widget("txtCondicionVenta"), Qt::Key_Return);
         Captura(ventana, "encabezado.png");
+        CapturaEleccion(eventos, "direccion", "direccion.png");
+        persona.Responde("PUE");
+        qobject_cast<QAbstractButton*>(widget("cmdCuentaBancaria"))->click();
+        CapturaEleccion(eventos, "metodo_pago", "metodo_pago.png");
 
         pulsa(ComandoBarra::Aceptar);
         for (const auto& evento : eventos) {
