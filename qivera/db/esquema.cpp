@@ -63,6 +63,7 @@ CREATE TABLE Sucursal (
     Sc_Cve_Sucursal  TEXTO,
     Sc_Descripcion   TEXTO,
     Sc_Direccion     TEXTO,
+    Sc_Codigo_Postal TEXTO,
     Es_Cve_Estado    ESTADO,
     PRIMARY KEY (Sc_Cve_Sucursal)
 );
@@ -118,6 +119,7 @@ CREATE TABLE Condicion_Venta (
 CREATE TABLE Forma_Pago (
     Fp_Cve_Forma_Pago  TEXTO,
     Fp_Descripcion     TEXTO,
+    Fp_Clave_SAT       TEXTO,
     Es_Cve_Estado      ESTADO,
     PRIMARY KEY (Fp_Cve_Forma_Pago)
 );
@@ -146,6 +148,9 @@ CREATE TABLE Cliente (
     Es_Cve_Estado           ESTADO,
     Oper_Ult_Modif          TEXTO,
     Fecha_Ult_Modif         FECHA_HORA,
+    Cl_Regimen_Fiscal       TEXTO,
+    Cl_Codigo_Postal        TEXTO,
+    Cl_Uso_CFDI             TEXTO,
     PRIMARY KEY (Cl_Cve_Cliente)
 );
 CREATE TABLE Direccion_Entrega (
@@ -159,6 +164,8 @@ CREATE TABLE Impuesto (
     Im_Cve_Impuesto  TEXTO,
     Im_Descripcion   TEXTO,
     Im_Tasa          CANTIDAD,
+    Im_Impuesto_SAT  TEXTO,
+    Im_Tipo_Factor   TEXTO,
     PRIMARY KEY (Im_Cve_Impuesto)
 );
 CREATE TABLE Producto (
@@ -173,6 +180,9 @@ CREATE TABLE Producto (
     Pr_Maneja_Lote            ENTERO,
     Pr_Maneja_Serie           ENTERO,
     Es_Cve_Estado             ESTADO,
+    Pr_Clave_Prod_Serv        TEXTO,
+    Pr_Clave_Unidad           TEXTO,
+    Pr_Objeto_Impuesto        TEXTO,
     PRIMARY KEY (Pr_Cve_Producto)
 );
 CREATE TABLE Lote (
@@ -348,15 +358,19 @@ CREATE TABLE Pago_Cxc_Impuesto (
     PRIMARY KEY (Pc_Folio, Im_Cve_Impuesto)
 );
 CREATE TABLE Comprobante_Digital (
-    Cd_Tabla            TEXTO,
-    Cd_Documento        TEXTO,
-    Cd_Fecha            FECHA_HORA,
-    Cd_Uuid             TEXTO,
-    Cd_Cadena_Original  TEXTO,
-    Cd_Sello            TEXTO,
-    Cd_Certificado      TEXTO,
-    Cd_Archivo          TEXTO,
-    Cd_Cancelado        ENTERO,
+    Cd_Tabla               TEXTO,
+    Cd_Documento           TEXTO,
+    Cd_Fecha               FECHA_HORA,
+    Cd_Uuid                TEXTO,
+    Cd_Cadena_Original     TEXTO,
+    Cd_Sello               TEXTO,
+    Cd_Certificado         TEXTO,
+    Cd_Archivo             TEXTO,
+    Cd_Cancelado           ENTERO,
+    Cd_Xml                 TEXTO,
+    Cd_No_Certificado      TEXTO,
+    Cd_Timbrado            ENTERO,
+    Cd_Motivo_Cancelacion  TEXTO,
     PRIMARY KEY (Cd_Tabla, Cd_Documento)
 );
 CREATE TABLE Serie (

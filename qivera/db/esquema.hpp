@@ -13,7 +13,7 @@ namespace qivera::db {
 void CreaEsquema(kx204::host::Connection& conexion, Dialecto dialecto = Dialecto::SQLite);
 
 // The schema version this program makes and works on; a database made before versions were recorded is 1.
-inline constexpr int kVersionEsquema = 3;
+inline constexpr int kVersionEsquema = 4;
 
 // The version of a database's schema; 0 when it has none.
 int VersionEsquema(kx204::host::Connection& conexion, Dialecto dialecto);

@@ -23,10 +23,10 @@ void InsertaFilas(ConexionQt& conexion, const std::string& tabla, const std::str
 }
 
 std::vector<Sucursal> Sucursales(ConexionQt& conexion) {
-    InsertaFilas(conexion, "Sucursal", "Sc_Cve_Sucursal, Sc_Descripcion, Sc_Direccion",
-                 {{"01", "Matriz Centro", "Av. Juárez 100, Centro"},
-                  {"02", "Sucursal Norte", "Blvd. Norte 2500, Industrial"},
-                  {"03", "Sucursal Sur", "Calz. del Sur 15, Las Fuentes"}});
+    InsertaFilas(conexion, "Sucursal", "Sc_Cve_Sucursal, Sc_Descripcion, Sc_Direccion, Sc_Codigo_Postal",
+                 {{"01", "Matriz Centro", "Av. Juárez 100, Centro", "06000"},
+                  {"02", "Sucursal Norte", "Blvd. Norte 2500, Industrial", "64000"},
+                  {"03", "Sucursal Sur", "Calz. del Sur 15, Las Fuentes", "44100"}});
     InsertaFilas(conexion, "Almacen", "Al_Cve_Almacen, Al_Descripcion, Sc_Cve_Sucursal",
                  {{"0101", "Almacén general Matriz", "01"},
                   {"0102", "Bodega Matriz", "01"},
@@ -72,16 +72,17 @@ std::vector<Condicion> CatalogosMenores(ConexionQt& conexion) {
                  {{"MAY", "Mayoreo"}, {"MEN", "Menudeo"}, {"INS", "Institucional"}});
     InsertaFilas(conexion, "Ruta", "Rt_Cve_Ruta, Rt_Descripcion",
                  {{"R01", "Ruta Centro"}, {"R02", "Ruta Norte"}, {"R03", "Ruta Sur"}, {"R04", "Ruta Foránea"}});
-    InsertaFilas(conexion, "Forma_Pago", "Fp_Cve_Forma_Pago, Fp_Descripcion",
-                 {{"CONN", "Consolidación de notas"},
-                  {"EFE", "Efectivo"},
-                  {"TAR", "Tarjeta"},
-                  {"TRA", "Transferencia"},
-                  {"CHE", "Cheque"}});
+    InsertaFilas(conexion, "Forma_Pago", "Fp_Cve_Forma_Pago, Fp_Descripcion, Fp_Clave_SAT",
+                 {{"CONN", "Consolidación de notas", "99"},
+                  {"EFE", "Efectivo", "01"},
+                  {"TAR", "Tarjeta", "04"},
+                  {"TRA", "Transferencia", "03"},
+                  {"CHE", "Cheque", "02"}});
     InsertaFilas(conexion, "Metodo_Pago", "Mp_Cve_Metodo_Pago, Mp_Descripcion",
                  {{"PUE", "Pago en una sola exhibición"}, {"PPD", "Pago en parcialidades o diferido"}});
-    InsertaFilas(conexion, "Impuesto", "Im_Cve_Impuesto, Im_Descripcion, Im_Tasa",
-                 {{"IVA16", "IVA 16%", Dinero(1600)}, {"IVA0", "IVA tasa 0%", Dinero(0)}});
+    InsertaFilas(
+        conexion, "Impuesto", "Im_Cve_Impuesto, Im_Descripcion, Im_Tasa, Im_Impuesto_SAT, Im_Tipo_Factor",
+        {{"IVA16", "IVA 16%", Dinero(1600), "002", "Tasa"}, {"IVA0", "IVA tasa 0%", Dinero(0), "002", "Tasa"}});
     InsertaFilas(conexion, "Condicion_Venta",
                  "Cv_Cve_Condicion_Venta, Cv_Descripcion, Cv_Tipo_Condicion, Cv_Dias_Credito, Cv_Pago_Parcial, "
                  "Cv_Numero_Parcialidades",
@@ -137,16 +138,26 @@ void Lotes(ConexionQt& conexion, const std::vector<Producto>& productos) {
     }
 }
 
+// The SAT's product or service key of each demo product, in its catalog's order.
+constexpr const char* kClavesProdServ[] = {"50221101", "50221102", "50151513", "50161509", "50201706", "50202306",
+                                           "50181903", "47131807", "53131608", "14111703", "50131702", "50112004",
+                                           "53101602", "53101502", "43191501", "52161514", "52141526", "52161505",
+                                           "50221101", "50221102", "50201706", "72151500"};
+
 std::vector<Producto> Productos(ConexionQt& conexion) {
     const std::vector<Producto> productos = ListaDeProductos();
     SentenciaPreparada producto =
         Inserta(conexion, "Producto",
                 "Pr_Cve_Producto, Pr_Descripcion, Pr_Equivalencia_Producto, Pr_Unidad_Control_1, "
                 "Pr_Unidad_Control_2, Pr_Precio, Pr_Cuota_Fija, Im_Cve_Impuesto, Pr_Maneja_Lote, "
-                "Pr_Maneja_Serie");
-    for (const Producto& p : productos)
+                "Pr_Maneja_Serie, Pr_Clave_Prod_Serv, Pr_Clave_Unidad, Pr_Objeto_Impuesto");
+    for (std::size_t i = 0; i < productos.size(); ++i) {
+        const Producto& p = productos[i];
+        const bool servicio = p.clave == "P0022";
         producto.Ejecuta({p.clave, p.descripcion, p.equivalente, "PZA", p.unidad2, Dinero(p.precio),
-                          Dinero(p.cuotaFija), p.impuesto, p.lote ? 1 : 0, p.serie ? 1 : 0});
+                          Dinero(p.cuotaFija), p.impuesto, p.lote ? 1 : 0, p.serie ? 1 : 0, kClavesProdServ[i],
+                          servicio ? "E48" : "H87", "02"});
+    }
     Lotes(conexion, productos);
     return productos;
 }
@@ -186,7 +197,9 @@ ClienteFijo ClienteGenerado(int numero, const std::vector<Sucursal>& sucursales,
     const int dias = credito ? azar.Elige(std::vector<int>{15, 30}) : 0;
     const Escalado limite = credito ? Centavos(100 * azar.Elige(std::vector<int>{20000, 50000, 100000})) : 0;
     const std::string nombre = azar.Elige(giros) + " " + azar.Elige(nombres) + " " + std::to_string(numero);
-    const std::string rfc = "DEM" + Clave("", azar.Entre(100101, 991231), 6) + Clave("", numero, 3);
+    const int alta = azar.Entre(100101, 991231);  // a date of incorporation YYMMDD
+    const std::string rfc = "DEM" + Clave("", alta / 10000, 2) + Clave("", alta / 100 % 12 + 1, 2) +
+                            Clave("", alta % 28 + 1, 2) + Clave("", numero, 3);
     return {{Clave("C", numero, 4), sucursal.clave, limite, dias, azar.Elige(sucursal.vendedores), {}},
             nombre,
             rfc,
@@ -207,26 +220,42 @@ std::vector<std::string> Direcciones(Azar& azar) {
 
 constexpr int kClientes = 40;
 
+// Fiscal data of a client by its RFC: the general public takes the issuer's place of issue; a company
+// (twelve characters) the general regime of legal persons, a person the regime of business activities.
+bool PublicoEnGeneral(const std::string& rfc) { return rfc == "XAXX010101000"; }
+std::string RegimenFiscal(const std::string& rfc) {
+    if (PublicoEnGeneral(rfc)) return "616";
+    return rfc.size() == 12 ? "601" : "612";
+}
+std::string UsoCfdi(const std::string& rfc) { return PublicoEnGeneral(rfc) ? "S01" : "G03"; }
+std::string CodigoPostalFiscal(const std::string& rfc, int numero) {
+    static const char* const kCodigos[] = {"06600", "64710", "44160", "76000", "97000", "20000", "58000"};
+    return PublicoEnGeneral(rfc) ? "" : kCodigos[numero % 7];
+}
+
 std::vector<Cliente> Clientes(ConexionQt& conexion, const std::vector<Sucursal>& sucursales, Azar& azar) {
     SentenciaPreparada cliente =
         Inserta(conexion, "Cliente",
                 "Cl_Cve_Cliente, Cl_Descripcion, Cl_Razon_Social_1, Cl_Direccion_1, Cl_R_F_C, "
                 "Cl_Email, Sg_Cve_Segmento, Rt_Cve_Ruta, Cl_Dias_Credito, Cl_Limite_Credito, "
                 "Vn_Cve_Vendedor, Cv_Cve_Condicion_Venta, Mp_Cve_Metodo_Pago, Sc_Cve_Sucursal, "
-                "Oper_Ult_Modif, Fecha_Ult_Modif");
+                "Oper_Ult_Modif, Fecha_Ult_Modif, Cl_Regimen_Fiscal, Cl_Codigo_Postal, Cl_Uso_CFDI");
     SentenciaPreparada direccion =
         Inserta(conexion, "Direccion_Entrega", "Cl_Cve_Cliente, De_Cve_Direccion, De_Descripcion");
     std::vector<ClienteFijo> fijos = ClientesFijos();
     for (int numero = static_cast<int>(fijos.size()); numero < kClientes; ++numero)
         fijos.push_back(ClienteGenerado(numero, sucursales, azar));
     std::vector<Cliente> clientes;
+    int numero = 0;
     for (ClienteFijo& c : fijos) {
+        ++numero;
         c.cliente.direcciones = Direcciones(azar);
         const bool credito = c.cliente.limiteCredito > 0;
         cliente.Ejecuta({c.cliente.clave, c.nombre, c.nombre, c.cliente.direcciones.front(), c.rfc,
                          kx204::host::Variant("compras." + c.cliente.clave + "@example.com"), c.segmento, c.ruta,
                          c.cliente.diasCredito, Dinero(c.cliente.limiteCredito), c.cliente.vendedor, c.condicion,
-                         credito ? "PPD" : "PUE", c.cliente.sucursal, "ADMIN", Dia(0) + " 08:00:00"});
+                         credito ? "PPD" : "PUE", c.cliente.sucursal, "ADMIN", Dia(0) + " 08:00:00",
+                         RegimenFiscal(c.rfc), CodigoPostalFiscal(c.rfc, numero), UsoCfdi(c.rfc)});
         for (std::size_t i = 0; i < c.cliente.direcciones.size(); ++i)
             direccion.Ejecuta({c.cliente.clave, Clave("", static_cast<int>(i) + 1, 2), c.cliente.direcciones[i]});
         clientes.push_back(c.cliente);

@@ -5,6 +5,7 @@
 #include "qivera/db/base_datos.hpp"
 #include "qivera/db/esquema.hpp"
 #include "qivera/db/plantillas.hpp"
+#include "qivera/db/sql.hpp"
 #include "qivera/sesion/acceso.hpp"
 
 namespace qivera::db {
@@ -19,7 +20,7 @@ void CreaAdministrador(kx204::host::Connection& conexion) {
 
 }  // namespace
 
-void InicializaBaseDatos(const std::string& url, bool demo, int notas) {
+void InicializaBaseDatos(const std::string& url, bool demo, int notas, const std::string& timbrador) {
     const auto conexion = AbreBaseDatos(url);
     if (VersionEsquema(*conexion, conexion->dialecto()) > 0)
         throw kx204::host::RuntimeError(
@@ -28,9 +29,12 @@ void InicializaBaseDatos(const std::string& url, bool demo, int notas) {
     kx204::host::Transaction transaccion(*conexion);
     CreaEsquema(*conexion, conexion->dialecto());
     GuardaPlantillas(*conexion);
-    if (demo)
+    if (demo) {
         GeneraDemo(*conexion, notas);
-    else
+        if (!timbrador.empty())
+            InsertaFila(*conexion, "Variable",
+                        {{"Vr_Nombre", "'CFDI_TIMBRADO_COMANDO'"}, {"Vr_Valor", LiteralTexto(timbrador)}});
+    } else
         CreaAdministrador(*conexion);
     transaccion.Commit();
     // The server plans by statistics it would gather only later: without them a fresh database's

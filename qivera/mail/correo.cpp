@@ -55,7 +55,7 @@ std::string Remitente(Sesion& sesion) {
 
 std::string XmlFirmado(Sesion& sesion, const std::string& folio) {
     const auto xml = PrimerValor(sesion.conexion,
-                                 "SELECT Cd_Cadena_Original FROM Comprobante_Digital WHERE Cd_Tabla = 'Factura' AND "
+                                 "SELECT Cd_Xml FROM Comprobante_Digital WHERE Cd_Tabla = 'Factura' AND "
                                  "Cd_Documento = '" +
                                      SqlText(folio) + "'");
     if (!xml) Rechaza("La factura " + folio + " no está firmada");
@@ -99,14 +99,17 @@ void CorreoQivera::Envia(const std::string& tabla, const std::string& folio) {
     const std::optional<FacturaGuardada> factura = LeeFactura(sesion_.conexion, folio);
     if (!factura) Rechaza("No existe la factura " + folio);
     const std::string xml = XmlFirmado(sesion_, folio);
+    // The customer files them by the invoice's series and number.
+    const std::string nombre = factura->factura.empty() ? folio : factura->factura;
     const MensajeCorreo mensaje{.remitente = Remitente(sesion_),
                                 .destinatarios = Destinatarios(*factura),
                                 .asunto = "Factura electrónica " + factura->factura,
                                 .cuerpo = Cuerpo(*factura),
-                                .adjuntos = {{NombreDocumento(folio, "pdf"), "application/pdf", Pdf(sesion_, folio)},
-                                             {NombreDocumento(folio, "xml"), "application/xml", xml}}};
+                                .adjuntos = {{NombreDocumento(nombre, "pdf"), "application/pdf", Pdf(sesion_, folio)},
+                                             {NombreDocumento(nombre, "xml"), "application/xml", xml}}};
     const std::string eml = ComponeEml(mensaje);
-    const std::string ruta = RutaDocumento(CarpetaDocumentos(sesion_, "CORREO_BANDEJA", "bandeja"), folio, "eml");
+    const std::string ruta =
+        RutaDocumento(CarpetaDocumentos(sesion_.conexion, "CORREO_BANDEJA", "bandeja"), folio, "eml");
     GuardaArchivo(ruta, eml);
     const std::string url = ServidorCorreo(sesion_);
     const std::string falla = url.empty() ? "" : EnviaSmtp(url, mensaje.remitente, mensaje.destinatarios, eml);

@@ -47,10 +47,9 @@ QString CarpetaPorOmision(db::ConexionQt& conexion) {
 
 }  // namespace
 
-std::string CarpetaDocumentos(Sesion& sesion, const std::string& variable, const std::string& subcarpeta) {
-    QString carpeta = QString::fromStdString(ValorVariable(sesion.conexion, variable));
-    if (carpeta.isEmpty())
-        carpeta = QDir(CarpetaPorOmision(sesion.conexion)).filePath(QString::fromStdString(subcarpeta));
+std::string CarpetaDocumentos(db::ConexionQt& conexion, const std::string& variable, const std::string& subcarpeta) {
+    QString carpeta = QString::fromStdString(ValorVariable(conexion, variable));
+    if (carpeta.isEmpty()) carpeta = QDir(CarpetaPorOmision(conexion)).filePath(QString::fromStdString(subcarpeta));
     if (!QDir().mkpath(carpeta))
         throw kx204::host::RuntimeError(kErrorArchivo, "No se pudo crear la carpeta " + carpeta.toStdString());
     return QDir::cleanPath(carpeta).toStdString();

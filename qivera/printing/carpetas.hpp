@@ -9,7 +9,7 @@ namespace qivera {
 // the configuration variable `variable` when set; otherwise `subcarpeta` beside the SQLite
 // file, in a temporary folder of the process for an in-memory database, or in the user's data
 // folder (qivera/<database>) for a server's. Raises RuntimeError when the folder cannot be created.
-std::string CarpetaDocumentos(Sesion& sesion, const std::string& variable, const std::string& subcarpeta);
+std::string CarpetaDocumentos(db::ConexionQt& conexion, const std::string& variable, const std::string& subcarpeta);
 
 // `folio`.`extension`, the folio reduced to letters, digits, '-' and '_' so that the name
 // can never leave a folder.

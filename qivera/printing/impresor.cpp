@@ -15,7 +15,7 @@ constexpr long kErrorDocumento = 5;  // VB's "Invalid procedure call or argument
 }  // namespace
 
 std::string RutaImpresion(Sesion& sesion, const std::string& folio) {
-    return RutaDocumento(CarpetaDocumentos(sesion, "IMPRESION_DIRECTORIO", "impresos"), folio, "pdf");
+    return RutaDocumento(CarpetaDocumentos(sesion.conexion, "IMPRESION_DIRECTORIO", "impresos"), folio, "pdf");
 }
 
 void ImpresorQivera::ImprimeDocumento(const std::string& formato, const std::string& folio, const std::string&, double,

@@ -11,7 +11,9 @@ namespace {
 
 bool Digito(char c) { return c >= '0' && c <= '9'; }
 
-// To the cent, half away from zero. The ends of the range round towards zero, so it never overflows.
+}  // namespace
+
+// The ends of the range round towards zero, so it never overflows.
 Currency AlCentavo(Currency importe) {
     constexpr std::int64_t kCentavo = Currency::kScale / 100;
     const std::int64_t escalado = importe.Scaled(), resto = escalado % kCentavo, base = escalado - resto;
@@ -19,8 +21,6 @@ Currency AlCentavo(Currency importe) {
     if (resto <= -kCentavo / 2) return Currency::FromScaled(base - kCentavo);
     return Currency::FromScaled(base);
 }
-
-}  // namespace
 
 QString DineroLegible(Currency importe) {
     std::string texto = AlCentavo(importe).ToDisplay();  // "$1,234.5700": the last two digits are zeros

@@ -9,6 +9,8 @@ namespace qivera {
 
 // How documents and views write values for a person to read; what is stored and exported stays as it is.
 
+// An amount rounded to the cent, half away from zero.
+kx204::host::Currency AlCentavo(kx204::host::Currency importe);
 // An amount to the cent, half away from zero, with thousands separators: "1,234.57", "-0.01".
 QString ImporteLegible(kx204::host::Currency importe);
 // The same as money: "$1,234.57", "-$0.01".

@@ -10,38 +10,50 @@ namespace {
 
 constexpr int kNotasMaximas = 1000000;
 
-// What a command accepts: options that take a value, flags, and how many positional arguments.
+// What a command accepts: options that take a value, flags, how many positional arguments (at least
+// and at most), and whether it works on a database.
 struct Forma {
     const char* nombre;
     std::set<std::string> conValor;
     std::set<std::string> banderas;
-    std::size_t posicionales;
+    std::size_t minimos, maximos;
     const char* uso;
+    bool conBase = true;
 };
 
 const Forma& FormaDe(Orden orden) {
-    static const Forma kEscritorio{"",
-                                   {"--db", "--user", "--date"},
-                                   {},
-                                   0,
-                                   "qivera --db URL [--user USER] [--date YYYY-MM-DD]    opens the desktop"};
+    static const Forma kEscritorio{"", {"--db", "--user", "--date"},
+                                   {}, 0,
+                                   0,  "qivera --db URL [--user USER] [--date YYYY-MM-DD]    opens the desktop"};
     static const Forma kInicializa{"init",
                                    {"--db", "--notes"},
                                    {"--demo", "--upgrade"},
                                    0,
+                                   0,
                                    "qivera init --db URL [--demo] [--notes N]    creates the schema (and the demo)\n"
                                    "       qivera init --upgrade --db URL    brings an older database up to date"};
     static const Forma kGuion{
-        "script", {"--db"}, {}, 1, "qivera script FILE --db URL    plays a script of user actions, headless"};
+        "script", {"--db"}, {}, 1, 1, "qivera script FILE --db URL    plays a script of user actions, headless"};
     static const Forma kUsuario{
         "usuario",
         {"--db", "--user", "--name", "--grant", "--revoke"},
         {"--password-stdin", "--active", "--inactive"},
         0,
+        0,
         "qivera usuario --db URL --user USER [--name NAME] [--grant P,...] [--revoke P,...]\n"
         "                      [--password-stdin] [--active | --inactive]    adds or changes a user\n"
         "         (permissions: ACCESO, FACTURAR, CHFECHA, KEYF2; an empty password removes it)"};
+    static const Forma kPacPrueba{"pac-prueba",
+                                  {},
+                                  {},
+                                  1,
+                                  4,
+                                  "qivera pac-prueba timbrar < SEALED.xml > STAMPED.xml\n"
+                                  "       qivera pac-prueba cancelar UUID RFC MOTIVO    the test stamping provider",
+                                  false};
     switch (orden) {
+        case Orden::PacPrueba:
+            return kPacPrueba;
         case Orden::Usuario:
             return kUsuario;
         case Orden::Inicializa:
@@ -55,9 +67,9 @@ const Forma& FormaDe(Orden orden) {
 }
 
 Orden OrdenDe(const std::string& nombre) {
-    for (Orden orden : {Orden::Inicializa, Orden::Guion, Orden::Usuario})
+    for (Orden orden : {Orden::Inicializa, Orden::Guion, Orden::Usuario, Orden::PacPrueba})
         if (nombre == FormaDe(orden).nombre) return orden;
-    throw ErrorDeUso("unknown command " + nombre + " (init, script, usuario, or none for the desktop)");
+    throw ErrorDeUso("unknown command " + nombre + " (init, script, usuario, pac-prueba, or none for the desktop)");
 }
 
 bool EsOpcion(const std::string& arg) { return arg.size() > 1 && arg[0] == '-'; }
@@ -86,11 +98,9 @@ Argumentos LeeArgumentos(const std::vector<std::string>& argumentos) {
         }
     }
     if (args.ayuda) return args;
-    if (args.posicionales.size() != forma.posicionales)
-        throw ErrorDeUso(args.posicionales.size() > forma.posicionales
-                             ? "unexpected argument " + args.posicionales.back()
-                             : "missing argument");
-    if (!args.Tiene("--db")) throw ErrorDeUso("option --db is required");
+    if (args.posicionales.size() > forma.maximos) throw ErrorDeUso("unexpected argument " + args.posicionales.back());
+    if (args.posicionales.size() < forma.minimos) throw ErrorDeUso("missing argument");
+    if (forma.conBase && !args.Tiene("--db")) throw ErrorDeUso("option --db is required");
     if (args.orden == Orden::Usuario && !args.Tiene("--user")) throw ErrorDeUso("option --user is required");
     if (args.Tiene("--active") && args.Tiene("--inactive"))
         throw ErrorDeUso("options --active and --inactive exclude each other");
@@ -104,8 +114,8 @@ Argumentos LeeArgumentos(const std::vector<std::string>& argumentos) {
 std::string Uso(Orden orden) {
     if (orden != Orden::Escritorio) return std::string("usage: ") + FormaDe(orden).uso + "\n";
     return std::string("usage: ") + FormaDe(Orden::Escritorio).uso + "\n       " + FormaDe(Orden::Inicializa).uso +
-           "\n       " + FormaDe(Orden::Guion).uso + "\n       " + FormaDe(Orden::Usuario).uso +
-           "\nEvery command takes --help.\n";
+           "\n       " + FormaDe(Orden::Guion).uso + "\n       " + FormaDe(Orden::Usuario).uso + "\n       " +
+           FormaDe(Orden::PacPrueba).uso + "\nEvery command takes --help.\n";
 }
 
 std::vector<std::string> PermisosPedidos(const Argumentos& args, const std::string& opcion) {

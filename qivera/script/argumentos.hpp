@@ -9,8 +9,8 @@
 
 namespace qivera {
 
-// The program's commands: "init", "script", "usuario", and the desktop when none is named.
-enum class Orden { Escritorio, Inicializa, Guion, Usuario };
+// The program's commands: "init", "script", "usuario", "pac-prueba", and the desktop when none is named.
+enum class Orden { Escritorio, Inicializa, Guion, Usuario, PacPrueba };
 
 // A command line as the program understood it.
 struct Argumentos {

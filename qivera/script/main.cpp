@@ -1,6 +1,7 @@
 // qivera: the reference host's command line.
 //   qivera init --db URL [--demo] [--notes N]
 //   qivera script FILE --db URL
+//   qivera pac-prueba timbrar | cancelar UUID RFC MOTIVO
 //   qivera usuario --db URL --user USER [--name N] [--grant P,…] [--revoke P,…] [--password-stdin]
 //   [--active|--inactive] qivera --db URL [--user USER] [--date YYYY-MM-DD]    the desktop (a sign-in window without
 //   --user)
@@ -25,6 +26,7 @@
 #include "qivera/desktop/escritorio.hpp"
 #include "qivera/script/argumentos.hpp"
 #include "qivera/script/guion.hpp"
+#include "qivera/script/pac_prueba.hpp"
 #include "qivera/script/usuarios.hpp"
 
 namespace {
@@ -95,7 +97,9 @@ int Inicializa(const Argumentos& args) {
         return 0;
     }
     const int notas = qivera::NotasPedidas(args, kNotasOmision);
-    qivera::db::InicializaBaseDatos(args.opciones.at("--db"), args.Tiene("--demo"), notas);
+    // The demo's invoices are stamped by this program's own test provider.
+    const QString timbrador = "\"" + QCoreApplication::applicationFilePath() + "\" pac-prueba";
+    qivera::db::InicializaBaseDatos(args.opciones.at("--db"), args.Tiene("--demo"), notas, timbrador.toStdString());
     return 0;
 }
 
@@ -149,6 +153,8 @@ int Ejecuta(const Argumentos& args, int argc, char** argv) {
             return EjecutaGuion(args.posicionales[0], args.opciones.at("--db"));
         case Orden::Usuario:
             return qivera::AdministraUsuario(args, std::cin, std::cout);
+        case Orden::PacPrueba:
+            return qivera::EjecutaPacPrueba(args, std::cin, std::cout, std::cerr);
         case Orden::Escritorio:
             break;
     }

@@ -7,6 +7,7 @@
 #include "qivera/services/consecutivo.hpp"
 #include "qivera/services/interfaz.hpp"
 #include "qivera/services/listas.hpp"
+#include "qivera/services/servicios.hpp"
 
 namespace qivera {
 
@@ -38,9 +39,29 @@ bool CancelacionFacturaQivera::CancelaFactura(const std::string& folio, int) {
         Asignaciones(ConSellos(sesion_, {{"Es_Cve_Estado", "'CA'"}, {"Oper_Baja", LiteralTexto(sesion_.usuario)}}));
     for (const char* tabla : {"Factura", "Factura_Encabezado"})
         sesion_.conexion.Execute(std::string("UPDATE ") + tabla + " SET " + asignaciones + condicion);
-    // The digital document falls with the invoice, in the same transaction.
-    sesion_.conexion.Execute("UPDATE Comprobante_Digital SET Cd_Cancelado = 1" + CondicionComprobante(folio));
+    try {
+        CancelaCfdi(folio);
+    } catch (const kx204::host::RuntimeError& error) {
+        error_ = error.description;
+        return false;
+    }
     return true;
+}
+
+// The digital document falls with the invoice, in the same transaction; the stamp, when it has one and
+// it stands, before the tax authority too.
+void CancelacionFacturaQivera::CancelaCfdi(const std::string& folio) {
+    auto rs = sesion_.conexion.Execute("SELECT Cd_Uuid, Cd_Timbrado, Cd_Cancelado FROM Comprobante_Digital" +
+                                       CondicionComprobante(folio));
+    const bool vigente = !rs->Eof() && rs->Field(1).ToLong() != 0 && rs->Field(2).ToLong() == 0;
+    const std::string uuid = rs->Eof() ? std::string() : rs->Field(0).ToTextOrEmpty();
+    rs->Close();
+    std::string motivo = ValorVariable(sesion_.conexion, "CFDI_MOTIVO_CANCELACION");
+    if (motivo.empty()) motivo = "02";
+    sesion_.conexion.Execute("UPDATE Comprobante_Digital SET Cd_Cancelado = 1" +
+                             std::string(vigente ? ", Cd_Motivo_Cancelacion = " + LiteralTexto(motivo) : "") +
+                             CondicionComprobante(folio));
+    if (vigente && cancelaTimbre_) cancelaTimbre_(uuid, motivo);
 }
 
 ValidacionDocumento ValidaCancelacion(Sesion& sesion, const std::string& documento) {

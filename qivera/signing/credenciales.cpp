@@ -5,8 +5,6 @@
 
 namespace qivera {
 
-using kx204::host::Date;
-
 namespace {
 
 constexpr int kBitsMinimos = 2048;
@@ -26,21 +24,16 @@ Credenciales LeeCredenciales(const std::string& llavePem, const std::string& cer
     credenciales.certificado.reset(PEM_read_bio_X509(BioDeTexto(certificadoPem).get(), nullptr, nullptr, nullptr));
     if (!credenciales.certificado) FallaOpenSsl("El certificado no es válido (se espera PEM X.509)");
     EVP_PKEY* llave = credenciales.llave.get();
-    if (EVP_PKEY_get_base_id(llave) != EVP_PKEY_RSA) FallaOpenSsl("La llave privada no es RSA");
+    ExigeLlaveRsaDe(llave, credenciales.certificado.get());
     if (EVP_PKEY_get_bits(llave) < kBitsMinimos)
         FallaOpenSsl("La llave privada es de " + std::to_string(EVP_PKEY_get_bits(llave)) + " bits; se requieren " +
                      std::to_string(kBitsMinimos));
-    if (X509_check_private_key(credenciales.certificado.get(), llave) != 1)
-        FallaOpenSsl("La llave privada no corresponde al certificado");
     return credenciales;
 }
 
-void ExigeVigencia(X509* certificado, const Date& dia) {
-    std::time_t inicio = InicioDelDia(dia), fin = inicio + 86399;
-    // X509_cmp_time answers -1 for a time at or before the given one, 1 after it, 0 on failure.
-    const bool empezo = X509_cmp_time(X509_get0_notBefore(certificado), &fin) == -1;
-    const bool vigente = X509_cmp_time(X509_get0_notAfter(certificado), &inicio) == 1;
-    if (!empezo || !vigente) FallaOpenSsl("El certificado no está vigente el " + dia.ToIso());
+void ExigeLlaveRsaDe(EVP_PKEY* llave, X509* certificado) {
+    if (EVP_PKEY_get_base_id(llave) != EVP_PKEY_RSA) FallaOpenSsl("La llave privada no es RSA");
+    if (X509_check_private_key(certificado, llave) != 1) FallaOpenSsl("La llave privada no corresponde al certificado");
 }
 
 std::string FirmaRsaSha256(EVP_PKEY* llave, const std::string& datos) {
@@ -55,6 +48,24 @@ std::string FirmaRsaSha256(EVP_PKEY* llave, const std::string& datos) {
         FallaOpenSsl("No se pudo firmar el documento");
     firma.resize(largo);
     return firma;
+}
+
+bool VerificaRsaSha256(X509* certificado, const std::string& datos, const std::string& firma) {
+    ContextoFirma contexto(EVP_MD_CTX_new());
+    const bool valida =
+        contexto &&
+        EVP_DigestVerifyInit(contexto.get(), nullptr, EVP_sha256(), nullptr, X509_get0_pubkey(certificado)) == 1 &&
+        EVP_DigestVerify(contexto.get(), reinterpret_cast<const unsigned char*>(firma.data()), firma.size(),
+                         reinterpret_cast<const unsigned char*>(datos.data()), datos.size()) == 1;
+    ERR_clear_error();
+    return valida;
+}
+
+Certificado CertificadoDeDer(const std::string& der) {
+    const auto* p = reinterpret_cast<const unsigned char*>(der.data());
+    Certificado certificado(d2i_X509(nullptr, &p, static_cast<long>(der.size())));
+    ERR_clear_error();
+    return certificado;
 }
 
 std::string CertificadoDer(X509* certificado) {

@@ -3,7 +3,7 @@
 
 #include <QByteArray>
 #include <QTime>
-#include <QUuid>
+#include <fstream>
 
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/printing/carpetas.hpp"
@@ -11,8 +11,11 @@
 #include "qivera/services/interfaz.hpp"
 #include "qivera/services/listas.hpp"
 #include "qivera/services/servicios.hpp"
-#include "qivera/signing/comprobante_xml.hpp"
+#include "qivera/signing/cadena_original.hpp"
+#include "qivera/signing/cfdi.hpp"
 #include "qivera/signing/credenciales.hpp"
+#include "qivera/signing/csd.hpp"
+#include "qivera/signing/timbrado.hpp"
 
 namespace qivera {
 
@@ -35,28 +38,51 @@ std::string Variable(Sesion& sesion, const char* nombre, const char* que) {
     return valor;
 }
 
-// A Comprobante_Digital row of an invoice.
-struct Comprobante {
-    std::string folio, fecha, uuid, cadenaOriginal, sello, certificado, archivo;
-};
-
-std::string Insercion(const Comprobante& c) {
-    std::string sql =
-        "INSERT INTO Comprobante_Digital (Cd_Tabla, Cd_Documento, Cd_Fecha, Cd_Uuid, Cd_Cadena_Original, Cd_Sello, "
-        "Cd_Certificado, Cd_Archivo) VALUES ('Factura'";
-    for (const std::string* valor :
-         {&c.folio, &c.fecha, &c.uuid, &c.cadenaOriginal, &c.sello, &c.certificado, &c.archivo})
-        sql += ", '" + SqlText(*valor) + "'";
-    return sql + ")";
+// The CSD the variables name: the .key and .cer files and the file holding the key's password.
+Csd CsdConfigurado(Sesion& sesion) {
+    const std::string llave = Variable(sesion, "CFDI_CSD_LLAVE", "llave privada del CSD");
+    const std::string certificado = Variable(sesion, "CFDI_CSD_CERTIFICADO", "certificado del CSD");
+    const std::string archivoClave = Variable(sesion, "CFDI_CSD_CONTRASENA", "contraseña de la llave del CSD");
+    std::ifstream entrada(archivoClave);
+    std::string contrasena;
+    if (!entrada || !std::getline(entrada, contrasena))
+        Rechaza("No se pudo leer la contraseña de la llave del CSD (archivo " + archivoClave +
+                ", variable CFDI_CSD_CONTRASENA)");
+    if (!contrasena.empty() && contrasena.back() == '\r') contrasena.pop_back();
+    return LeeCsd(llave, certificado, contrasena);
 }
 
-// The row before the file, so that a signature stored meanwhile by another clerk stops this
-// one before its file is overwritten; the file before the commit, so that no row is left
-// without its file.
-void Guarda(kx204::host::Connection& conexion, const Comprobante& comprobante) {
+// A Comprobante_Digital row of an invoice.
+struct Comprobante {
+    std::string folio, fecha, uuid, cadenaOriginal, sello, certificado, archivo, xml, noCertificado;
+    bool timbrado = false;
+};
+
+// The row before the file, so that a signature stored meanwhile by another clerk stops this one
+// before its file is overwritten, and before the stamp, so that nothing is stamped that cannot be
+// kept; the file before the commit, so that no row is left without its file.
+void Guarda(kx204::host::Connection& conexion, Comprobante comprobante, const std::string& comandoTimbrado) {
     kx204::host::Transaction transaccion(conexion, kx204::host::Transaction::Mode::JoinOrBegin);
-    conexion.Execute(Insercion(comprobante));
-    GuardaArchivo(comprobante.archivo, comprobante.cadenaOriginal);
+    InsertaFila(conexion, "Comprobante_Digital",
+                {{"Cd_Tabla", "'Factura'"},
+                 {"Cd_Documento", LiteralTexto(comprobante.folio)},
+                 {"Cd_Fecha", LiteralTexto(comprobante.fecha)},
+                 {"Cd_Cadena_Original", LiteralTexto(comprobante.cadenaOriginal)},
+                 {"Cd_Sello", LiteralTexto(comprobante.sello)},
+                 {"Cd_Certificado", LiteralTexto(comprobante.certificado)},
+                 {"Cd_No_Certificado", LiteralTexto(comprobante.noCertificado)},
+                 {"Cd_Archivo", LiteralTexto(comprobante.archivo)}});
+    if (!comandoTimbrado.empty()) {
+        comprobante.xml = Timbra(comandoTimbrado, comprobante.xml);
+        comprobante.uuid = UuidDelTimbre(comprobante.xml, comprobante.sello);
+        comprobante.timbrado = true;
+    }
+    conexion.Execute("UPDATE Comprobante_Digital SET " +
+                     Asignaciones({{"Cd_Uuid", LiteralTexto(comprobante.uuid)},
+                                   {"Cd_Xml", LiteralTexto(comprobante.xml)},
+                                   {"Cd_Timbrado", comprobante.timbrado ? "1" : "0"}}) +
+                     " WHERE Cd_Tabla = 'Factura' AND Cd_Documento = " + LiteralTexto(comprobante.folio));
+    GuardaArchivo(comprobante.archivo, comprobante.xml);
     transaccion.Commit();
 }
 
@@ -101,20 +127,23 @@ void FirmaDocumentos::FirmaFactura(const std::string& folio) {
     if (EstaFirmada(folio)) Rechaza("La factura " + folio + " ya está firmada");
     const std::optional<FacturaGuardada> factura = LeeFactura(sesion_.conexion, folio);
     if (!factura) Rechaza("No existe la factura " + folio);
-    const Credenciales credenciales = LeeCredenciales(Variable(sesion_, "FAC_FIRMA_LLAVE", "llave privada"),
-                                                      Variable(sesion_, "FAC_FIRMA_CERTIFICADO", "certificado"));
+    const Csd csd = CsdConfigurado(sesion_);
     const Date momento = MomentoFirma(sesion_);
-    ExigeVigencia(credenciales.certificado.get(), momento);
-    const std::string xml = ComprobanteXml(*factura, sesion_.conexion.DefaultDatabase());
-    const Comprobante c{
-        .folio = folio,
-        .fecha = momento.ToIsoDateTime(),
-        .uuid = QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString(),
-        .cadenaOriginal = xml,
-        .sello = Base64(FirmaRsaSha256(credenciales.llave.get(), xml)),
-        .certificado = Base64(CertificadoDer(credenciales.certificado.get())),
-        .archivo = RutaDocumento(CarpetaDocumentos(sesion_, "FAC_FIRMA_DIRECTORIO", "comprobantes"), folio, "xml")};
-    Guarda(sesion_.conexion, c);
+    ExigeVigenciaCsd(csd, momento);
+    NodoXml cfdi = ComprobanteCfdi(*factura, LeeDatosCfdi(sesion_.conexion, *factura), momento, csd.noCertificado,
+                                   csd.certificadoBase64);
+    Comprobante c;
+    c.folio = folio;
+    c.fecha = momento.ToIsoDateTime();
+    c.cadenaOriginal = CadenaOriginal(cfdi);
+    c.certificado = csd.certificadoBase64;
+    c.noCertificado = csd.noCertificado;
+    c.archivo = RutaDocumento(CarpetaDocumentos(sesion_.conexion, "FAC_FIRMA_DIRECTORIO", "comprobantes"),
+                              factura->factura.empty() ? folio : factura->factura, "xml");
+    c.sello = Base64(FirmaRsaSha256(csd.llave.get(), c.cadenaOriginal));
+    cfdi.Pon("Sello", c.sello);
+    c.xml = EscribeXml(cfdi);
+    Guarda(sesion_.conexion, c, ValorVariable(sesion_.conexion, "CFDI_TIMBRADO_COMANDO"));
     if (sesion_.registra) sesion_.registra("sign", folio, c.archivo);
 }
 

@@ -24,15 +24,19 @@ Entorno::Entorno(const std::string& usuario, BaseDePrueba::Alcance alcance)
     : Entorno(std::make_shared<BaseDePrueba>(alcance), usuario) {
     qivera::db::CreaEsquema(*conexion, conexion->dialecto());
     qivera::db::GuardaPlantillas(*conexion);
-    Sql("INSERT INTO Sucursal (Sc_Cve_Sucursal, Sc_Descripcion) VALUES ('01', 'Matriz'), ('02', 'Norte')");
+    Sql("INSERT INTO Sucursal (Sc_Cve_Sucursal, Sc_Descripcion, Sc_Codigo_Postal) VALUES ('01', 'Matriz', '06000'), "
+        "('02', 'Norte', '64000')");
     Sql("INSERT INTO Almacen (Al_Cve_Almacen, Al_Descripcion, Sc_Cve_Sucursal) VALUES ('0101', 'General Matriz', "
         "'01'), ('0201', 'General Norte', '02')");
     Sql("INSERT INTO Moneda (Mn_Cve_Moneda, Mn_Descripcion) VALUES ('MXN', 'Peso'), ('USD', 'Dólar')");
     Sql("INSERT INTO Tipo_Cambio (Mn_Cve_Moneda, Tc_Fecha, Tc_Tipo_Cambio) VALUES ('USD', '2026-03-01', 17.25), "
         "('USD', '2026-03-20', 18.5)");
     Sql("INSERT INTO Serie (Sc_Cve_Sucursal, Sr_Serie, Sr_Ultimo_Numero) VALUES ('01', 'A', 41)");
-    Sql("INSERT INTO Cliente (Cl_Cve_Cliente, Cl_Descripcion, Sc_Cve_Sucursal, Es_Cve_Estado) VALUES "
-        "('C1', 'Cliente matriz', '01', 'AC'), ('C2', 'Cliente norte', '02', 'AC'), ('C3', 'Baja matriz', '01', 'BA')");
+    Sql("INSERT INTO Cliente (Cl_Cve_Cliente, Cl_Descripcion, Sc_Cve_Sucursal, Es_Cve_Estado, Cl_R_F_C, "
+        "Cl_Regimen_Fiscal, Cl_Codigo_Postal, Cl_Uso_CFDI) VALUES "
+        "('C1', 'Cliente matriz', '01', 'AC', 'CMA010101AB1', '601', '06600', 'G03'), "
+        "('C2', 'Cliente norte', '02', 'AC', 'CNO020202CD2', '601', '64710', 'G03'), "
+        "('C3', 'Baja matriz', '01', 'BA', 'BMA030303EF3', '601', '06600', 'G03')");
     Sql("INSERT INTO Usuario (Us_Cve_Usuario) VALUES ('" + usuario + "')");
     Sql("INSERT INTO Permiso (Us_Cve_Usuario, Pm_Modulo, Pm_Clave) VALUES ('" + usuario + "', 'KX204', 'ACCESO'), ('" +
         usuario + "', 'KX204', 'FACTURAR')");

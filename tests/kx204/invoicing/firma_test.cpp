@@ -1,27 +1,16 @@
 #include <gtest/gtest.h>
 
+#include "apoyo/cfdi_prueba.hpp"
 #include "apoyo/facturacion.hpp"
-#include "qivera/signing/credenciales_demo.hpp"
 
 using kx204::host::ComandoBarra;
 using prueba::Entorno;
 using prueba::Filas;
 
-namespace {
-
-void ConFirma(Entorno& entorno) {
-    const auto credenciales = qivera::GeneraCredencialesDemo("Prueba", kx204::host::Date::FromYmd(2025, 1, 1),
-                                                             kx204::host::Date::FromYmd(2030, 1, 1), 7);
-    entorno.Variable("FAC_FIRMA_LLAVE", credenciales.llave);
-    entorno.Variable("FAC_FIRMA_CERTIFICADO", credenciales.certificado);
-}
-
-}  // namespace
-
 TEST(FirmaFactura, ADigitalInvoiceIsSignedPrintedAndMailed) {
     Entorno entorno;
     prueba::PreparaFacturacion(entorno);
-    ConFirma(entorno);
+    prueba::ConfiguraCfdi(entorno);
     entorno.Variable("FAC_ENVIAR_DOCUMENTO_EMAIL", "1");
     entorno.Sql("UPDATE Serie SET Sr_Digital = 1");
     auto& pantalla = prueba::Captura(entorno, {"N1"});
@@ -51,7 +40,7 @@ TEST(FirmaFactura, AFailedSignatureKeepsTheInvoiceAndPrintsNothingUntilSignedOnD
     EXPECT_TRUE(entorno.Eventos("mail").empty());
 
     // Signed later: the button goes, the mail goes out, then the success message.
-    ConFirma(entorno);
+    prueba::ConfiguraCfdi(entorno);
     entorno.eventos.clear();
     pantalla.txtFolio.SetText("F000001");
     pantalla.Controles.SetCaptionBoton(2, "Firmar");

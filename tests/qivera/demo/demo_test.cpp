@@ -16,7 +16,8 @@
 namespace qivera::db {
 namespace {
 
-// Per table, FNV-1a over every value, row by row in insertion order.
+// Per table, FNV-1a over every value, row by row in insertion order; the CSD's files are where each
+// database is.
 std::map<std::string, std::uint64_t> Huellas(ConexionQt& conexion) {
     std::vector<std::string> tablas;
     for (auto rs = conexion.Execute("SELECT name FROM sqlite_master WHERE type = 'table'"); !rs->Eof(); rs->MoveNext())
@@ -24,7 +25,9 @@ std::map<std::string, std::uint64_t> Huellas(ConexionQt& conexion) {
     std::map<std::string, std::uint64_t> huellas;
     for (const std::string& tabla : tablas) {
         std::uint64_t& huella = huellas[tabla] = 14695981039346656037ULL;
-        for (auto rs = conexion.Execute("SELECT * FROM " + tabla + " ORDER BY rowid"); !rs->Eof(); rs->MoveNext())
+        const std::string donde = tabla == "Variable" ? " WHERE Vr_Nombre NOT LIKE 'CFDI_CSD_%'" : "";
+        for (auto rs = conexion.Execute("SELECT * FROM " + tabla + donde + " ORDER BY rowid"); !rs->Eof();
+             rs->MoveNext())
             for (int i = 0; i < rs->FieldCount(); ++i)
                 for (unsigned char c : (rs->Field(i).IsNull() ? "<null>" : rs->Field(i).ToText()) + '\x1f')
                     huella = (huella ^ c) * 1099511628211ULL;

@@ -129,12 +129,13 @@ TEST_F(Correo, WritesAMimeMessageWithThePdfAndTheSignedXmlToTheOutbox) {
     EXPECT_EQ(eml.partes[0].encabezados["Content-Type"], "text/plain; charset=UTF-8");
     EXPECT_NE(eml.partes[0].contenido.find("factura AE000001 (folio F000001)"), std::string::npos);
     EXPECT_NE(eml.partes[0].contenido.find("$1,234.5678 MXN"), std::string::npos);
-    EXPECT_EQ(eml.partes[1].encabezados["Content-Type"], "application/pdf; name=\"F000001.pdf\"");
-    EXPECT_EQ(eml.partes[1].encabezados["Content-Disposition"], "attachment; filename=\"F000001.pdf\"");
+    // Named by the invoice's series and number.
+    EXPECT_EQ(eml.partes[1].encabezados["Content-Type"], "application/pdf; name=\"AE000001.pdf\"");
+    EXPECT_EQ(eml.partes[1].encabezados["Content-Disposition"], "attachment; filename=\"AE000001.pdf\"");
     EXPECT_EQ(eml.partes[1].contenido, prueba::LeeArchivo(RutaPdf()));
-    EXPECT_EQ(eml.partes[2].encabezados["Content-Type"], "application/xml; name=\"F000001.xml\"");
+    EXPECT_EQ(eml.partes[2].encabezados["Content-Type"], "application/xml; name=\"AE000001.xml\"");
     EXPECT_EQ(eml.partes[2].contenido,
-              entorno.Valor("SELECT Cd_Cadena_Original FROM Comprobante_Digital WHERE Cd_Documento = 'F000001'"));
+              entorno.Valor("SELECT Cd_Xml FROM Comprobante_Digital WHERE Cd_Documento = 'F000001'"));
 }
 
 TEST_F(Correo, SendsTheSameMessageByLoopbackSmtpToEveryAddressOfTheClient) {

@@ -2,21 +2,12 @@
 
 #include <fstream>
 #include <iterator>
-#include <map>
 
+#include "apoyo/cfdi_prueba.hpp"
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/services/listas.hpp"
 
 namespace prueba {
-
-const qivera::CredencialesPem& CredencialesDe(std::uint64_t semilla, const kx204::host::Date& hasta) {
-    static std::map<std::pair<std::uint64_t, int>, qivera::CredencialesPem> hechas;
-    auto [posicion, nueva] = hechas.try_emplace({semilla, hasta.SerialDays()});
-    if (nueva)
-        posicion->second =
-            qivera::GeneraCredencialesDemo("Prueba", kx204::host::Date::FromYmd(2025, 1, 1), hasta, semilla);
-    return posicion->second;
-}
 
 ConFactura::ConFactura() {
     sesion.registra = [this](const std::string& evento, const std::string& folio, const std::string& archivo) {
@@ -26,8 +17,8 @@ ConFactura::ConFactura() {
         "', Cl_R_F_C = 'AOB010203XY1', Cl_Direccion_1 = 'Calle Peñuelas 12, Col. Centro', Cl_Email = "
         "'compras.c1@example.com' WHERE Cl_Cve_Cliente = 'C1'");
     Sql("UPDATE Sucursal SET Sc_Direccion = 'Av. Juárez 100' WHERE Sc_Cve_Sucursal = '01'");
-    Variable("FAC_FIRMA_LLAVE", CredencialesDe(1).llave);
-    Variable("FAC_FIRMA_CERTIFICADO", CredencialesDe(1).certificado);
+    ConfiguraCfdi(*this);
+    Sql("INSERT INTO Impuesto (Im_Cve_Impuesto, Im_Descripcion, Im_Tasa) VALUES ('IVA', 'IVA', 0.16)");
     Variable("FAC_FIRMA_DIRECTORIO", Carpeta() + "/comprobantes");
     Variable("IMPRESION_DIRECTORIO", Carpeta() + "/impresos");
     Variable("CORREO_BANDEJA", Carpeta() + "/bandeja");
@@ -39,7 +30,7 @@ ConFactura::ConFactura() {
         "Cl_Cve_Color, Fd_Cantidad_Control_1, Fd_Unidad_Control_1, Fd_Precio_Unitario, Fd_Importe, Im_Cve_Impuesto, "
         "Fd_Impuesto_Importe, Fd_Lotes, Fd_Series) VALUES "
         "('F000001', '0001', 'P0001', 'Aceite comestible 1 L', 'M', 'ROJO', 3, 'PZA', 18.3744, 55.1231, 'IVA', "
-        "8.8197, 'L0001-1@2@0@2027-04-06@26 47 3807 60000031@2025-12-12@VERACRUZ|L0001-2@1@0@2027-05-01@@@', ''), "
+        "8.8197, 'L0001-1@2@0@2027-04-06@26 47 3807 6000031@2025-12-12@VERACRUZ|L0001-2@1@0@2027-05-01@@@', ''), "
         "('F000001', '0002', 'P0015', 'Taladro percutor 1/2\"', '', '', 2, 'PZA', 517, 1034, 'IVA', 161.625, '', "
         "'SN-7781|SN-7782')");
     Sql("INSERT INTO Venta (Vn_Folio, Vn_Id, Fc_Folio) VALUES ('NV000002', 1, 'F000001'), ('NV000001', 1, "

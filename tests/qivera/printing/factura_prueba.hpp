@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "apoyo/entorno.hpp"
-#include "qivera/signing/credenciales_demo.hpp"
 
 namespace prueba {
 
@@ -14,14 +13,10 @@ struct Registro {
     bool operator==(const Registro&) const = default;
 };
 
-// A signer's key and certificate made from `semilla`, valid from 2025-01-01 to `hasta`; made once.
-const qivera::CredencialesPem& CredencialesDe(std::uint64_t semilla,
-                                              const kx204::host::Date& hasta = kx204::host::Date::FromYmd(2027, 1, 1));
-
 // The test environment with a stored invoice of branch 01 for client C1 (named with characters
 // that need escaping, with e-mail, RFC and address): two lines, the first with lots, the second
 // with serial numbers; total $1,234.5678. Documents go to a temporary folder of the test's own,
-// signed with the credentials of seed 1, and what the session is told is kept.
+// issued as CFDI by the test issuer and stamped by the test provider, and what the session is told is kept.
 class ConFactura : public Entorno {
 public:
     static constexpr const char* kFolio = "F000001";

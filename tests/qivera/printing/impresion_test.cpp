@@ -64,7 +64,7 @@ TEST_F(Impresion, ShowsFormatHeaderClientLinesWithLotsSerialsTotalsAndNotesAsACu
                                  "3 PZA",
                                  "$18.37",
                                  "Talla M · Color ROJO",
-                                 "Lote L0001-1 · 2 PZA · cad. 06/04/2027 · pedimento 26 47 3807 60000031 (Veracruz)",
+                                 "Lote L0001-1 · 2 PZA · cad. 06/04/2027 · pedimento 26 47 3807 6000031 (Veracruz)",
                                  "Lote L0001-2 · 1 PZA · cad. 01/05/2027",
                                  "Taladro percutor 1/2\"",
                                  "$1,034.00",

@@ -1,0 +1,23 @@
+#pragma once
+#include <string>
+
+#include "kx204/host/date.hpp"
+#include "qivera/printing/factura_guardada.hpp"
+#include "qivera/signing/datos_cfdi.hpp"
+#include "qivera/signing/nodo_xml.hpp"
+
+namespace qivera {
+
+inline constexpr const char* kEspacioCfdi = "http://www.sat.gob.mx/cfd/4";
+
+// The stored invoice as a CFDI 4.0 of income, issued at `fecha` under the certificate numbered
+// `noCertificado` (its DER in base64 is `certificado`), with an empty Sello for the sealer to fill.
+// One concept per invoice line, its price the line's amount over its quantity to six decimals; the
+// global discount shared among the lines in proportion to their amounts, the last taking the remainder;
+// each line's tax over its amount after discount, to the cent; the document's sums from the concepts,
+// so that every total adds up to the cent. Imported goods carry their customs declarations; an invoice
+// to the general public carries its period (InformacionGlobal).
+NodoXml ComprobanteCfdi(const FacturaGuardada& factura, const DatosCfdi& datos, const kx204::host::Date& fecha,
+                        const std::string& noCertificado, const std::string& certificado);
+
+}  // namespace qivera

@@ -1,0 +1,138 @@
+#include "qivera/signing/datos_cfdi.hpp"
+
+#include "kx204/host/runtime_error.hpp"
+#include "qivera/db/sql.hpp"
+#include "qivera/services/servicios.hpp"
+
+namespace qivera {
+
+namespace {
+
+using kx204::host::Connection;
+using kx204::host::Currency;
+
+[[noreturn]] void Falta(const std::string& que) {
+    throw kx204::host::RuntimeError(5, "No se puede emitir el CFDI: falta " + que);
+}
+
+std::string Requerido(const std::string& valor, const std::string& que) {
+    if (valor.empty()) Falta(que);
+    return valor;
+}
+
+std::string Variable(Connection& conexion, const char* nombre, const char* que) {
+    return Requerido(ValorVariable(conexion, nombre), std::string(que) + " (variable " + nombre + ")");
+}
+
+std::string Texto(Connection& conexion, const std::string& sentencia) {
+    const auto valor = PrimerValor(conexion, sentencia);
+    return valor ? valor->ToTextOrEmpty() : std::string();
+}
+
+void Receptor(Connection& conexion, const FacturaGuardada& factura, DatosCfdi& datos) {
+    auto rs = conexion.Execute(
+        "SELECT Cl_R_F_C, Cl_Razon_Social_1, Cl_Descripcion, Cl_Regimen_Fiscal, Cl_Codigo_Postal, Cl_Uso_CFDI "
+        "FROM Cliente WHERE Cl_Cve_Cliente = " +
+        LiteralTexto(factura.cliente));
+    if (rs->Eof()) Falta("el cliente " + factura.cliente);
+    datos.receptorRfc = rs->Field(0).ToTextOrEmpty();
+    const std::string razonSocial = rs->Field(1).ToTextOrEmpty();
+    datos.receptorNombre = razonSocial.empty() ? rs->Field(2).ToTextOrEmpty() : razonSocial;
+    datos.receptorRegimen = rs->Field(3).ToTextOrEmpty();
+    datos.receptorDomicilio = rs->Field(4).ToTextOrEmpty();
+    datos.usoCfdi = rs->Field(5).ToTextOrEmpty();
+    rs->Close();
+    const std::string cliente = "del cliente " + factura.cliente;
+    Requerido(datos.receptorRfc, "el RFC " + cliente);
+    if (datos.receptorRfc == kRfcPublicoEnGeneral) {
+        // The general public has no fiscal data of its own: the SAT's fixed ones, at the place of issue.
+        datos.receptorNombre = "PUBLICO EN GENERAL";
+        datos.receptorRegimen = "616";
+        datos.receptorDomicilio = datos.lugarExpedicion;
+        datos.usoCfdi = "S01";
+        return;
+    }
+    Requerido(datos.receptorRegimen, "el régimen fiscal " + cliente);
+    Requerido(datos.receptorDomicilio, "el código postal fiscal " + cliente);
+    Requerido(datos.usoCfdi, "el uso del CFDI " + cliente);
+}
+
+// A credit invoice is paid later: PPD, the form "to be defined". A cash one takes the form that paid
+// most of its notes; when none names one it is still to be defined.
+void Pago(Connection& conexion, const FacturaGuardada& factura, DatosCfdi& datos) {
+    const std::string forma = Texto(
+        conexion,
+        "SELECT fp.Fp_Clave_SAT FROM Venta_Encabezado e JOIN Venta v ON v.Vn_Folio = e.Vn_Folio JOIN Forma_Pago fp "
+        "ON fp.Fp_Cve_Forma_Pago = e.Vn_Forma_Pago WHERE v.Fc_Folio = " +
+            LiteralTexto(factura.folio) +
+            " AND fp.Fp_Clave_SAT NOT IN ('', '99') GROUP BY fp.Fp_Clave_SAT "
+            "ORDER BY sum(v.Vn_Precio_Neto_Importe) DESC, fp.Fp_Clave_SAT");
+    const bool credito =
+        Texto(conexion, "SELECT Fc_Credito FROM Factura WHERE Fc_Folio = " + LiteralTexto(factura.folio)) == "SI";
+    datos.metodoPago = credito || forma.empty() ? "PPD" : "PUE";
+    datos.formaPago = datos.metodoPago == "PPD" ? "99" : forma;
+}
+
+void Catalogos(Connection& conexion, const FacturaGuardada& factura, DatosCfdi& datos) {
+    for (const RenglonGuardado& renglon : factura.renglones) {
+        if (!datos.productos.count(renglon.producto)) {
+            auto rs = conexion.Execute(
+                "SELECT Pr_Clave_Prod_Serv, Pr_Clave_Unidad, Pr_Objeto_Impuesto FROM Producto WHERE "
+                "Pr_Cve_Producto = " +
+                LiteralTexto(renglon.producto));
+            ProductoSat producto;
+            if (!rs->Eof())
+                producto = {rs->Field(0).ToTextOrEmpty(), rs->Field(1).ToTextOrEmpty(), rs->Field(2).ToTextOrEmpty()};
+            rs->Close();
+            // A product not classified yet takes the SAT's own "not in the catalog" key, sold by the piece.
+            if (producto.claveProdServ.empty()) producto.claveProdServ = "01010101";
+            if (producto.claveUnidad.empty()) producto.claveUnidad = "H87";
+            if (producto.objetoImpuesto.empty()) producto.objetoImpuesto = renglon.impuesto.empty() ? "01" : "02";
+            datos.productos[renglon.producto] = producto;
+        }
+        if (!renglon.impuesto.empty() && !datos.impuestos.count(renglon.impuesto)) {
+            auto rs = conexion.Execute(
+                "SELECT Im_Impuesto_SAT, Im_Tipo_Factor, Im_Tasa FROM Impuesto WHERE Im_Cve_Impuesto = " +
+                LiteralTexto(renglon.impuesto));
+            if (rs->Eof()) Falta("el impuesto " + renglon.impuesto);
+            ImpuestoSat impuesto{rs->Field(0).ToTextOrEmpty(), rs->Field(1).ToTextOrEmpty(), rs->Field(2).ToCurrency()};
+            rs->Close();
+            if (impuesto.impuesto.empty()) impuesto.impuesto = "002";
+            if (impuesto.tipoFactor.empty()) impuesto.tipoFactor = "Tasa";
+            datos.impuestos[renglon.impuesto] = impuesto;
+        }
+    }
+}
+
+// The notes of one day make a daily global invoice; longer, a monthly one of the latest note's month.
+void Global(Connection& conexion, const FacturaGuardada& factura, DatosCfdi& datos) {
+    auto rs = conexion.Execute("SELECT min(e.Vn_Fecha), max(e.Vn_Fecha) FROM Venta_Encabezado e WHERE e.Fc_Folio = " +
+                               LiteralTexto(factura.folio));
+    kx204::host::Date desde = factura.fecha, hasta = factura.fecha;
+    if (!rs->Eof() && !rs->Field(0).IsNull()) {
+        desde = rs->Field(0).ToDate();
+        hasta = rs->Field(1).ToDate();
+    }
+    rs->Close();
+    const std::string mes = std::string(hasta.Month() < 10 ? "0" : "") + std::to_string(hasta.Month());
+    datos.global = InformacionGlobal{desde.ToIso() == hasta.ToIso() ? "01" : "04", mes, std::to_string(hasta.Year())};
+}
+
+}  // namespace
+
+DatosCfdi LeeDatosCfdi(Connection& conexion, const FacturaGuardada& factura) {
+    DatosCfdi datos;
+    datos.emisorRfc = Variable(conexion, "CFDI_EMISOR_RFC", "el RFC del emisor");
+    datos.emisorNombre = Variable(conexion, "CFDI_EMISOR_NOMBRE", "la razón social del emisor");
+    datos.emisorRegimen = Variable(conexion, "CFDI_EMISOR_REGIMEN", "el régimen fiscal del emisor");
+    datos.lugarExpedicion = Requerido(Texto(conexion, "SELECT Sc_Codigo_Postal FROM Sucursal WHERE Sc_Cve_Sucursal = " +
+                                                          LiteralTexto(factura.sucursal)),
+                                      "el código postal de la sucursal " + factura.sucursal);
+    Receptor(conexion, factura, datos);
+    Pago(conexion, factura, datos);
+    Catalogos(conexion, factura, datos);
+    if (datos.receptorRfc == kRfcPublicoEnGeneral) Global(conexion, factura, datos);
+    return datos;
+}
+
+}  // namespace qivera

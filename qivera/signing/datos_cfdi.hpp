@@ -1,0 +1,48 @@
+#pragma once
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "kx204/host/connection.hpp"
+#include "kx204/host/currency.hpp"
+#include "qivera/printing/factura_guardada.hpp"
+
+namespace qivera {
+
+// A tax as the SAT names it: c_Impuesto ("002" VAT), c_TipoFactor ("Tasa", "Cuota", "Exento") and the rate.
+struct ImpuestoSat {
+    std::string impuesto = "002", tipoFactor = "Tasa";
+    kx204::host::Currency tasa;
+};
+
+// What a product is in the SAT's catalogs.
+struct ProductoSat {
+    std::string claveProdServ, claveUnidad, objetoImpuesto;
+};
+
+// The periods a global invoice to the general public covers.
+struct InformacionGlobal {
+    std::string periodicidad, meses, anio;
+};
+
+// Everything a CFDI needs beyond the stored invoice: the issuer, the receiver's fiscal data, the payment
+// form and method, each product's and tax's SAT keys, and the period of a global invoice.
+struct DatosCfdi {
+    std::string emisorRfc, emisorNombre, emisorRegimen, lugarExpedicion;
+    std::string receptorRfc, receptorNombre, receptorRegimen, receptorDomicilio, usoCfdi;
+    std::string formaPago, metodoPago;
+    std::map<std::string, ProductoSat> productos;  // by product key
+    std::map<std::string, ImpuestoSat> impuestos;  // by tax key
+    std::optional<InformacionGlobal> global;
+};
+
+inline constexpr const char* kRfcPublicoEnGeneral = "XAXX010101000";
+
+// Reads them for `factura`. The issuer is in the variables CFDI_EMISOR_RFC, CFDI_EMISOR_NOMBRE and
+// CFDI_EMISOR_REGIMEN; the place of issue is the branch's postal code. A product without SAT keys is
+// "01010101" (not in the catalog) by the piece ("H87"); a tax without them, VAT at its rate. Raises RuntimeError naming
+// what is missing, in Spanish, when a CFDI cannot be made.
+DatosCfdi LeeDatosCfdi(kx204::host::Connection& conexion, const FacturaGuardada& factura);
+
+}  // namespace qivera

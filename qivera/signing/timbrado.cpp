@@ -1,0 +1,67 @@
+#include "qivera/signing/timbrado.hpp"
+
+#include <QProcess>
+
+#include "kx204/host/runtime_error.hpp"
+#include "qivera/signing/nodo_xml.hpp"
+
+namespace qivera {
+
+namespace {
+
+constexpr int kEsperaMs = 120000;
+
+// What the provider was asked: "timbró", "canceló".
+[[noreturn]] void Rechaza(const char* hecho, const std::string& motivo) {
+    throw kx204::host::RuntimeError(5, std::string("El proveedor de timbrado no ") + hecho + ": " + motivo);
+}
+
+std::string Ejecuta(const std::string& comando, const QStringList& argumentos, const std::string& entrada,
+                    const char* hecho) {
+    QStringList partes = QProcess::splitCommand(QString::fromStdString(comando));
+    if (partes.isEmpty()) Rechaza(hecho, "no hay comando de timbrado");
+    QProcess proceso;
+    const QString programa = partes.takeFirst();
+    proceso.start(programa, partes + argumentos);
+    if (!proceso.waitForStarted()) Rechaza(hecho, "no se pudo ejecutar " + comando);
+    proceso.write(QByteArray::fromStdString(entrada));
+    proceso.closeWriteChannel();
+    if (!proceso.waitForFinished(kEsperaMs)) {
+        proceso.kill();
+        proceso.waitForFinished();
+        Rechaza(hecho, "no respondió en " + std::to_string(kEsperaMs / 1000) + " segundos");
+    }
+    if (proceso.exitStatus() != QProcess::NormalExit || proceso.exitCode() != 0) {
+        const std::string motivo = proceso.readAllStandardError().trimmed().toStdString();
+        Rechaza(hecho, motivo.empty() ? "terminó con el estado " + std::to_string(proceso.exitCode()) : motivo);
+    }
+    return proceso.readAllStandardOutput().toStdString();
+}
+
+}  // namespace
+
+std::string Timbra(const std::string& comando, const std::string& xmlSellado) {
+    std::string timbrado = Ejecuta(comando, {QStringLiteral("timbrar")}, xmlSellado, "timbró");
+    if (timbrado.empty()) Rechaza("timbró", "no devolvió el XML timbrado");
+    return timbrado;
+}
+
+std::string UuidDelTimbre(const std::string& xmlTimbrado, const std::string& sello) {
+    const NodoXml comprobante = LeeXml(xmlTimbrado);
+    const NodoXml* complemento = comprobante.Hijo("Complemento");
+    const NodoXml* timbre = complemento ? complemento->Hijo("TimbreFiscalDigital") : nullptr;
+    if (timbre == nullptr || timbre->Atributo("UUID").empty()) Rechaza("timbró", "la respuesta no trae el timbre");
+    if (comprobante.Atributo("Sello") != sello || timbre->Atributo("SelloCFD") != sello)
+        Rechaza("timbró", "la respuesta no es el comprobante enviado");
+    return timbre->Atributo("UUID");
+}
+
+void CancelaTimbre(const std::string& comando, const std::string& uuid, const std::string& rfcEmisor,
+                   const std::string& motivo) {
+    Ejecuta(comando,
+            {QStringLiteral("cancelar"), QString::fromStdString(uuid), QString::fromStdString(rfcEmisor),
+             QString::fromStdString(motivo)},
+            {}, "canceló");
+}
+
+}  // namespace qivera

@@ -1,0 +1,20 @@
+#pragma once
+#include <string>
+
+namespace qivera {
+
+// The seam to the stamping provider (PAC): the command the variable CFDI_TIMBRADO_COMANDO names,
+// an integrator's adapter for their provider. "COMANDO timbrar" takes the sealed XML on its standard
+// input and answers the stamped XML on its standard output; "COMANDO cancelar UUID RFC MOTIVO"
+// cancels a stamped CFDI. Exit status 0 when done; otherwise its standard error says why.
+
+// The stamped XML; raises RuntimeError with the provider's reason when it refuses or fails.
+std::string Timbra(const std::string& comando, const std::string& xmlSellado);
+// The UUID of the stamp on `xmlTimbrado`, whose seal must still be `sello`; raises RuntimeError when the
+// provider answered something else.
+std::string UuidDelTimbre(const std::string& xmlTimbrado, const std::string& sello);
+// Raises RuntimeError with the provider's reason unless the cancellation is accepted.
+void CancelaTimbre(const std::string& comando, const std::string& uuid, const std::string& rfcEmisor,
+                   const std::string& motivo);
+
+}  // namespace qivera

@@ -1,0 +1,80 @@
+#include "qivera/signing/timbrador_prueba.hpp"
+
+#include <QByteArray>
+#include <QUuid>
+
+#include "kx204/host/runtime_error.hpp"
+#include "qivera/signing/cadena_original.hpp"
+#include "qivera/signing/cfdi.hpp"
+#include "qivera/signing/credenciales_demo.hpp"
+#include "qivera/signing/csd.hpp"
+
+namespace qivera {
+
+namespace {
+
+constexpr std::uint64_t kSemillaPac = 0x5041432D50525545ULL;  // "PAC-PRUE"
+constexpr const char* kEspacioTimbre = "http://www.sat.gob.mx/TimbreFiscalDigital";
+
+[[noreturn]] void Rechaza(const std::string& motivo) {
+    throw kx204::host::RuntimeError(5, "CFDI rechazado: " + motivo);
+}
+
+std::string DeBase64(const std::string& texto) {
+    const auto decodificado =
+        QByteArray::fromBase64Encoding(QByteArray::fromStdString(texto), QByteArray::AbortOnBase64DecodingErrors);
+    return decodificado ? decodificado.decoded.toStdString() : std::string();
+}
+
+std::string Base64(const std::string& bytes) { return QByteArray::fromStdString(bytes).toBase64().toStdString(); }
+
+// What a provider checks before it stamps.
+void Revisa(const NodoXml& comprobante) {
+    if (comprobante.Local() != "Comprobante" || comprobante.Atributo("xmlns:cfdi") != kEspacioCfdi)
+        Rechaza("no es un comprobante del espacio " + std::string(kEspacioCfdi));
+    if (comprobante.Atributo("Version") != "4.0") Rechaza("la versión no es 4.0");
+    if (comprobante.Hijo("Complemento") && comprobante.Hijo("Complemento")->Hijo("TimbreFiscalDigital"))
+        Rechaza("ya está timbrado");
+    const Certificado certificado = CertificadoDeDer(DeBase64(comprobante.Atributo("Certificado")));
+    if (!certificado) Rechaza("el certificado no es válido");
+    if (NoCertificado(certificado.get()) != comprobante.Atributo("NoCertificado"))
+        Rechaza("el número de certificado no es el del certificado");
+    if (!VerificaRsaSha256(certificado.get(), CadenaOriginal(comprobante), DeBase64(comprobante.Atributo("Sello"))))
+        Rechaza("el sello no corresponde a la cadena original");
+}
+
+std::string Fecha(const kx204::host::Date& ahora) {
+    std::string fecha = ahora.ToIsoDateTime();
+    fecha[10] = 'T';
+    return fecha;
+}
+
+}  // namespace
+
+Credenciales CredencialesPacPrueba() {
+    const CredencialesPem pem = GeneraCredencialesDemo("PAC de prueba", kx204::host::Date::FromYmd(2025, 1, 1),
+                                                       kx204::host::Date::FromYmd(2040, 1, 1), kSemillaPac);
+    return LeeCredenciales(pem.llave, pem.certificado);
+}
+
+std::string TimbraPrueba(const std::string& xmlSellado, const kx204::host::Date& ahora) {
+    NodoXml comprobante = LeeXml(xmlSellado);
+    Revisa(comprobante);
+    NodoXml timbre{"tfd:TimbreFiscalDigital",
+                   {{"xmlns:tfd", kEspacioTimbre},
+                    {"xsi:schemaLocation",
+                     std::string(kEspacioTimbre) +
+                         " http://www.sat.gob.mx/sitio_internet/cfd/TimbreFiscalDigital/TimbreFiscalDigitalv11.xsd"},
+                    {"Version", "1.1"},
+                    {"UUID", QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper().toStdString()},
+                    {"FechaTimbrado", Fecha(ahora)},
+                    {"RfcProvCertif", kRfcPacPrueba},
+                    {"SelloCFD", comprobante.Atributo("Sello")},
+                    {"NoCertificadoSAT", kNoCertificadoPacPrueba}},
+                   {}};
+    timbre.Pon("SelloSAT", Base64(FirmaRsaSha256(CredencialesPacPrueba().llave.get(), CadenaOriginalTimbre(timbre))));
+    comprobante.hijos.push_back(NodoXml{"cfdi:Complemento", {}, {timbre}});
+    return EscribeXml(comprobante);
+}
+
+}  // namespace qivera
