@@ -131,7 +131,7 @@ void Lotes(ConexionQt& conexion, const std::vector<Producto>& productos) {
         for (int n = 1; n <= 3; ++n) {
             const std::string clave = "L" + producto.clave.substr(1) + "-" + std::to_string(n);
             const Variant pedimento =
-                importado ? Variant("26 47 3807 600" + producto.clave.substr(1) + std::to_string(n)) : Variant::Null;
+                importado ? Variant("26 47 3807 60" + producto.clave.substr(1) + std::to_string(n)) : Variant::Null;
             const Variant aduana = importado ? Variant(n == 2 ? "MANZANILLO" : "VERACRUZ") : Variant::Null;
             lote.Ejecuta({producto.clave, clave, Dia(400 + 60 * n), pedimento, Dia(-40 + 10 * n), aduana});
         }

@@ -22,7 +22,8 @@ void ImpresorQivera::ImprimeDocumento(const std::string& formato, const std::str
                                       double, const std::string&) {
     const std::optional<FacturaGuardada> factura = LeeFactura(sesion_.conexion, folio);
     if (!factura) throw kx204::host::RuntimeError(kErrorDocumento, "No existe la factura " + folio);
-    const QByteArray pdf = PdfFactura(*factura, formato);
+    const std::optional<RepresentacionCfdi> cfdi = LeeRepresentacionCfdi(sesion_.conexion, folio);
+    const QByteArray pdf = PdfFactura(*factura, formato, cfdi ? &*cfdi : nullptr);
     const std::string ruta = RutaImpresion(sesion_, folio);
     GuardaArchivo(ruta, pdf.toStdString());
     if (sesion_.registra) sesion_.registra("print", folio, ruta);

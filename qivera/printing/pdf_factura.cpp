@@ -10,6 +10,8 @@
 #include <QTextLayout>
 
 #include "kx204/host/runtime_error.hpp"
+#include "qivera/printing/codigo_qr.hpp"
+#include "qivera/printing/importe_letra.hpp"
 #include "qivera/printing/legible.hpp"
 #include "qivera/printing/trazabilidad.hpp"
 
@@ -94,9 +96,10 @@ private:
 // Paints one invoice page after page, moving down as it writes.
 class Hoja {
 public:
-    Hoja(QPdfWriter& escritor, const FacturaGuardada& factura)
+    Hoja(QPdfWriter& escritor, const FacturaGuardada& factura, const RepresentacionCfdi* cfdi)
         : escritor_(escritor),
           factura_(factura),
+          cfdi_(cfdi),
           pintor_(&escritor),
           maquetas_(escritor),
           ancho_(escritor.width()),
@@ -119,10 +122,15 @@ private:
         Caja(0, ancho_, Q(formato), Qt::AlignRight);
         Encabezado();
         Cliente();
+        if (cfdi_) CondicionesFiscales();
         TitulosTabla();
-        for (const RenglonGuardado& renglon : factura_.renglones) Renglon(renglon);
-        Totales();
+        for (std::size_t i = 0; i < factura_.renglones.size(); ++i) Renglon(factura_.renglones[i], ClavesSat(i));
+        if (cfdi_)
+            TotalesFiscales();
+        else
+            Totales();
         Notas();
+        if (cfdi_) Certificacion();
         PieDePagina();
     }
 
@@ -166,8 +174,13 @@ private:
         y_ = 12;
         const qreal mitad = ancho_ / 2;
         const QString sucursal = Q(factura_.sucursalNombre.empty() ? factura_.sucursal : factura_.sucursalNombre);
-        const qreal izquierda = Bloque(0, mitad, Qt::AlignLeft, sucursal,
-                                       "Sucursal " + Q(factura_.sucursal) + "\n" + Q(factura_.sucursalDireccion));
+        const QString lugar = "Sucursal " + Q(factura_.sucursal) + "\n" + Q(factura_.sucursalDireccion);
+        // A CFDI names its issuer, their tax ID and regime, and the place of issue.
+        const qreal izquierda = cfdi_ ? Bloque(0, mitad, Qt::AlignLeft, Q(cfdi_->emisorNombre),
+                                               "RFC " + Q(cfdi_->emisorRfc) + "\nRégimen fiscal " +
+                                                   Q(ConDescripcion(cfdi_->emisorRegimen)) + "\n" + sucursal + " · " +
+                                                   lugar + "\nLugar de expedición " + Q(cfdi_->lugarExpedicion))
+                                      : Bloque(0, mitad, Qt::AlignLeft, sucursal, lugar);
         const qreal derecha = Bloque(
             mitad, mitad, Qt::AlignRight, "Factura " + Q(factura_.factura),
             QString("Serie %1   Número %2\nFolio %3\nFecha %4\nMoneda %5")
@@ -191,11 +204,33 @@ private:
         Fuente(9, true);
         y_ += Caja(0, ancho_, "Cliente " + Q(factura_.cliente));
         Fuente(9);
-        y_ +=
-            Caja(0, ancho_,
-                 Q(factura_.clienteNombre) + "\nRFC: " + Q(factura_.clienteRfc) + "\n" + Q(factura_.clienteDireccion));
+        const QString fiscal = cfdi_ ? Q(cfdi_->receptorNombre) + "\nRFC: " + Q(cfdi_->receptorRfc) +
+                                           " · Régimen fiscal: " + Q(ConDescripcion(cfdi_->receptorRegimen)) +
+                                           "\nDomicilio fiscal (C.P.): " + Q(cfdi_->receptorDomicilio) +
+                                           " · Uso del CFDI: " + Q(ConDescripcion(cfdi_->usoCfdi))
+                                     : Q(factura_.clienteNombre) + "\nRFC: " + Q(factura_.clienteRfc);
+        y_ += Caja(0, ancho_, fiscal + "\n" + Q(factura_.clienteDireccion));
         y_ += kSeparacion;
         Linea();
+    }
+
+    // How the invoice is paid, and the period of a global one.
+    void CondicionesFiscales() {
+        Fuente(8);
+        QString texto = "Forma de pago: " + Q(ConDescripcion(cfdi_->formaPago)) +
+                        " · Método de pago: " + Q(ConDescripcion(cfdi_->metodoPago)) +
+                        " · Moneda: " + Q(cfdi_->moneda) + " · Comprobante de ingreso, CFDI 4.0";
+        if (!cfdi_->periodo.empty()) texto += "\nFactura global al público en general: " + Q(cfdi_->periodo);
+        y_ += Caja(0, ancho_, texto);
+        y_ += kSeparacion;
+        Linea();
+    }
+
+    QString ClavesSat(std::size_t renglon) const {
+        if (!cfdi_ || renglon >= cfdi_->conceptos.size()) return {};
+        const RepresentacionCfdi::Claves& claves = cfdi_->conceptos[renglon];
+        return "Clave SAT " + Q(claves.prodServ) + " · Unidad " + Q(claves.unidad) + " · Obj. imp. " +
+               Q(claves.objetoImp);
     }
 
     qreal AnchoColumna(const Columna& columna) const {
@@ -231,12 +266,15 @@ private:
         return texto;
     }
 
-    // The concept, and under it the size and colour that tell apart lines of one product.
-    static QString Concepto(const RenglonGuardado& r) {
+    // The concept, and under it the size and colour that tell apart lines of one product, and its SAT keys.
+    static QString Concepto(const RenglonGuardado& r, const QString& claves) {
+        QStringList lineas{Q(r.concepto)};
         QStringList variante;
         if (!r.talla.empty()) variante << "Talla " + Q(r.talla);
         if (!r.color.empty()) variante << "Color " + Q(r.color);
-        return variante.isEmpty() ? Q(r.concepto) : Q(r.concepto) + "\n" + variante.join(QStringLiteral(" · "));
+        if (!variante.isEmpty()) lineas << variante.join(QStringLiteral(" · "));
+        if (!claves.isEmpty()) lineas << claves;
+        return lineas.join('\n');
     }
 
     // The lots and serial numbers, under the concept and across the amounts.
@@ -247,8 +285,8 @@ private:
         return partes.join("\n");
     }
 
-    void Renglon(const RenglonGuardado& r) {
-        const QString celdas[] = {Q(r.producto), Concepto(r), Cantidades(r), DineroLegible(r.precioUnitario),
+    void Renglon(const RenglonGuardado& r, const QString& claves) {
+        const QString celdas[] = {Q(r.producto), Concepto(r, claves), Cantidades(r), DineroLegible(r.precioUnitario),
                                   DineroLegible(r.importe)};
         const QString trazabilidad = Trazabilidad(r);
         const qreal xTrazabilidad = AnchoColumna(kColumnas[0]);
@@ -289,6 +327,67 @@ private:
         }
     }
 
+    // The CFDI's own amounts: its taxes by rate, and the total in words.
+    void TotalesFiscales() {
+        std::vector<std::pair<QString, Currency>> totales{{"Subtotal", cfdi_->subtotal}};
+        if (cfdi_->descuento != Currency()) totales.emplace_back("Descuento", cfdi_->descuento);
+        for (const RepresentacionCfdi::Impuesto& impuesto : cfdi_->impuestos)
+            if (!impuesto.exento) totales.emplace_back(Q(impuesto.nombre), impuesto.importe);
+        totales.emplace_back("Total", cfdi_->total);
+        const QString letra = Q(ImporteConLetra(cfdi_->total, cfdi_->moneda));
+        Reserva(totales.size() * 14 + 2 * kSeparacion + 14);
+        Linea();
+        const qreal valor = 110, etiqueta = 120;
+        for (const auto& [nombre, importe] : totales) {
+            Fuente(9, nombre == "Total");
+            Caja(ancho_ - valor - etiqueta, etiqueta, nombre, Qt::AlignRight);
+            y_ += Caja(ancho_ - valor, valor, DineroLegible(importe), Qt::AlignRight);
+        }
+        Fuente(8);
+        y_ += Caja(0, ancho_, letra, Qt::AlignRight);
+    }
+
+    // The stamp: the QR code to verify it, its numbers and date, the seals and the stamp's original
+    // string; an unstamped CFDI says so instead.
+    void Certificacion() {
+        constexpr qreal kLadoQr = 96;
+        Fuente(7);
+        const QString datos =
+            cfdi_->timbrado
+                ? "Folio fiscal (UUID): " + Q(cfdi_->uuid) +
+                      "\nNo. de serie del CSD del emisor: " + Q(cfdi_->noCertificado) +
+                      "\nNo. de serie del certificado del SAT: " + Q(cfdi_->noCertificadoSat) +
+                      "\nFecha y hora de certificación: " + Q(cfdi_->fechaTimbrado) +
+                      "\nRFC del proveedor de certificación: " + Q(cfdi_->rfcProvCertif) +
+                      "\nFecha de emisión: " + Q(cfdi_->fecha)
+                : "CFDI SIN TIMBRAR: no tiene validez fiscal hasta que un proveedor de certificación lo timbre.\n"
+                  "No. de serie del CSD del emisor: " +
+                      Q(cfdi_->noCertificado) + "\nFecha de emisión: " + Q(cfdi_->fecha);
+        const QString sellos = "Sello digital del CFDI:\n" + Q(cfdi_->sello) +
+                               (cfdi_->timbrado ? "\nSello digital del SAT:\n" + Q(cfdi_->selloSat) +
+                                                      "\nCadena original del complemento de certificación digital del "
+                                                      "SAT:\n" +
+                                                      Q(cfdi_->cadenaTimbre)
+                                                : QString()) +
+                               "\nEste documento es una representación impresa de un CFDI.";
+        const qreal xDatos = cfdi_->timbrado ? kLadoQr + 8 : 0;
+        Reserva(std::max(kLadoQr, AltoDe(ancho_ - xDatos, datos)) + AltoDe(ancho_, sellos) + 3 * kSeparacion);
+        y_ += kSeparacion;
+        Linea();
+        if (cfdi_->timbrado) PintaQr(CodificaQr(cfdi_->UrlVerificacion()), kLadoQr);
+        y_ += std::max(cfdi_->timbrado ? kLadoQr : 0, Caja(xDatos, ancho_ - xDatos, datos)) + kSeparacion;
+        y_ += Caja(0, ancho_, sellos);
+    }
+
+    void PintaQr(const CodigoQr& qr, qreal lado) {
+        if (Contando() || qr.lado == 0) return;
+        const qreal modulo = lado / qr.lado;
+        for (int fila = 0; fila < qr.lado; ++fila)
+            for (int columna = 0; columna < qr.lado; ++columna)
+                if (qr.Oscuro(fila, columna))
+                    pintor_.fillRect(QRectF(columna * modulo, y_ + fila * modulo, modulo, modulo), Qt::black);
+    }
+
     // The sale notes the invoice covers, after its totals.
     void Notas() {
         if (factura_.notas.empty()) return;
@@ -303,6 +402,7 @@ private:
 
     QPdfWriter& escritor_;
     const FacturaGuardada& factura_;
+    const RepresentacionCfdi* cfdi_;
     QPainter pintor_;
     Maquetas maquetas_;
     qreal ancho_, alto_;
@@ -313,7 +413,7 @@ private:
 
 }  // namespace
 
-QByteArray PdfFactura(const FacturaGuardada& factura, const std::string& formato) {
+QByteArray PdfFactura(const FacturaGuardada& factura, const std::string& formato, const RepresentacionCfdi* cfdi) {
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr)
         throw kx204::host::RuntimeError(kErrorSinAplicacion,
                                         "La impresión necesita una aplicación gráfica (QGuiApplication)");
@@ -327,7 +427,7 @@ QByteArray PdfFactura(const FacturaGuardada& factura, const std::string& formato
         escritor.setResolution(kPuntosPorPulgada);
         escritor.setTitle("Factura " + Q(factura.factura) + " folio " + Q(factura.folio));
         escritor.setCreator("Qivera");
-        Hoja(escritor, factura).Escribe(formato);
+        Hoja(escritor, factura, cfdi).Escribe(formato);
     }
     return pdf;
 }

@@ -5,7 +5,7 @@
 namespace qivera {
 
 // A line's lots as a customer reads them, one per line: "Lote L0003-1 · 6 PZA · cad. 06/04/2027 ·
-// pedimento 26 47 3807 60000031 (Veracruz)". `lotes` is the stored list (entries "lote@cantidad1@
+// pedimento 26 47 3807 6000031 (Veracruz)". `lotes` is the stored list (entries "lote@cantidad1@
 // cantidad2@caducidad@pedimento@fecha del pedimento@aduana" joined by "|"); the units name the two
 // quantities. A part left empty (or a second quantity of 0) is left out; an entry not of that form is
 // shown as it is.

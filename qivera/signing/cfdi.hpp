@@ -3,8 +3,8 @@
 
 #include "kx204/host/date.hpp"
 #include "qivera/printing/factura_guardada.hpp"
+#include "qivera/printing/nodo_xml.hpp"
 #include "qivera/signing/datos_cfdi.hpp"
-#include "qivera/signing/nodo_xml.hpp"
 
 namespace qivera {
 

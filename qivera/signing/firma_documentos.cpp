@@ -6,12 +6,12 @@
 #include <fstream>
 
 #include "kx204/host/runtime_error.hpp"
+#include "qivera/printing/cadena_original.hpp"
 #include "qivera/printing/carpetas.hpp"
 #include "qivera/printing/factura_guardada.hpp"
 #include "qivera/services/interfaz.hpp"
 #include "qivera/services/listas.hpp"
 #include "qivera/services/servicios.hpp"
-#include "qivera/signing/cadena_original.hpp"
 #include "qivera/signing/cfdi.hpp"
 #include "qivera/signing/credenciales.hpp"
 #include "qivera/signing/csd.hpp"

@@ -3,7 +3,7 @@
 #include <QProcess>
 
 #include "kx204/host/runtime_error.hpp"
-#include "qivera/signing/nodo_xml.hpp"
+#include "qivera/printing/nodo_xml.hpp"
 
 namespace qivera {
 

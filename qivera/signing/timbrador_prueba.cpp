@@ -4,7 +4,7 @@
 #include <QUuid>
 
 #include "kx204/host/runtime_error.hpp"
-#include "qivera/signing/cadena_original.hpp"
+#include "qivera/printing/cadena_original.hpp"
 #include "qivera/signing/cfdi.hpp"
 #include "qivera/signing/credenciales_demo.hpp"
 #include "qivera/signing/csd.hpp"

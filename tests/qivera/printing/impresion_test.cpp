@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 
 #include "apoyo/aplicacion_qt.hpp"
+#include "apoyo/cfdi_prueba.hpp"
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/printing/factura_prueba.hpp"
 
@@ -19,13 +20,16 @@ using prueba::ConFactura;
 
 bool HayPdftotext() { return !QStandardPaths::findExecutable("pdftotext").isEmpty(); }
 
-// The text of a PDF, pages separated by form feeds.
+// The text of a PDF, pages separated by form feeds, the font's ligatures as the letters they join.
 std::string TextoPdf(const std::string& ruta) {
     QProcess proceso;
     proceso.start("pdftotext", {"-layout", QString::fromStdString(ruta), "-"});
     proceso.waitForFinished(-1);
     EXPECT_EQ(proceso.exitCode(), 0) << proceso.readAllStandardError().toStdString();
-    return proceso.readAllStandardOutput().toStdString();
+    return QString::fromUtf8(proceso.readAllStandardOutput())
+        .replace(QChar(0xFB01), QStringLiteral("fi"))
+        .replace(QChar(0xFB02), QStringLiteral("fl"))
+        .toStdString();
 }
 
 std::size_t Cuenta(const std::string& texto, const std::string& buscado) {
@@ -77,6 +81,34 @@ TEST_F(Impresion, ShowsFormatHeaderClientLinesWithLotsSerialsTotalsAndNotesAsACu
                                  "Página 1 de 1"})
         EXPECT_NE(texto.find(esperado), std::string::npos) << esperado << " not in:\n" << texto;
     EXPECT_EQ(Cuenta(texto, "\f"), 1u);  // one page
+}
+
+// Once issued as CFDI the printout is its printed representation: the fiscal data of both parties, each
+// line's keys, the taxes by rate, the total in words and the stamp.
+TEST_F(Impresion, ASignedInvoicePrintsItsCfdiWithTheStamp) {
+    if (!HayPdftotext()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    ASSERT_EQ(qivera::PadreQivera(entorno.sesion).FirmaDocumento(entorno.conexion->DefaultDatabase() + "|1|F000001"),
+              "");
+    Imprime("FACTURA_AE", ConFactura::kFolio);
+    const std::string texto = TextoPdf(RutaPdf());
+    const std::string uuid = entorno.Valor("SELECT Cd_Uuid FROM Comprobante_Digital");
+    for (const std::string& esperado :
+         {std::string("ESCUELA KEMPER URGATE"), std::string("RFC EKU9003173C9"),
+          std::string("Régimen fiscal 601 General de Ley Personas Morales"), std::string("Lugar de expedición 06000"),
+          std::string("Uso del CFDI: G03 Gastos en general"), std::string("Forma de pago: 99 Por definir"),
+          std::string("Método de pago: PPD Pago en parcialidades o diferido"),
+          std::string("Clave SAT 01010101 · Unidad H87"), std::string("IVA 16%"), std::string("$174.26"),
+          std::string("$1,263.38"), std::string("(MIL DOSCIENTOS SESENTA Y TRES PESOS 38/100 M.N.)"),
+          "Folio fiscal (UUID): " + uuid, std::string("No. de serie del certificado del SAT: 30001000000500003456"),
+          "||1.1|" + uuid + "|", std::string("Este documento es una representación impresa de un CFDI.")})
+        EXPECT_NE(texto.find(esperado), std::string::npos) << esperado << " not in:\n" << texto;
+
+    prueba::ConfiguraCfdi(entorno, false);
+    entorno.Sql("DELETE FROM Comprobante_Digital");
+    ASSERT_EQ(qivera::PadreQivera(entorno.sesion).FirmaDocumento(entorno.conexion->DefaultDatabase() + "|1|F000001"),
+              "");
+    Imprime("FACTURA_AE", ConFactura::kFolio);
+    EXPECT_NE(TextoPdf(RutaPdf()).find("CFDI SIN TIMBRAR"), std::string::npos);
 }
 
 TEST_F(Impresion, LongInvoicesGoOnOverPagesRepeatingTheTableTitles) {

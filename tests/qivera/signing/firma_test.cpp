@@ -13,11 +13,11 @@
 #include "qivera/db/archivo_temporal.hpp"
 #include "qivera/db/base_datos.hpp"
 #include "qivera/demo/inicializa.hpp"
+#include "qivera/printing/cadena_original.hpp"
 #include "qivera/printing/factura_prueba.hpp"
-#include "qivera/signing/cadena_original.hpp"
+#include "qivera/printing/nodo_xml.hpp"
 #include "qivera/signing/credenciales.hpp"
 #include "qivera/signing/firma_documentos.hpp"
-#include "qivera/signing/nodo_xml.hpp"
 #include "qivera/signing/timbrador_prueba.hpp"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "qivera/signing/cadena_original.hpp"
+#include "qivera/printing/cadena_original.hpp"
 
 #include <map>
 #include <vector>

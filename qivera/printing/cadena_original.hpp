@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "qivera/signing/nodo_xml.hpp"
+#include "qivera/printing/nodo_xml.hpp"
 
 namespace qivera {
 

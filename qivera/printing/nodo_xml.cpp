@@ -1,4 +1,4 @@
-#include "qivera/signing/nodo_xml.hpp"
+#include "qivera/printing/nodo_xml.hpp"
 
 #include <QXmlStreamReader>
 #include <optional>
