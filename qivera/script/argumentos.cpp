@@ -51,7 +51,17 @@ const Forma& FormaDe(Orden orden) {
                                   "qivera pac-prueba timbrar < SEALED.xml > STAMPED.xml\n"
                                   "       qivera pac-prueba cancelar UUID RFC MOTIVO    the test stamping provider",
                                   false};
+    static const Forma kGlobal{
+        "global",
+        {"--db", "--sucursal", "--periodo", "--fecha", "--moneda", "--user"},
+        {},
+        0,
+        0,
+        "qivera global --db URL --sucursal BRANCH --periodo diario|mensual --fecha YYYY-MM-DD [--moneda CURRENCY]\n"
+        "                     [--user USER]    invoices a day's or a month's sales to the general public"};
     switch (orden) {
+        case Orden::Global:
+            return kGlobal;
         case Orden::PacPrueba:
             return kPacPrueba;
         case Orden::Usuario:
@@ -67,9 +77,17 @@ const Forma& FormaDe(Orden orden) {
 }
 
 Orden OrdenDe(const std::string& nombre) {
-    for (Orden orden : {Orden::Inicializa, Orden::Guion, Orden::Usuario, Orden::PacPrueba})
+    for (Orden orden : {Orden::Inicializa, Orden::Guion, Orden::Usuario, Orden::PacPrueba, Orden::Global})
         if (nombre == FormaDe(orden).nombre) return orden;
-    throw ErrorDeUso("unknown command " + nombre + " (init, script, usuario, pac-prueba, or none for the desktop)");
+    throw ErrorDeUso("unknown command " + nombre +
+                     " (init, script, usuario, pac-prueba, global, or none for the desktop)");
+}
+
+// The options a command cannot do without, besides --db.
+std::vector<std::string> Requeridas(Orden orden) {
+    if (orden == Orden::Usuario) return {"--user"};
+    if (orden == Orden::Global) return {"--sucursal", "--periodo", "--fecha"};
+    return {};
 }
 
 bool EsOpcion(const std::string& arg) { return arg.size() > 1 && arg[0] == '-'; }
@@ -101,7 +119,8 @@ Argumentos LeeArgumentos(const std::vector<std::string>& argumentos) {
     if (args.posicionales.size() > forma.maximos) throw ErrorDeUso("unexpected argument " + args.posicionales.back());
     if (args.posicionales.size() < forma.minimos) throw ErrorDeUso("missing argument");
     if (forma.conBase && !args.Tiene("--db")) throw ErrorDeUso("option --db is required");
-    if (args.orden == Orden::Usuario && !args.Tiene("--user")) throw ErrorDeUso("option --user is required");
+    for (const std::string& opcion : Requeridas(args.orden))
+        if (!args.Tiene(opcion)) throw ErrorDeUso("option " + opcion + " is required");
     if (args.Tiene("--active") && args.Tiene("--inactive"))
         throw ErrorDeUso("options --active and --inactive exclude each other");
     if (args.Tiene("--date")) {
@@ -115,7 +134,7 @@ std::string Uso(Orden orden) {
     if (orden != Orden::Escritorio) return std::string("usage: ") + FormaDe(orden).uso + "\n";
     return std::string("usage: ") + FormaDe(Orden::Escritorio).uso + "\n       " + FormaDe(Orden::Inicializa).uso +
            "\n       " + FormaDe(Orden::Guion).uso + "\n       " + FormaDe(Orden::Usuario).uso + "\n       " +
-           FormaDe(Orden::PacPrueba).uso + "\nEvery command takes --help.\n";
+           FormaDe(Orden::PacPrueba).uso + "\n       " + FormaDe(Orden::Global).uso + "\nEvery command takes --help.\n";
 }
 
 std::vector<std::string> PermisosPedidos(const Argumentos& args, const std::string& opcion) {

@@ -9,8 +9,8 @@
 
 namespace qivera {
 
-// The program's commands: "init", "script", "usuario", "pac-prueba", and the desktop when none is named.
-enum class Orden { Escritorio, Inicializa, Guion, Usuario, PacPrueba };
+// The program's commands: "init", "script", "usuario", "pac-prueba", "global", and the desktop when none is named.
+enum class Orden { Escritorio, Inicializa, Guion, Usuario, PacPrueba, Global };
 
 // A command line as the program understood it.
 struct Argumentos {
@@ -30,7 +30,8 @@ public:
 };
 
 // Reads and checks a command line: the command, its options (each known to it, each with its value),
-// its positional arguments, the required --db and the date of --date. Raises ErrorDeUso otherwise.
+// its positional arguments, the options it requires (--db and its own) and the date of --date. Raises
+// ErrorDeUso otherwise.
 Argumentos LeeArgumentos(const std::vector<std::string>& argumentos);
 
 // How a command is used, one line per form; all of them for the desktop.

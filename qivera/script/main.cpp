@@ -2,6 +2,7 @@
 //   qivera init --db URL [--demo] [--notes N]
 //   qivera script FILE --db URL
 //   qivera pac-prueba timbrar | cancelar UUID RFC MOTIVO
+//   qivera global --db URL --sucursal BRANCH --periodo diario|mensual --fecha YYYY-MM-DD [--moneda M] [--user U]
 //   qivera usuario --db URL --user USER [--name N] [--grant P,…] [--revoke P,…] [--password-stdin]
 //   [--active|--inactive] qivera --db URL [--user USER] [--date YYYY-MM-DD]    the desktop (a sign-in window without
 //   --user)
@@ -25,6 +26,7 @@
 #include "qivera/desktop/dialogo_acceso.hpp"
 #include "qivera/desktop/escritorio.hpp"
 #include "qivera/script/argumentos.hpp"
+#include "qivera/script/global.hpp"
 #include "qivera/script/guion.hpp"
 #include "qivera/script/pac_prueba.hpp"
 #include "qivera/script/usuarios.hpp"
@@ -155,6 +157,8 @@ int Ejecuta(const Argumentos& args, int argc, char** argv) {
             return qivera::AdministraUsuario(args, std::cin, std::cout);
         case Orden::PacPrueba:
             return qivera::EjecutaPacPrueba(args, std::cin, std::cout, std::cerr);
+        case Orden::Global:
+            return qivera::FacturaGlobal(args, std::cout);
         case Orden::Escritorio:
             break;
     }

@@ -1,0 +1,13 @@
+#pragma once
+#include <iostream>
+
+#include "qivera/script/argumentos.hpp"
+
+namespace qivera {
+
+// "qivera global": the invoice of a day's or a month's sales to the general public, one per warehouse of
+// the branch, made on the screen as a clerk makes it. Writes one JSON line per invoice, or per failed
+// one with its error, on `salida`; 1 when any failed, 0 otherwise.
+int FacturaGlobal(const Argumentos& args, std::ostream& salida);
+
+}  // namespace qivera

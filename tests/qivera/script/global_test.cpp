@@ -1,0 +1,153 @@
+// qivera global, run by an integrator at the end of a day and of a month.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "apoyo/base_prueba.hpp"
+#include "qivera/db/archivo_temporal.hpp"
+#include "qivera/db/base_datos.hpp"
+#include "qivera/db/sql.hpp"
+
+namespace {
+
+using kx204::host::Date;
+using qivera::LiteralFecha;
+using qivera::PrimeraColumna;
+
+struct Corrida {
+    int estado;
+    std::vector<nlohmann::ordered_json> lineas;
+    std::string errores;
+};
+
+// A demo database of this run's engine made by the program itself. What the program keeps in the
+// user's data folder (a server's PDFs, XML and mail, the demo's CSD) goes to a folder of the test's.
+class Demo {
+public:
+    explicit Demo(int notas) { EXPECT_EQ(Qivera("init", {"--demo", "--notes", QString::number(notas)}).estado, 0); }
+
+    Corrida Global(const QStringList& argumentos) const { return Qivera("global", argumentos); }
+
+    prueba::BaseDePrueba base{prueba::BaseDePrueba::Alcance::Compartida};
+
+private:
+    Corrida Qivera(const QString& orden, const QStringList& argumentos) const {
+        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+        entorno.insert("XDG_DATA_HOME", QString::fromStdString(std::filesystem::path(datos_.Ruta()).parent_path()));
+        QProcess proceso;
+        proceso.setProcessEnvironment(entorno);
+        proceso.start(KX204_QIVERA, QStringList{orden, "--db", QString::fromStdString(base.Url())} + argumentos);
+        proceso.waitForFinished(120000);
+        Corrida corrida{proceso.exitCode(), {}, proceso.readAllStandardError().toStdString()};
+        std::istringstream salida(proceso.readAllStandardOutput().toStdString());
+        for (std::string linea; std::getline(salida, linea);)
+            corrida.lineas.push_back(nlohmann::ordered_json::parse(linea));
+        return corrida;
+    }
+
+    qivera::db::pruebas::ArchivoTemporal datos_{"datos"};
+};
+
+// The general public's notes of branch 01 in pesos still to invoice.
+const std::string kPendientesDelPublico =
+    " FROM Venta_Encabezado e JOIN Cliente c ON c.Cl_Cve_Cliente = e.Cl_Cve_Cliente WHERE c.Cl_R_F_C = "
+    "'XAXX010101000' AND e.Sc_Cve_Sucursal = '01' AND e.Mn_Cve_Moneda = 'MXN' AND e.Fc_Folio = '' AND "
+    "e.Es_Cve_Estado NOT IN ('CA', 'FA', 'DE')";
+
+// The warehouses with such notes from `desde` to the day before `hasta`.
+std::vector<std::string> ConPendientes(kx204::host::Connection& conexion, const Date& desde, const Date& hasta) {
+    return PrimeraColumna(conexion, "SELECT e.Al_Cve_Almacen" + kPendientesDelPublico +
+                                        " AND e.Vn_Fecha >= " + LiteralFecha(desde) + " AND e.Vn_Fecha < " +
+                                        LiteralFecha(hasta) + " GROUP BY e.Al_Cve_Almacen ORDER BY e.Al_Cve_Almacen");
+}
+
+std::vector<std::string> Almacenes(const Corrida& corrida) {
+    std::vector<std::string> almacenes;
+    for (const auto& linea : corrida.lineas) almacenes.push_back(linea.value("almacen", ""));
+    return almacenes;
+}
+
+}  // namespace
+
+// The day's invoice of every warehouse with the general public's notes, stamped as a daily global CFDI;
+// a second run finds nothing to do; the rest of the month goes in the monthly one.
+TEST(FacturaGlobal, InvoicesTheGeneralPublicsNotesOncePerWarehouse) {
+    const Demo demo(300);
+    auto conexion = qivera::db::AbreBaseDatos(demo.base.Url());
+    const auto dia = qivera::PrimerValor(*conexion, "SELECT e.Vn_Fecha" + kPendientesDelPublico +
+                                                        " GROUP BY e.Vn_Fecha ORDER BY count(*) DESC, e.Vn_Fecha");
+    ASSERT_TRUE(dia);
+    const Date fecha = dia->ToDate(), primero = Date::FromYmd(fecha.Year(), fecha.Month(), 1);
+    const Date siguienteMes = Date::FromYmd(primero.AddDays(31).Year(), primero.AddDays(31).Month(), 1);
+    QStringList pedido{"--sucursal", "01", "--periodo", "diario", "--fecha", QString::fromStdString(fecha.ToIso())};
+
+    const auto delDia = ConPendientes(*conexion, fecha, fecha.AddDays(1));
+    const Corrida diaria = demo.Global(pedido);
+    EXPECT_EQ(diaria.estado, 0) << diaria.errores;
+    EXPECT_EQ(Almacenes(diaria), delDia);
+    for (const auto& linea : diaria.lineas) {
+        const std::string folio = qivera::LiteralTexto(linea.value("folio", ""));
+        EXPECT_EQ(PrimeraColumna(*conexion,
+                                 "SELECT Es_Cve_Estado || Al_Cve_Almacen FROM Venta_Encabezado WHERE "
+                                 "Fc_Folio = " +
+                                     folio),
+                  std::vector<std::string>(linea.value("notas", 0), "FA" + linea.value("almacen", "")))
+            << linea;
+        EXPECT_EQ(
+            PrimeraColumna(*conexion, "SELECT Fc_Factura || Cl_Cve_Cliente FROM Factura WHERE Fc_Folio = " + folio),
+            std::vector<std::string>{linea.value("factura", "") + "C0000"});
+        EXPECT_EQ(PrimeraColumna(*conexion,
+                                 "SELECT Cd_Uuid FROM Comprobante_Digital WHERE Cd_Timbrado = 1 AND "
+                                 "Cd_Xml LIKE '%<cfdi:InformacionGlobal Periodicidad=\"01\"%' AND "
+                                 "Cd_Tabla = 'Factura' AND Cd_Documento = " +
+                                     folio),
+                  std::vector<std::string>{linea.value("uuid", "")});
+    }
+    EXPECT_TRUE(ConPendientes(*conexion, fecha, fecha.AddDays(1)).empty());
+
+    const Corrida otraVez = demo.Global(pedido);
+    EXPECT_EQ(otraVez.estado, 0) << otraVez.errores;
+    EXPECT_TRUE(otraVez.lineas.empty());
+
+    pedido[3] = "mensual";
+    const auto delMes = ConPendientes(*conexion, primero, siguienteMes);
+    const Corrida mensual = demo.Global(pedido);
+    EXPECT_EQ(mensual.estado, 0) << mensual.errores;
+    EXPECT_EQ(Almacenes(mensual), delMes);
+    EXPECT_TRUE(ConPendientes(*conexion, primero, siguienteMes).empty());
+}
+
+// What cannot be asked stops before anything is invoiced, with status 2; an invoice the screen refuses is
+// a line with its message, and status 1.
+TEST(FacturaGlobal, SaysWhatItCannotDo) {
+    const Demo demo(0);
+    const QStringList dia{"--periodo", "diario", "--fecha", "2026-03-10"};
+    const std::pair<QStringList, std::string> malos[] = {
+        {dia, "option --sucursal is required"},
+        {QStringList{"--sucursal", "09"} + dia, "unknown branch 09"},
+        {{"--sucursal", "01", "--periodo", "semanal", "--fecha", "2026-03-10"}, "option --periodo takes diario or"},
+        {{"--sucursal", "01", "--periodo", "diario", "--fecha", "2026-02-30"}, "option --fecha takes a date"},
+    };
+    for (const auto& [argumentos, mensaje] : malos) {
+        const Corrida corrida = demo.Global(argumentos);
+        EXPECT_EQ(corrida.estado, 2) << argumentos.join(' ').toStdString();
+        EXPECT_NE(corrida.errores.find("qivera: " + mensaje), std::string::npos) << corrida.errores;
+        EXPECT_TRUE(corrida.lineas.empty());
+    }
+
+    const Corrida sinPermiso = demo.Global(QStringList{"--sucursal", "02", "--user", "CONSULTA"} + dia);
+    EXPECT_EQ(sinPermiso.estado, 1);
+    EXPECT_EQ(Almacenes(sinPermiso), (std::vector<std::string>{"0201", "0202"}));
+    EXPECT_EQ(sinPermiso.lineas.at(1).dump(),
+              R"({"sucursal":"02","almacen":"0202","error":"El usuario «CONSULTA» no tiene permiso para crear ni )"
+              R"(eliminar facturas (KX204 FACTURAR)."})");
+
+    qivera::db::AbreBaseDatos(demo.base.Url())->Execute("UPDATE Cliente SET Cl_R_F_C = 'XEXX010101000'");
+    const Corrida sinPublico = demo.Global(QStringList{"--sucursal", "01"} + dia);
+    EXPECT_EQ(sinPublico.estado, 1);
+    EXPECT_NE(sinPublico.errores.find("qivera: the database has no general-public client"), std::string::npos);
+}
