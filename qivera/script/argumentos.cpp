@@ -130,6 +130,15 @@ Argumentos LeeArgumentos(const std::vector<std::string>& argumentos) {
     return args;
 }
 
+Orden OrdenNombrada(const std::vector<std::string>& argumentos) {
+    if (argumentos.empty() || EsOpcion(argumentos[0])) return Orden::Escritorio;
+    try {
+        return OrdenDe(argumentos[0]);
+    } catch (const ErrorDeUso&) {
+        return Orden::Escritorio;
+    }
+}
+
 std::string Uso(Orden orden) {
     if (orden != Orden::Escritorio) return std::string("usage: ") + FormaDe(orden).uso + "\n";
     return std::string("usage: ") + FormaDe(Orden::Escritorio).uso + "\n       " + FormaDe(Orden::Inicializa).uso +

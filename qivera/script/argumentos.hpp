@@ -34,6 +34,9 @@ public:
 // ErrorDeUso otherwise.
 Argumentos LeeArgumentos(const std::vector<std::string>& argumentos);
 
+// The command a command line names; the desktop when it names none, or one this program lacks.
+Orden OrdenNombrada(const std::vector<std::string>& argumentos);
+
 // How a command is used, one line per form; all of them for the desktop.
 std::string Uso(Orden orden);
 

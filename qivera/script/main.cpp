@@ -174,10 +174,10 @@ int Ejecuta(const Argumentos& args, int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    Orden orden = Orden::Escritorio;
+    const std::vector<std::string> linea(argv + 1, argv + argc);
+    const Orden orden = qivera::OrdenNombrada(linea);  // whose usage a mistake shows
     try {
-        const Argumentos args = qivera::LeeArgumentos(std::vector<std::string>(argv + 1, argv + argc));
-        orden = args.orden;
+        const Argumentos args = qivera::LeeArgumentos(linea);
         if (args.ayuda) {
             std::cout << qivera::Uso(orden);
             return 0;

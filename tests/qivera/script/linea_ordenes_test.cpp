@@ -64,6 +64,10 @@ TEST(LineaDeOrdenes, HelpAndBadArgumentsAnswerWithoutDoingAnything) {
         EXPECT_EQ(salida.estado, 2) << argumentos.join(' ').toStdString();
         EXPECT_TRUE(Contiene(salida.errores, "qivera: " + mensaje)) << salida.errores;
     }
+    // A mistake shows the usage of the command it was made in.
+    const Salida usuario = Qivera({"usuario", "--db", url});
+    EXPECT_TRUE(Contiene(usuario.errores, "qivera: option --user is required\nusage: qivera usuario"))
+        << usuario.errores;
     EXPECT_FALSE(std::filesystem::exists(archivo.Ruta()));
 }
 
