@@ -124,7 +124,7 @@ private:
         Cliente();
         if (cfdi_) CondicionesFiscales();
         TitulosTabla();
-        for (std::size_t i = 0; i < factura_.renglones.size(); ++i) Renglon(factura_.renglones[i], ClavesSat(i));
+        for (std::size_t i = 0; i < factura_.renglones.size(); ++i) Renglon(factura_.renglones[i], ConceptoCfdi(i));
         if (cfdi_)
             TotalesFiscales();
         else
@@ -226,11 +226,15 @@ private:
         Linea();
     }
 
-    QString ClavesSat(std::size_t renglon) const {
-        if (!cfdi_ || renglon >= cfdi_->conceptos.size()) return {};
-        const RepresentacionCfdi::Claves& claves = cfdi_->conceptos[renglon];
-        return "Clave SAT " + Q(claves.prodServ) + " · Unidad " + Q(claves.unidad) + " · Obj. imp. " +
-               Q(claves.objetoImp);
+    // The CFDI's concept of a line, when there is one.
+    const RepresentacionCfdi::Claves* ConceptoCfdi(std::size_t renglon) const {
+        return cfdi_ && renglon < cfdi_->conceptos.size() ? &cfdi_->conceptos[renglon] : nullptr;
+    }
+
+    static QString ClavesSat(const RepresentacionCfdi::Claves* concepto) {
+        if (concepto == nullptr) return {};
+        return "Clave SAT " + Q(concepto->prodServ) + " · Unidad " + Q(concepto->unidad) + " · Obj. imp. " +
+               Q(concepto->objetoImp);
     }
 
     qreal AnchoColumna(const Columna& columna) const {
@@ -285,9 +289,11 @@ private:
         return partes.join("\n");
     }
 
-    void Renglon(const RenglonGuardado& r, const QString& claves) {
-        const QString celdas[] = {Q(r.producto), Concepto(r, claves), Cantidades(r), DineroLegible(r.precioUnitario),
-                                  DineroLegible(r.importe)};
+    // A line of a CFDI shows the concept's price and amount before the discount, which its totals take off.
+    void Renglon(const RenglonGuardado& r, const RepresentacionCfdi::Claves* concepto) {
+        const QString celdas[] = {Q(r.producto), Concepto(r, ClavesSat(concepto)), Cantidades(r),
+                                  DineroLegible(concepto ? concepto->valorUnitario : r.precioUnitario),
+                                  DineroLegible(concepto ? concepto->importe : r.importe)};
         const QString trazabilidad = Trazabilidad(r);
         const qreal xTrazabilidad = AnchoColumna(kColumnas[0]);
         qreal alto = 0;

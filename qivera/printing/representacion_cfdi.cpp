@@ -91,8 +91,9 @@ RepresentacionCfdi RepresentacionDe(const std::string& xml) {
     r.descuento = Importe(cfdi, "Descuento");
     r.total = Importe(cfdi, "Total");
     for (const NodoXml& concepto : Hijo(cfdi, "Conceptos").hijos)
-        r.conceptos.push_back(
-            {concepto.Atributo("ClaveProdServ"), concepto.Atributo("ClaveUnidad"), concepto.Atributo("ObjetoImp")});
+        r.conceptos.push_back({concepto.Atributo("ClaveProdServ"), concepto.Atributo("ClaveUnidad"),
+                               concepto.Atributo("ObjetoImp"), Importe(concepto, "ValorUnitario"),
+                               Importe(concepto, "Importe")});
     for (const NodoXml& traslado : Hijo(Hijo(cfdi, "Impuestos"), "Traslados").hijos)
         r.impuestos.push_back({NombreImpuesto(traslado), Importe(traslado, "Base"), Importe(traslado, "Importe"),
                                traslado.Atributo("TipoFactor") == "Exento"});

@@ -10,9 +10,10 @@ namespace qivera {
 
 // What the printed representation of a CFDI shows, read from the stored XML.
 struct RepresentacionCfdi {
-    // The SAT keys of one concept, in the invoice's line order.
+    // One concept, in the invoice's line order: its SAT keys and its price and amount before discount.
     struct Claves {
         std::string prodServ, unidad, objetoImp;
+        kx204::host::Currency valorUnitario, importe;
     };
     // One transferred tax of the document: "IVA 16%", its base and amount; an exempt one has no amount.
     struct Impuesto {

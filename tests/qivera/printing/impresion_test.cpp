@@ -84,7 +84,7 @@ TEST_F(Impresion, ShowsFormatHeaderClientLinesWithLotsSerialsTotalsAndNotesAsACu
 }
 
 // Once issued as CFDI the printout is its printed representation: the fiscal data of both parties, each
-// line's keys, the taxes by rate, the total in words and the stamp.
+// line's keys and amount before discount, the taxes by rate, the total in words and the stamp.
 TEST_F(Impresion, ASignedInvoicePrintsItsCfdiWithTheStamp) {
     if (!HayPdftotext()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
     ASSERT_EQ(qivera::PadreQivera(entorno.sesion).FirmaDocumento(entorno.conexion->DefaultDatabase() + "|1|F000001"),
@@ -97,10 +97,11 @@ TEST_F(Impresion, ASignedInvoicePrintsItsCfdiWithTheStamp) {
           std::string("Régimen fiscal 601 General de Ley Personas Morales"), std::string("Lugar de expedición 06000"),
           std::string("Uso del CFDI: G03 Gastos en general"), std::string("Forma de pago: 99 Por definir"),
           std::string("Método de pago: PPD Pago en parcialidades o diferido"),
-          std::string("Clave SAT 01010101 · Unidad H87"), std::string("IVA 16%"), std::string("$174.26"),
-          std::string("$1,263.38"), std::string("(MIL DOSCIENTOS SESENTA Y TRES PESOS 38/100 M.N.)"),
-          "Folio fiscal (UUID): " + uuid, std::string("No. de serie del certificado del SAT: 30001000000500003456"),
-          "||1.1|" + uuid + "|", std::string("Este documento es una representación impresa de un CFDI.")})
+          std::string("Clave SAT 01010101 · Unidad H87"), std::string("$56.39"), std::string("$1,057.73"),
+          std::string("IVA 16%"), std::string("$174.26"), std::string("$1,263.38"),
+          std::string("(MIL DOSCIENTOS SESENTA Y TRES PESOS 38/100 M.N.)"), "Folio fiscal (UUID): " + uuid,
+          std::string("No. de serie del certificado del SAT: 30001000000500003456"), "||1.1|" + uuid + "|",
+          std::string("Este documento es una representación impresa de un CFDI.")})
         EXPECT_NE(texto.find(esperado), std::string::npos) << esperado << " not in:\n" << texto;
 
     prueba::ConfiguraCfdi(entorno, false);
