@@ -54,11 +54,12 @@ const Forma& FormaDe(Orden orden) {
     static const Forma kGlobal{
         "global",
         {"--db", "--sucursal", "--periodo", "--fecha", "--moneda", "--user"},
-        {},
+        {"--password-stdin"},
         0,
         0,
         "qivera global --db URL --sucursal BRANCH --periodo diario|mensual --fecha YYYY-MM-DD [--moneda CURRENCY]\n"
-        "                     [--user USER]    invoices a day's or a month's sales to the general public"};
+        "                     [--user USER [--password-stdin]]    invoices a day's or a month's sales to the general "
+        "public"};
     switch (orden) {
         case Orden::Global:
             return kGlobal;

@@ -10,6 +10,7 @@
 #include "qivera/db/sql.hpp"
 #include "qivera/printing/legible.hpp"
 #include "qivera/script/guion.hpp"
+#include "qivera/script/usuarios.hpp"
 #include "qivera/services/listas.hpp"
 #include "qivera/sesion/acceso.hpp"
 #include "qivera/signing/datos_cfdi.hpp"
@@ -27,7 +28,7 @@ constexpr int kBitCritico = 16;  // a message with this bit among its buttons te
 // What a run invoices: the general public's notes of a branch and currency between two dates, on the
 // screen of a user whose server date is `fecha`. An empty currency is the one New puts in, the local one.
 struct Pedido {
-    std::string usuario, sucursal, moneda, cliente;
+    std::string usuario, clave, sucursal, moneda, cliente;
     Date fecha, desde, hasta;
 };
 
@@ -71,9 +72,10 @@ std::string ClientePublicoEnGeneral(Connection& conexion) {
 }
 
 // The command line's request, before any key of it is checked.
-Pedido PedidoDe(const Argumentos& args) {
+Pedido PedidoDe(const Argumentos& args, std::istream& entrada) {
     Pedido pedido;
     pedido.usuario = args.Tiene("--user") ? args.opciones.at("--user") : "ADMIN";
+    if (args.Tiene("--password-stdin")) pedido.clave = LeeClave(entrada);
     pedido.sucursal = args.opciones.at("--sucursal");
     if (args.Tiene("--moneda")) pedido.moneda = args.opciones.at("--moneda");
     pedido.fecha = FechaPedida(args);
@@ -85,7 +87,7 @@ Pedido PedidoDe(const Argumentos& args) {
 void ExigeClaves(Connection& conexion, const Pedido& pedido) {
     ExisteClave(conexion, "Sucursal", "Sc_Cve_Sucursal", pedido.sucursal, "branch");
     if (!pedido.moneda.empty()) ExisteClave(conexion, "Moneda", "Mn_Cve_Moneda", pedido.moneda, "currency");
-    Autentica(conexion, pedido.usuario, "");
+    Autentica(conexion, pedido.usuario, pedido.clave);
 }
 
 // What an event of the transcript says went wrong; nothing when it tells of no error.
@@ -133,7 +135,8 @@ private:
 
 // A new invoice of the warehouse, with the period's notes loaded.
 void CargaNotas(Capturista& capturista, const Pedido& pedido, const std::string& almacen) {
-    capturista.Haz({{"do", "open"}, {"user", pedido.usuario}, {"date", pedido.fecha.ToIso()}});
+    capturista.Haz(
+        {{"do", "open"}, {"user", pedido.usuario}, {"password", pedido.clave}, {"date", pedido.fecha.ToIso()}});
     capturista.Haz({{"do", "toolbar"}, {"command", "nuevo"}});
     capturista.Captura("txt_Sc_Cve_Sucursal", pedido.sucursal);
     capturista.Captura("txt_Al_Cve_Almancen", almacen);
@@ -261,8 +264,8 @@ std::optional<json> FacturaAlmacen(db::ConexionQt& conexion, const Pedido& pedid
 
 }  // namespace
 
-int FacturaGlobal(const Argumentos& args, std::ostream& salida) {
-    Pedido pedido = PedidoDe(args);
+int FacturaGlobal(const Argumentos& args, std::istream& entrada, std::ostream& salida) {
+    Pedido pedido = PedidoDe(args, entrada);
     auto conexion = db::AbreBaseExistente(args.opciones.at("--db"));
     ExigeClaves(*conexion, pedido);
     pedido.cliente = ClientePublicoEnGeneral(*conexion);

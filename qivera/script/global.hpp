@@ -8,6 +8,7 @@ namespace qivera {
 // "qivera global": the invoice of a day's or a month's sales to the general public, one per warehouse of
 // the branch, made on the screen as a clerk makes it. Writes one JSON line per invoice, or per failed
 // one with its error, on `salida`; 1 when any failed, 0 otherwise.
-int FacturaGlobal(const Argumentos& args, std::ostream& salida);
+// With --password-stdin the user's password is the first line of `entrada`.
+int FacturaGlobal(const Argumentos& args, std::istream& entrada, std::ostream& salida);
 
 }  // namespace qivera

@@ -158,7 +158,7 @@ int Ejecuta(const Argumentos& args, int argc, char** argv) {
         case Orden::PacPrueba:
             return qivera::EjecutaPacPrueba(args, std::cin, std::cout, std::cerr);
         case Orden::Global:
-            return qivera::FacturaGlobal(args, std::cout);
+            return qivera::FacturaGlobal(args, std::cin, std::cout);
         case Orden::Escritorio:
             break;
     }

@@ -35,17 +35,6 @@ private:
     bool activo_;
 };
 
-// The password is the first line of `entrada`, without its line end.
-std::string LeeClave(std::istream& entrada) {
-    std::string clave;
-    {
-        SinEco sinEco;
-        std::getline(entrada, clave);
-    }
-    if (!clave.empty() && clave.back() == '\r') clave.pop_back();
-    return clave;
-}
-
 void Informa(kx204::host::Connection& conexion, const std::string& usuario, std::ostream& salida) {
     const auto permisos =
         PrimeraColumna(conexion, "SELECT Pm_Clave FROM Permiso WHERE Us_Cve_Usuario = " + LiteralTexto(usuario) +
@@ -61,6 +50,16 @@ void Informa(kx204::host::Connection& conexion, const std::string& usuario, std:
 }
 
 }  // namespace
+
+std::string LeeClave(std::istream& entrada) {
+    std::string clave;
+    {
+        SinEco sinEco;
+        std::getline(entrada, clave);
+    }
+    if (!clave.empty() && clave.back() == '\r') clave.pop_back();
+    return clave;
+}
 
 int AdministraUsuario(const Argumentos& args, std::istream& entrada, std::ostream& salida) {
     const std::string usuario = args.opciones.at("--user");

@@ -11,6 +11,7 @@
 #include "qivera/db/archivo_temporal.hpp"
 #include "qivera/db/base_datos.hpp"
 #include "qivera/db/sql.hpp"
+#include "qivera/sesion/acceso.hpp"
 
 namespace {
 
@@ -30,17 +31,22 @@ class Demo {
 public:
     explicit Demo(int notas) { EXPECT_EQ(Qivera("init", {"--demo", "--notes", QString::number(notas)}).estado, 0); }
 
-    Corrida Global(const QStringList& argumentos) const { return Qivera("global", argumentos); }
+    // `entrada` is the program's standard input.
+    Corrida Global(const QStringList& argumentos, const QByteArray& entrada = {}) const {
+        return Qivera("global", argumentos, entrada);
+    }
 
     prueba::BaseDePrueba base{prueba::BaseDePrueba::Alcance::Compartida};
 
 private:
-    Corrida Qivera(const QString& orden, const QStringList& argumentos) const {
+    Corrida Qivera(const QString& orden, const QStringList& argumentos, const QByteArray& entrada = {}) const {
         QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
         entorno.insert("XDG_DATA_HOME", QString::fromStdString(std::filesystem::path(datos_.Ruta()).parent_path()));
         QProcess proceso;
         proceso.setProcessEnvironment(entorno);
         proceso.start(KX204_QIVERA, QStringList{orden, "--db", QString::fromStdString(base.Url())} + argumentos);
+        proceso.write(entrada);
+        proceso.closeWriteChannel();
         proceso.waitForFinished(120000);
         Corrida corrida{proceso.exitCode(), {}, proceso.readAllStandardError().toStdString()};
         std::istringstream salida(proceso.readAllStandardOutput().toStdString());
@@ -145,6 +151,16 @@ TEST(FacturaGlobal, SaysWhatItCannotDo) {
     EXPECT_EQ(sinPermiso.lineas.at(1).dump(),
               R"({"sucursal":"02","almacen":"0202","error":"El usuario «CONSULTA» no tiene permiso para crear ni )"
               R"(eliminar facturas (KX204 FACTURAR)."})");
+
+    // A user with a password gives it on standard input; a wrong one runs nothing.
+    qivera::GuardaClave(*qivera::db::AbreBaseDatos(demo.base.Url()), "ADMIN", "clave global");
+    const QStringList conClave = QStringList{"--sucursal", "02", "--password-stdin"} + dia;
+    const Corrida mala = demo.Global(conClave, "otra\n");
+    EXPECT_EQ(mala.estado, 1);
+    EXPECT_NE(mala.errores.find("qivera: La contraseña de «ADMIN» no es correcta."), std::string::npos) << mala.errores;
+    EXPECT_TRUE(mala.lineas.empty());
+    EXPECT_EQ(demo.Global(conClave, "clave global\n").estado, 0);  // nothing pending that day
+    qivera::GuardaClave(*qivera::db::AbreBaseDatos(demo.base.Url()), "ADMIN", "");
 
     qivera::db::AbreBaseDatos(demo.base.Url())->Execute("UPDATE Cliente SET Cl_R_F_C = 'XEXX010101000'");
     const Corrida sinPublico = demo.Global(QStringList{"--sucursal", "01"} + dia);
