@@ -1,10 +1,10 @@
 #include "qivera/demo/demo_catalogo.hpp"
 
-#include "kx204/host/texto.hpp"
-
 #include <algorithm>
 
 #include "kx204/host/currency.hpp"
+#include "kx204/host/texto.hpp"
+#include "qivera/signing/datos_cfdi.hpp"
 
 namespace qivera::db::demo {
 
@@ -169,7 +169,7 @@ struct ClienteFijo {
 
 std::vector<ClienteFijo> ClientesFijos() {
     return {
-        {{"C0000", "", 0, 0, "", {}}, "Público en general", "XAXX010101000", "CONT", "MEN", "R01"},
+        {{"C0000", "", 0, 0, "", {}}, "Público en general", kRfcPublicoEnGeneral, "CONT", "MEN", "R01"},
         {{"C0001", "01", Centavos(5000000), 30, "V01", {}},
          "Abarrotes La Esperanza",
          "AES940315KJ2",
@@ -222,7 +222,7 @@ constexpr int kClientes = 40;
 
 // Fiscal data of a client by its RFC: the general public takes the issuer's place of issue; a company
 // (twelve characters) the general regime of legal persons, a person the regime of business activities.
-bool PublicoEnGeneral(const std::string& rfc) { return rfc == "XAXX010101000"; }
+bool PublicoEnGeneral(const std::string& rfc) { return rfc == kRfcPublicoEnGeneral; }
 std::string RegimenFiscal(const std::string& rfc) {
     if (PublicoEnGeneral(rfc)) return "616";
     return rfc.size() == 12 ? "601" : "612";

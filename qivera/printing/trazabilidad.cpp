@@ -8,7 +8,7 @@ namespace qivera {
 
 namespace {
 
-constexpr int kPartesDeLote = 7;
+constexpr std::size_t kPartesDeLote = 7;
 
 QString Q(const std::string& texto) { return QString::fromStdString(texto); }
 
@@ -25,26 +25,48 @@ QString Cantidad(const QString& cantidad, const QString& unidad) {
     return unidad.isEmpty() ? cantidad : cantidad + " " + unidad;
 }
 
-QString Lote(const QString& entrada, const QString& unidad1, const QString& unidad2) {
-    const QStringList p = entrada.split('@');
-    if (p.size() != kPartesDeLote) return entrada;
-    const QString &clave = p[0], &cantidad = p[1], &cantidad2 = p[2], &caducidad = p[3], &pedimento = p[4],
-                  &aduana = p[6];
-    QStringList partes{"Lote " + clave};
-    if (!cantidad.isEmpty()) partes << Cantidad(cantidad, unidad1);
-    if (!cantidad2.isEmpty() && cantidad2 != "0") partes << Cantidad(cantidad2, unidad2);
-    if (!caducidad.isEmpty()) partes << "cad. " + FechaLegible(caducidad.toStdString()).value_or(caducidad);
-    if (!pedimento.isEmpty())
-        partes << "pedimento " + pedimento + (aduana.isEmpty() ? QString() : " (" + ComoNombre(aduana) + ")");
+QString Lote(const std::string& entrada, const QString& unidad1, const QString& unidad2) {
+    const std::optional<LoteGuardado> lote = LeeLote(entrada);
+    if (!lote) return Q(entrada);
+    QStringList partes{"Lote " + Q(lote->clave)};
+    if (!lote->cantidad1.empty()) partes << Cantidad(Q(lote->cantidad1), unidad1);
+    if (!lote->cantidad2.empty() && lote->cantidad2 != "0") partes << Cantidad(Q(lote->cantidad2), unidad2);
+    if (!lote->caducidad.empty()) partes << "cad. " + FechaLegible(lote->caducidad).value_or(Q(lote->caducidad));
+    if (!lote->pedimento.empty())
+        partes << "pedimento " + Q(lote->pedimento) +
+                      (lote->aduana.empty() ? QString() : " (" + ComoNombre(Q(lote->aduana)) + ")");
     return partes.join(QStringLiteral(" · "));
+}
+
+std::vector<std::string> Partes(const std::string& texto, char separador) {
+    std::vector<std::string> partes;
+    std::size_t inicio = 0;
+    for (std::size_t fin = texto.find(separador); fin != std::string::npos; fin = texto.find(separador, inicio)) {
+        partes.push_back(texto.substr(inicio, fin - inicio));
+        inicio = fin + 1;
+    }
+    partes.push_back(texto.substr(inicio));
+    return partes;
 }
 
 }  // namespace
 
+std::vector<std::string> EntradasDeLotes(const std::string& lotes) {
+    std::vector<std::string> entradas;
+    for (std::string& entrada : Partes(lotes, '|'))
+        if (!entrada.empty()) entradas.push_back(std::move(entrada));
+    return entradas;
+}
+
+std::optional<LoteGuardado> LeeLote(const std::string& entrada) {
+    std::vector<std::string> p = Partes(entrada, '@');
+    if (p.size() != kPartesDeLote) return std::nullopt;
+    return LoteGuardado{p[0], p[1], p[2], p[3], p[4], p[5], p[6]};
+}
+
 QString LotesLegibles(const std::string& lotes, const std::string& unidad1, const std::string& unidad2) {
     QStringList legibles;
-    for (const QString& entrada : Q(lotes).split('|', Qt::SkipEmptyParts))
-        legibles << Lote(entrada, Q(unidad1), Q(unidad2));
+    for (const std::string& entrada : EntradasDeLotes(lotes)) legibles << Lote(entrada, Q(unidad1), Q(unidad2));
     return legibles.join('\n');
 }
 

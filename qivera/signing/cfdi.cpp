@@ -2,10 +2,10 @@
 
 #include <cmath>
 #include <map>
-#include <sstream>
 #include <tuple>
 
 #include "qivera/printing/legible.hpp"
+#include "qivera/printing/trazabilidad.hpp"
 
 namespace qivera {
 
@@ -53,14 +53,10 @@ std::string Descripcion(const RenglonGuardado& renglon) {
 // The customs declarations of a line's lots, as the SAT writes them: "26  47  3807  6000031".
 std::vector<std::string> Pedimentos(const std::string& lotes) {
     std::vector<std::string> pedimentos;
-    std::istringstream entradas(lotes);
-    for (std::string entrada; std::getline(entradas, entrada, '|');) {
-        std::vector<std::string> partes;
-        std::istringstream campos(entrada);
-        for (std::string parte; std::getline(campos, parte, '@');) partes.push_back(parte);
-        if (partes.size() < 5) continue;
+    for (const std::string& entrada : EntradasDeLotes(lotes)) {
+        const std::optional<LoteGuardado> lote = LeeLote(entrada);
         std::string digitos;
-        for (char c : partes[4])
+        for (char c : lote ? lote->pedimento : std::string())
             if (c >= '0' && c <= '9') digitos += c;
         if (digitos.size() != 15) continue;
         const std::string pedimento =

@@ -1,5 +1,7 @@
 #include "qivera/signing/credenciales.hpp"
 
+#include <QByteArray>
+
 #include <openssl/err.h>
 #include <openssl/pem.h>
 
@@ -59,6 +61,14 @@ bool VerificaRsaSha256(X509* certificado, const std::string& datos, const std::s
                          reinterpret_cast<const unsigned char*>(datos.data()), datos.size()) == 1;
     ERR_clear_error();
     return valida;
+}
+
+std::string Base64(const std::string& bytes) { return QByteArray::fromStdString(bytes).toBase64().toStdString(); }
+
+std::string DeBase64(const std::string& texto) {
+    const auto decodificado =
+        QByteArray::fromBase64Encoding(QByteArray::fromStdString(texto), QByteArray::AbortOnBase64DecodingErrors);
+    return decodificado ? decodificado.decoded.toStdString() : std::string();
 }
 
 Certificado CertificadoDeDer(const std::string& der) {

@@ -21,6 +21,10 @@ void ExigeLlaveRsaDe(EVP_PKEY* llave, X509* certificado);
 std::string FirmaRsaSha256(EVP_PKEY* llave, const std::string& datos);
 // Whether `firma` is that signature of `datos` by the key of `certificado`.
 bool VerificaRsaSha256(X509* certificado, const std::string& datos, const std::string& firma);
+// Bytes as base64 on one line, and back; a text that is not base64 gives nothing.
+std::string Base64(const std::string& bytes);
+std::string DeBase64(const std::string& texto);
+
 // The certificate's DER encoding, and back; a null certificate when `der` is not one.
 std::string CertificadoDer(X509* certificado);
 Certificado CertificadoDeDer(const std::string& der);

@@ -1,6 +1,5 @@
 #include "qivera/signing/csd.hpp"
 
-#include <QByteArray>
 #include <QFile>
 #include <algorithm>
 #include <cstdio>
@@ -136,7 +135,7 @@ Csd LeeCsd(const std::string& rutaLlave, const std::string& rutaCertificado, con
     csd.llave = LlaveDeDer(llaveDer, rutaLlave, contrasena);
     ExigeLlaveRsaDe(csd.llave.get(), csd.certificado.get());
     csd.noCertificado = NoCertificado(csd.certificado.get());
-    csd.certificadoBase64 = QByteArray::fromStdString(CertificadoDer(csd.certificado.get())).toBase64().toStdString();
+    csd.certificadoBase64 = Base64(CertificadoDer(csd.certificado.get()));
     return csd;
 }
 

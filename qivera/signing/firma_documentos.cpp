@@ -1,7 +1,6 @@
 #include "qivera/signing/firma_documentos.hpp"
 #include "kx204/host/transaction.hpp"
 
-#include <QByteArray>
 #include <QTime>
 #include <fstream>
 
@@ -29,8 +28,6 @@ constexpr long kErrorFirma = 5;  // VB's "Invalid procedure call or argument"
 constexpr const char* kTipoFactura = "1";
 
 [[noreturn]] void Rechaza(const std::string& motivo) { throw RuntimeError(kErrorFirma, motivo); }
-
-std::string Base64(const std::string& bytes) { return QByteArray::fromStdString(bytes).toBase64().toStdString(); }
 
 std::string Variable(Sesion& sesion, const char* nombre, const char* que) {
     std::string valor = ValorVariable(sesion.conexion, nombre);

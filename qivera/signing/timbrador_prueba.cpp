@@ -1,6 +1,5 @@
 #include "qivera/signing/timbrador_prueba.hpp"
 
-#include <QByteArray>
 #include <QUuid>
 
 #include "kx204/host/runtime_error.hpp"
@@ -19,14 +18,6 @@ constexpr const char* kEspacioTimbre = "http://www.sat.gob.mx/TimbreFiscalDigita
 [[noreturn]] void Rechaza(const std::string& motivo) {
     throw kx204::host::RuntimeError(5, "CFDI rechazado: " + motivo);
 }
-
-std::string DeBase64(const std::string& texto) {
-    const auto decodificado =
-        QByteArray::fromBase64Encoding(QByteArray::fromStdString(texto), QByteArray::AbortOnBase64DecodingErrors);
-    return decodificado ? decodificado.decoded.toStdString() : std::string();
-}
-
-std::string Base64(const std::string& bytes) { return QByteArray::fromStdString(bytes).toBase64().toStdString(); }
 
 // What a provider checks before it stamps.
 void Revisa(const NodoXml& comprobante) {

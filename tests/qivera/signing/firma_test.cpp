@@ -3,7 +3,6 @@
 // and every refusal leaves neither a row nor a file behind.
 #include <gtest/gtest.h>
 
-#include <QByteArray>
 #include <QDir>
 #include <QFileInfo>
 #include <fstream>
@@ -24,22 +23,19 @@ namespace {
 
 using prueba::ConFactura;
 
-std::string DeBase64(const std::string& texto) {
-    return QByteArray::fromBase64(QByteArray::fromStdString(texto)).toStdString();
-}
-
 // Whether the CFDI's seal is its certificate's signature over the original string of the XML as it stands.
 bool SelloValido(const std::string& xml) {
     const qivera::NodoXml cfdi = qivera::LeeXml(xml);
-    const qivera::Certificado certificado = qivera::CertificadoDeDer(DeBase64(cfdi.Atributo("Certificado")));
-    return certificado &&
-           qivera::VerificaRsaSha256(certificado.get(), qivera::CadenaOriginal(cfdi), DeBase64(cfdi.Atributo("Sello")));
+    const qivera::Certificado certificado = qivera::CertificadoDeDer(qivera::DeBase64(cfdi.Atributo("Certificado")));
+    return certificado && qivera::VerificaRsaSha256(certificado.get(), qivera::CadenaOriginal(cfdi),
+                                                    qivera::DeBase64(cfdi.Atributo("Sello")));
 }
 
 // Whether the stamp is the test provider's signature over the stamp's original string.
 bool TimbreValido(const qivera::NodoXml& timbre) {
     return qivera::VerificaRsaSha256(qivera::CredencialesPacPrueba().certificado.get(),
-                                     qivera::CadenaOriginalTimbre(timbre), DeBase64(timbre.Atributo("SelloSAT")));
+                                     qivera::CadenaOriginalTimbre(timbre),
+                                     qivera::DeBase64(timbre.Atributo("SelloSAT")));
 }
 
 const qivera::NodoXml& Hijo(const qivera::NodoXml& nodo, const std::string& local) {
