@@ -90,7 +90,6 @@ TEST(ErroresCfdi, EachDefectGivesAnErrorThatNamesIt) {
         {R"(<cfdi:Emisor Rfc="EKU9003173C9" Nombre="ESCUELA KEMPER URGATE" RegimenFiscal="601"/>)", "", "Emisor"},
         {R"(Rfc="EKU9003173C9")", R"(Rfc="EKU9013173C9")", "'EKU9013173C9' is not a valid value"},
         {"cfd/4\"", "cfd/3\"", "{http://www.sat.gob.mx/cfd/3}Comprobante"},
-        {R"("21  47  3807  8003832")", R"("21 47 3807 8003832")", "NumeroPedimento"},
         // 37.035 may be written 37.03 or 37.04, not a cent more.
         {R"(ValorUnitario="12.345000" Importe="37.04")", R"(ValorUnitario="12.345000" Importe="37.05")",
          "concept P1: Importe 37.05 is outside [37.03, 37.04]"},
@@ -98,7 +97,6 @@ TEST(ErroresCfdi, EachDefectGivesAnErrorThatNamesIt) {
          "concept P5: Importe 32.500 has more than the 2 decimals of MXN"},
         {R"(TasaOCuota="0.160000" Importe="5.93")", R"(TasaOCuota="0.160000" Importe="5.91")",
          "concept P1: Traslado 002 Tasa 0.160000 Importe 5.91 is outside [5.92, 5.93]"},
-        {R"(SubTotal="219.54")", R"(SubTotal="219.55")", "SubTotal 219.55 is not 219.54"},
         {R"(Total="232.07")", R"(Total="232.08")", "Total 232.08 is not 232.07"},
         {R"(Base="172.04")", R"(Base="172.40")", "document Traslado 002 Tasa 0.160000: Base 172.40 is not 172.04"},
         {R"(<cfdi:InformacionGlobal Periodicidad="01" Meses="03" Año="2026"/>)", "",
