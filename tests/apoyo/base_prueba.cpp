@@ -1,17 +1,37 @@
 #include "apoyo/base_prueba.hpp"
 
 #include <atomic>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 
 #include <unistd.h>
 
+#include "kx204/host/runtime_error.hpp"
 #include "qivera/db/base_datos.hpp"
+#include "qivera/db/url.hpp"
 
 namespace prueba {
 
 namespace {
+
+std::atomic<int> comprobadas{0};
+
+// What the engine behind a connection says it is.
+std::string MotorQueResponde(kx204::host::Connection& conexion) {
+    const char* pregunta = MotorDePrueba() == Motor::PostgreSQL ? "SELECT version()" : "SELECT sqlite_version()";
+    try {
+        return conexion.Execute(pregunta)->Field(0).ToText();
+    } catch (const kx204::host::RuntimeError& error) {
+        return error.description;
+    }
+}
+
+bool EsDelMotor(const std::string& respuesta) {
+    if (MotorDePrueba() == Motor::PostgreSQL) return respuesta.rfind("PostgreSQL ", 0) == 0;
+    return !respuesta.empty() && std::isdigit(static_cast<unsigned char>(respuesta[0]));
+}
 
 void EnServidor(const std::string& sentencia) { qivera::db::AbreBaseDatos(ServidorDePrueba())->Execute(sentencia); }
 
@@ -23,6 +43,18 @@ std::string VariableDeEntorno(const char* nombre) {
 }
 
 Motor MotorDePrueba() { return VariableDeEntorno("KX204_MOTOR") == "postgresql" ? Motor::PostgreSQL : Motor::SQLite; }
+
+std::unique_ptr<qivera::db::ConexionQt> Conecta(const std::string& url) {
+    auto conexion = qivera::db::AbreBaseDatos(url);
+    const std::string respuesta = MotorQueResponde(*conexion);
+    if (!EsDelMotor(respuesta))
+        throw std::runtime_error("this run is on " + std::string(MotorDePrueba() == Motor::PostgreSQL ? "PostgreSQL" : "SQLite") +
+                                 ", but " + qivera::db::UrlSinClave(url) + " answers: " + respuesta);
+    ++comprobadas;
+    return conexion;
+}
+
+int ConexionesComprobadas() { return comprobadas; }
 
 std::string ServidorDePrueba() { return VariableDeEntorno("KX204_POSTGRES"); }
 

@@ -1,5 +1,8 @@
 #pragma once
+#include <memory>
 #include <string>
+
+#include "qivera/db/conexion_qt.hpp"
 
 namespace prueba {
 
@@ -13,6 +16,12 @@ std::string VariableDeEntorno(const char* nombre);
 
 // The administrative URL of the test server; empty when none is named.
 std::string ServidorDePrueba();
+
+// Opens `url` and checks, by asking the connection itself, that it reached this run's engine. A test
+// run under an engine opens its databases through here: that is how it proves where it ran.
+std::unique_ptr<qivera::db::ConexionQt> Conecta(const std::string& url);
+// How many connections Conecta has checked in this process.
+int ConexionesComprobadas();
 
 // A new, empty database on this run's engine, dropped with the object. On SQLite it lives in memory,
 // for one connection, unless it is to be shared by several: then it is a file of its own.

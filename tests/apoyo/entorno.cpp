@@ -49,7 +49,7 @@ Entorno::Entorno(const Entorno& primero, const std::string& usuario) : Entorno(p
 Entorno::Entorno(std::shared_ptr<BaseDePrueba> base_, const std::string& usuario)
     : carpeta(CarpetaPropia()),
       base(std::move(base_)),
-      conexion(qivera::db::AbreBaseDatos(base->Url())),
+      conexion(Conecta(base->Url())),
       persona([this](const nlohmann::ordered_json& evento) { eventos.push_back(evento); }),
       sesion{*conexion, persona, usuario, kx204::host::Date::FromYmd(2026, 3, 15), nullptr, {}},
       fabrica(sesion),

@@ -22,7 +22,7 @@ protected:
     void Inserta(const char* clave) { conexion_->Execute(std::string("INSERT INTO t VALUES ('") + clave + "')"); }
 
     prueba::BaseDePrueba base_;
-    std::unique_ptr<qivera::db::ConexionQt> conexion_ = qivera::db::AbreBaseDatos(base_.Url());
+    std::unique_ptr<qivera::db::ConexionQt> conexion_ = prueba::Conecta(base_.Url());
 };
 
 TEST_F(TransactionTest, OnlyACommittedGuardKeepsItsWorkAndNoneThrowsOnItsWayOut) {

@@ -29,7 +29,7 @@ protected:
     static std::string Texto(const std::function<void()>& accion) { return prueba::TextoDeError(accion); }
 
     prueba::BaseDePrueba base_;
-    std::unique_ptr<ConexionQt> conexion_ = AbreBaseDatos(base_.Url());
+    std::unique_ptr<ConexionQt> conexion_ = prueba::Conecta(base_.Url());
 };
 
 TEST_F(ConexionMotorTest, OneStatementAtATimeAndNamesAsTheStatementSpellsThem) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "apoyo/base_prueba.hpp"
 #include "apoyo/error_de.hpp"
 #include "archivo_temporal.hpp"
 #include "kx204/host/runtime_error.hpp"
@@ -51,7 +52,8 @@ TEST(ConexionUrlTest, ReadsEveryKindOfUrl) {
 }
 
 TEST(ConexionQtTest, MapsValuesAndFindsFieldsWithoutRegardToCase) {
-    ConexionQt conexion("sqlite::memory:");
+    const auto base = prueba::Conecta("sqlite::memory:");
+    ConexionQt& conexion = *base;
     auto renglon = conexion.Execute(
         "SELECT NULL AS Nada, 42 AS Entero, 9007199254740993 AS Grande, 2.5 AS Doble, 'Ñandú ''x''' AS Texto, "
         "x'414243' AS Binario");
@@ -83,7 +85,8 @@ TEST(ConexionQtTest, MapsValuesAndFindsFieldsWithoutRegardToCase) {
 
 TEST(ConexionQtTest, SecondWriterWaitsForTheFirstThenTimesOut) {
     pruebas::ArchivoTemporal archivo;
-    ConexionQt primera(archivo.Url());
+    const auto base = prueba::Conecta(archivo.Url());
+    ConexionQt& primera = *base;
     primera.Execute("CREATE TABLE t (a INTEGER)");
 
     primera.BeginTrans();

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "apoyo/base_prueba.hpp"
 #include "qivera/db/archivo_temporal.hpp"
 #include "qivera/db/base_datos.hpp"
 #include "qivera/db/esquema.hpp"
@@ -16,7 +17,7 @@
 namespace qivera::db {
 namespace {
 
-// Per table, FNV-1a over every value, row by row in insertion order; the CSD's files are where each
+// Per table (of a SQLite file: its catalog and row order are SQLite's), FNV-1a over every value, row by row in insertion order; the CSD's files are where each
 // database is.
 std::map<std::string, std::uint64_t> Huellas(ConexionQt& conexion) {
     std::vector<std::string> tablas;
@@ -39,7 +40,7 @@ long long Cuenta(ConexionQt& conexion, const std::string& sql) { return conexion
 
 std::unique_ptr<ConexionQt> BaseDemo(const std::string& url, int notas) {
     InicializaBaseDatos(url, true, notas);
-    return AbreBaseDatos(url);
+    return prueba::Conecta(url);
 }
 
 TEST(DemoTest, SameDataOnEveryRun) {
@@ -52,8 +53,8 @@ TEST(DemoTest, SameDataOnEveryRun) {
 }
 
 TEST(DemoTest, NotesAreConsistentAndExactlyAsManyArePending) {
-    pruebas::ArchivoTemporal archivo("demo");
-    auto conexion = BaseDemo(archivo.Url(), 3000);
+    prueba::BaseDePrueba base(prueba::BaseDePrueba::Alcance::Compartida);
+    auto conexion = BaseDemo(base.Url(), 3000);
     ConexionQt& c = *conexion;
 
     const auto plantilla = [&](const std::string& nombre) {

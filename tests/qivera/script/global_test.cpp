@@ -83,7 +83,7 @@ std::vector<std::string> Almacenes(const Corrida& corrida) {
 // a second run finds nothing to do; the rest of the month goes in the monthly one.
 TEST(FacturaGlobal, InvoicesTheGeneralPublicsNotesOncePerWarehouse) {
     const Demo demo(300);
-    auto conexion = qivera::db::AbreBaseDatos(demo.base.Url());
+    auto conexion = prueba::Conecta(demo.base.Url());
     const auto dia = qivera::PrimerValor(*conexion, "SELECT e.Vn_Fecha" + kPendientesDelPublico +
                                                         " GROUP BY e.Vn_Fecha ORDER BY count(*) DESC, e.Vn_Fecha");
     ASSERT_TRUE(dia);
@@ -153,16 +153,16 @@ TEST(FacturaGlobal, SaysWhatItCannotDo) {
               R"(eliminar facturas (KX204 FACTURAR)."})");
 
     // A user with a password gives it on standard input; a wrong one runs nothing.
-    qivera::GuardaClave(*qivera::db::AbreBaseDatos(demo.base.Url()), "ADMIN", "clave global");
+    qivera::GuardaClave(*prueba::Conecta(demo.base.Url()), "ADMIN", "clave global");
     const QStringList conClave = QStringList{"--sucursal", "02", "--password-stdin"} + dia;
     const Corrida mala = demo.Global(conClave, "otra\n");
     EXPECT_EQ(mala.estado, 1);
     EXPECT_NE(mala.errores.find("qivera: La contraseña de «ADMIN» no es correcta."), std::string::npos) << mala.errores;
     EXPECT_TRUE(mala.lineas.empty());
     EXPECT_EQ(demo.Global(conClave, "clave global\n").estado, 0);  // nothing pending that day
-    qivera::GuardaClave(*qivera::db::AbreBaseDatos(demo.base.Url()), "ADMIN", "");
+    qivera::GuardaClave(*prueba::Conecta(demo.base.Url()), "ADMIN", "");
 
-    qivera::db::AbreBaseDatos(demo.base.Url())->Execute("UPDATE Cliente SET Cl_R_F_C = 'XEXX010101000'");
+    prueba::Conecta(demo.base.Url())->Execute("UPDATE Cliente SET Cl_R_F_C = 'XEXX010101000'");
     const Corrida sinPublico = demo.Global(QStringList{"--sucursal", "01"} + dia);
     EXPECT_EQ(sinPublico.estado, 1);
     EXPECT_NE(sinPublico.errores.find("qivera: the database has no general-public client"), std::string::npos);

@@ -88,7 +88,7 @@ TEST(LineaDeOrdenes, AScriptRunsOnlyOnADatabaseMadeForThisProgram) {
 
     prueba::BaseDePrueba base(prueba::BaseDePrueba::Alcance::Compartida);
     const QString url = QString::fromStdString(base.Url());
-    auto conexion = qivera::db::AbreBaseDatos(base.Url());  // SQLite makes the file, a server has it already
+    auto conexion = prueba::Conecta(base.Url());  // SQLite makes the file, a server has it already
     Rechazo(url, "has no schema; create it with: qivera init");
     const std::string carpeta = std::filesystem::temp_directory_path().string();
     EXPECT_EQ(Qivera({"script", QString::fromStdString(carpeta), "--db", url}).estado, 2);  // a folder is no script
@@ -157,4 +157,9 @@ TEST(LineaDeOrdenes, UsuarioAddsAClerkWhoSignsInWithTheirPassword) {
 
     const Salida baja = Qivera({"usuario", "--db", url, "--user", "ANA", "--inactive", "--revoke", "FACTURAR"});
     EXPECT_EQ(baja.salida, "qivera: user ANA (inactive), with a password, permissions KX204: ACCESO\n");
+    EXPECT_EQ(prueba::Conecta(base.Url())
+                  ->Execute("SELECT count(*) FROM Usuario WHERE Us_Cve_Usuario = 'ANA' AND Us_Activo = 0")
+                  ->Field(0)
+                  .ToLong(),
+              1);
 }

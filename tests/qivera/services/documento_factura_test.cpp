@@ -30,7 +30,7 @@ struct BaseDemo {
     std::unique_ptr<kx204::host::DocumentoFactura> Documento() { return fabrica.CreaDocumentoFactura(); }
 
     prueba::BaseDePrueba base;
-    std::unique_ptr<qivera::db::ConexionQt> conexion = qivera::db::AbreBaseDatos(base.Url());
+    std::unique_ptr<qivera::db::ConexionQt> conexion = prueba::Conecta(base.Url());
     qivera::PersonaGuionada persona{[](const nlohmann::ordered_json&) {}};
     qivera::Sesion sesion{*conexion, persona, "ADMIN", Date::FromYmd(2026, 3, 15), nullptr, {}};
     qivera::FabricaQivera fabrica{sesion};

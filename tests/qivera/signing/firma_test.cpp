@@ -7,9 +7,9 @@
 #include <QFileInfo>
 #include <fstream>
 
+#include "apoyo/base_prueba.hpp"
 #include "apoyo/cfdi_prueba.hpp"
 #include "apoyo/valida_cfdi.hpp"
-#include "qivera/db/archivo_temporal.hpp"
 #include "qivera/db/base_datos.hpp"
 #include "qivera/demo/inicializa.hpp"
 #include "qivera/printing/cadena_original.hpp"
@@ -184,16 +184,16 @@ TEST_F(Firma, CancellingAStampedInvoiceGoesThroughTheProvider) {
 // Every invoice of the demo is a CFDI that passes the checks, sealed by the demo's own CSD and stamped
 // by the test provider; one to the general public is a global invoice.
 TEST(FirmaDemo, EveryDemoInvoiceIsAValidStampedCfdi) {
-    qivera::db::pruebas::ArchivoTemporal archivo("demo");
-    qivera::db::InicializaBaseDatos(archivo.Url(), true, 60, std::string("\"") + KX204_QIVERA + "\" pac-prueba");
-    auto conexion = qivera::db::AbreBaseDatos(archivo.Url());
+    prueba::BaseDePrueba base(prueba::BaseDePrueba::Alcance::Compartida);
+    qivera::db::InicializaBaseDatos(base.Url(), true, 60, std::string("\"") + KX204_QIVERA + "\" pac-prueba");
+    auto conexion = prueba::Conecta(base.Url());
     qivera::PersonaGuionada persona([](const nlohmann::ordered_json&) {});
     qivera::Sesion sesion{*conexion, persona, "ADMIN", kx204::host::Date::FromYmd(2026, 6, 1), nullptr, {}};
     const std::vector<std::string> folios =
         qivera::PrimeraColumna(*conexion, "SELECT Fc_Folio FROM Factura ORDER BY Fc_Folio");
     ASSERT_GT(folios.size(), 1u);
     conexion->Execute("UPDATE Factura SET Cl_Cve_Cliente = 'C0000' WHERE Fc_Folio = '" + folios[0] + "'");
-    for (const std::string& folio : folios) ASSERT_EQ(qivera::FirmaDocumentos(sesion).Firma("demo|1|" + folio), "");
+    for (const std::string& folio : folios) ASSERT_EQ(qivera::FirmaDocumentos(sesion).Firma(conexion->DefaultDatabase() + "|1|" + folio), "");
     bool global = false;
     for (const std::string& xml : qivera::PrimeraColumna(*conexion, "SELECT Cd_Xml FROM Comprobante_Digital")) {
         EXPECT_EQ(prueba::ErroresCfdi(xml), std::vector<std::string>{});
