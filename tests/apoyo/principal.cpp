@@ -2,7 +2,8 @@
 // --motor=postgresql (an argument, so no environment list can split it on the way). A test run under an
 // engine must prove it: it fails unless it opened a connection that answered as that engine. A run
 // whose tests were all skipped exits with kSaltada, which ctest reports as skipped; so does a PostgreSQL run
-// with no server named, which under CI fails instead.
+// with no server named, except under CI, where it fails. Whatever the tests and the programs they start leave
+// in the temporary folder or the user's data folder stays in a folder of this run, removed at its end.
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "apoyo/base_prueba.hpp"
+#include "apoyo/carpeta_corrida.hpp"
 
 namespace prueba {
 
@@ -70,6 +72,7 @@ std::string FaltaServidor() {
 
 int main(int argc, char** argv) {
     const bool conMotor = prueba::TomaMotor(argc, argv);
+    const prueba::CarpetaDeLaCorrida carpeta;
     ::testing::InitGoogleTest(&argc, argv);
     if (const std::string falta = prueba::FaltaServidor(); !falta.empty()) {
         std::cerr << falta << '\n';

@@ -90,7 +90,7 @@ TEST(DemoTest, NotesAreConsistentAndExactlyAsManyArePending) {
                        "WHERE Venta.Es_Cve_Estado not in ('CA','FA','DE') AND Venta.Fc_Folio = '' AND 1 = 1");
     EXPECT_EQ(Cuenta(c, "SELECT count(*) FROM (" + lista + ") L"), 3000);
     EXPECT_EQ(Cuenta(c, "SELECT count(*) FROM (" + lista +
-                            ") L WHERE abs(L.SUBTOTAL - L.\"DSCTO GLOBAL\" + L.Impuesto - L.Total) > 0.0001"),
+                            ") L WHERE abs(L.\"SUBTOTAL\" - L.\"DSCTO GLOBAL\" + L.\"Impuesto\" - L.\"Total\") > 0.0001"),
               0);
     // Receivables: balances add up, per tax too, and a payment covers what is no longer owed.
     EXPECT_GT(Cuenta(c, "SELECT count(*) FROM Cuenta_x_Cobrar WHERE Cxc_Tabla = 'VENTA'"), 0);

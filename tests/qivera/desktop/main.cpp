@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QTest>
 
+#include "apoyo/carpeta_corrida.hpp"
 #include "qivera/desktop/registro.hpp"
 
 namespace prueba {
@@ -14,6 +15,7 @@ std::vector<FabricaPrueba>& PruebasEscritorio() {
 }  // namespace prueba
 
 int main(int argc, char** argv) {
+    const prueba::CarpetaDeLaCorrida carpeta;
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication aplicacion(argc, argv);
     int fallos = 0;

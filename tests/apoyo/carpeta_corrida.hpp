@@ -1,0 +1,19 @@
+#pragma once
+#include <filesystem>
+
+namespace prueba {
+
+// For the life of a test process, the temporary, data and runtime folders of the tests and of every
+// program they start are folders of its own, removed with it: nothing a run writes outlives it.
+class CarpetaDeLaCorrida {
+public:
+    CarpetaDeLaCorrida();
+    ~CarpetaDeLaCorrida();
+    CarpetaDeLaCorrida(const CarpetaDeLaCorrida&) = delete;
+    CarpetaDeLaCorrida& operator=(const CarpetaDeLaCorrida&) = delete;
+
+private:
+    std::filesystem::path raiz_;
+};
+
+}  // namespace prueba
