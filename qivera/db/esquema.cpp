@@ -547,6 +547,21 @@ bool TieneTabla(kx204::host::Connection& conexion, Dialecto dialecto, const std:
     return conexion.Execute(consulta)->Field(0).ToLong() > 0;
 }
 
+// "CREATE [UNIQUE] INDEX Name ON …"
+std::string NombreDelIndice(const std::string& sentencia) {
+    const std::size_t inicio = sentencia.find(" INDEX ") + 7;
+    return sentencia.substr(inicio, sentencia.find(' ', inicio) - inicio);
+}
+
+bool TieneIndice(kx204::host::Connection& conexion, Dialecto dialecto, const std::string& indice) {
+    const std::string consulta =
+        dialecto == Dialecto::SQLite
+            ? "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name = '" + indice + "' COLLATE NOCASE"
+            : "SELECT count(*) FROM pg_indexes WHERE schemaname = current_schema() AND indexname = lower('" + indice +
+                  "')";
+    return conexion.Execute(consulta)->Field(0).ToLong() > 0;
+}
+
 // A table as its CREATE TABLE statement makes it: its name and each column's definition.
 struct Tabla {
     std::string nombre;
@@ -605,6 +620,14 @@ void CreaEsquema(kx204::host::Connection& conexion, Dialecto dialecto) {
     GuardaVersion(conexion);
 }
 
+void AnalizaTablas(kx204::host::Connection& conexion, Dialecto dialecto) {
+    std::string tablas;
+    for (const std::string& sentencia : SentenciasDelEsquema(dialecto))
+        if (const std::optional<Tabla> tabla = TablaCreada(sentencia))
+            tablas += (tablas.empty() ? "" : ", ") + tabla->nombre;
+    conexion.Execute("ANALYZE " + tablas);
+}
+
 int VersionEsquema(kx204::host::Connection& conexion, Dialecto dialecto) {
     if (!TieneTabla(conexion, dialecto, "Venta")) return 0;
     if (!TieneTabla(conexion, dialecto, "Version_Esquema")) return 1;
@@ -634,9 +657,10 @@ void ActualizaEsquema(kx204::host::Connection& conexion, Dialecto dialecto) {
             if (!existentes.count(Minusculas(columna)))
                 conexion.Execute("ALTER TABLE " + tabla->nombre + " ADD COLUMN " + definicion);
     }
-    // Every index of this version, the ones an older database lacks included.
+    // Every index of this version an older database lacks; asking first keeps the server from noticing.
     for (const std::string& sentencia : sentencias)
-        if (EsIndice(sentencia)) conexion.Execute(Reemplaza(sentencia, " INDEX ", " INDEX IF NOT EXISTS "));
+        if (EsIndice(sentencia) && !TieneIndice(conexion, dialecto, NombreDelIndice(sentencia)))
+            conexion.Execute(sentencia);
     // Before sign-in was checked everyone could open the screen and invoice: nobody is locked out.
     if (version < 3)
         for (const char* permiso : {"ACCESO", "FACTURAR"})

@@ -15,6 +15,11 @@ void CreaEsquema(kx204::host::Connection& conexion, Dialecto dialecto = Dialecto
 // The schema version this program makes and works on; a database made before versions were recorded is 1.
 inline constexpr int kVersionEsquema = 4;
 
+// Gathers the planner's statistics of the schema's own tables: a database filled at once would otherwise
+// be planned blind until the server gathers them later. Only the tables the schema made, so an owner
+// who is no superuser is not warned about the system's.
+void AnalizaTablas(kx204::host::Connection& conexion, Dialecto dialecto);
+
 // The version of a database's schema; 0 when it has none.
 int VersionEsquema(kx204::host::Connection& conexion, Dialecto dialecto);
 

@@ -39,17 +39,19 @@ QString CarpetaDeServidor(kx204::host::Connection& conexion) {
         .filePath(QStringLiteral("qivera/") + QString::fromStdString(conexion.DefaultDatabase()));
 }
 
-QString CarpetaPorOmision(db::ConexionQt& conexion) {
-    if (conexion.dialecto() != db::Dialecto::SQLite) return CarpetaDeServidor(conexion);
-    const std::string archivo = ArchivoBaseDatos(conexion);
-    return archivo.empty() ? CarpetaTemporal(conexion) : QFileInfo(QString::fromStdString(archivo)).absolutePath();
-}
-
 }  // namespace
+
+std::string CarpetaDeLaBase(db::ConexionQt& conexion) {
+    if (conexion.dialecto() != db::Dialecto::SQLite) return CarpetaDeServidor(conexion).toStdString();
+    const std::string archivo = ArchivoBaseDatos(conexion);
+    return (archivo.empty() ? CarpetaTemporal(conexion) : QFileInfo(QString::fromStdString(archivo)).absolutePath())
+        .toStdString();
+}
 
 std::string CarpetaDocumentos(db::ConexionQt& conexion, const std::string& variable, const std::string& subcarpeta) {
     QString carpeta = QString::fromStdString(ValorVariable(conexion, variable));
-    if (carpeta.isEmpty()) carpeta = QDir(CarpetaPorOmision(conexion)).filePath(QString::fromStdString(subcarpeta));
+    if (carpeta.isEmpty())
+        carpeta = QDir(QString::fromStdString(CarpetaDeLaBase(conexion))).filePath(QString::fromStdString(subcarpeta));
     if (!QDir().mkpath(carpeta))
         throw kx204::host::RuntimeError(kErrorArchivo, "No se pudo crear la carpeta " + carpeta.toStdString());
     return QDir::cleanPath(carpeta).toStdString();

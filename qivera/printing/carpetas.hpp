@@ -11,6 +11,9 @@ namespace qivera {
 // folder (qivera/<database>) for a server's. Raises RuntimeError when the folder cannot be created.
 std::string CarpetaDocumentos(db::ConexionQt& conexion, const std::string& variable, const std::string& subcarpeta);
 
+// Where a database's documents go when no variable names their folder (see CarpetaDocumentos); not created.
+std::string CarpetaDeLaBase(db::ConexionQt& conexion);
+
 // `folio`.`extension`, the folio reduced to letters, digits, '-' and '_' so that the name
 // can never leave a folder.
 std::string NombreDocumento(const std::string& folio, const std::string& extension);

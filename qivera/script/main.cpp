@@ -22,6 +22,7 @@
 
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/db/base_datos.hpp"
+#include "qivera/db/esquema.hpp"
 #include "qivera/demo/inicializa.hpp"
 #include "qivera/desktop/dialogo_acceso.hpp"
 #include "qivera/desktop/escritorio.hpp"
@@ -91,6 +92,19 @@ int AbreEscritorio(const Argumentos& args) {
     return QApplication::exec();
 }
 
+void MuestraResumen(const qivera::db::ResumenInicial& resumen, std::ostream& salida) {
+    salida << "qivera: made " << resumen.base << " at schema version " << qivera::db::kVersionEsquema << ": "
+           << resumen.notasPendientes << " pending sale notes, " << resumen.facturas << " invoices\n  users:";
+    bool conClave = false;
+    for (std::size_t i = 0; i < resumen.usuarios.size(); ++i) {
+        salida << (i == 0 ? " " : ", ") << resumen.usuarios[i];
+        conClave |= resumen.usuarios[i].find("with a password") != std::string::npos;
+    }
+    salida << (conClave ? "" : "; none has a password yet") << "\n  documents: " << resumen.documentos
+           << " (impresos, comprobantes, bandeja)\n";
+    if (!resumen.csd.empty()) salida << "  the demo's test CSD (key, certificate, password file): " << resumen.csd << "\n";
+}
+
 int Inicializa(const Argumentos& args) {
     if (args.Tiene("--upgrade")) {
         if (args.Tiene("--demo") || args.Tiene("--notes")) throw ErrorDeUso("option --upgrade takes no demo");
@@ -101,7 +115,9 @@ int Inicializa(const Argumentos& args) {
     const int notas = qivera::NotasPedidas(args, kNotasOmision);
     // The demo's invoices are stamped by this program's own test provider.
     const QString timbrador = "\"" + QCoreApplication::applicationFilePath() + "\" pac-prueba";
-    qivera::db::InicializaBaseDatos(args.opciones.at("--db"), args.Tiene("--demo"), notas, timbrador.toStdString());
+    const qivera::db::ResumenInicial resumen =
+        qivera::db::InicializaBaseDatos(args.opciones.at("--db"), args.Tiene("--demo"), notas, timbrador.toStdString());
+    MuestraResumen(resumen, std::cout);
     return 0;
 }
 
@@ -139,9 +155,14 @@ std::string Consejo(qivera::db::BaseNoPreparada::Motivo motivo) {
 int Ejecuta(const Argumentos& args, int argc, char** argv) {
     const bool escritorio = args.orden == Orden::Escritorio;
     if (escritorio && !HayPantalla()) {
+        // Named as it was typed, so the advice works from wherever it was run.
+        const std::string programa = argv[0];
         std::cerr << "qivera: there is no display to open the window on (DISPLAY is not set).\n"
-                     "Run the screen headless instead: qivera script FILE --db URL (bash tools/demo.sh plays "
-                     "the demo), or open the window under a virtual display: xvfb-run qivera --db URL\n";
+                     "Run the screen headless instead: "
+                  << programa
+                  << " script FILE --db URL (bash tools/demo.sh plays the demo from a checkout),\n"
+                     "or open the window under a virtual display (apt-get install xvfb): xvfb-run -a "
+                  << programa << " --db URL\n";
         return 1;
     }
     CarpetaDeEjecucion();

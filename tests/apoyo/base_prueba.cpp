@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <regex>
 #include <stdexcept>
 
 #include <unistd.h>
@@ -58,9 +59,9 @@ int ConexionesComprobadas() { return comprobadas; }
 
 std::string ServidorDePrueba() { return VariableDeEntorno("KX204_POSTGRES"); }
 
-BaseDePrueba::BaseDePrueba(Alcance alcance) {
+BaseDePrueba::BaseDePrueba(Alcance alcance, Dueno dueno) {
     if (MotorDePrueba() == Motor::SQLite) {
-        if (alcance == Alcance::UnaConexion) {
+        if (alcance == Alcance::UnaConexion && dueno == Dueno::Superusuario) {
             url_ = "sqlite::memory:";
             return;
         }
@@ -72,8 +73,15 @@ BaseDePrueba::BaseDePrueba(Alcance alcance) {
     if (ServidorDePrueba().empty()) throw std::runtime_error("KX204_POSTGRES names no PostgreSQL server");
     static std::atomic<int> contador{0};
     nombre_ = "kx204_prueba_" + std::to_string(::getpid()) + "_" + std::to_string(++contador);
-    EnServidor("CREATE DATABASE " + nombre_);
     url_ = qivera::db::UrlDeOtraBase(ServidorDePrueba(), nombre_);
+    if (dueno == Dueno::Superusuario) {
+        EnServidor("CREATE DATABASE " + nombre_);
+        return;
+    }
+    dueno_ = nombre_ + "_dueno";
+    EnServidor("CREATE ROLE " + dueno_ + " LOGIN CREATEDB PASSWORD 'dueno'");
+    EnServidor("CREATE DATABASE " + nombre_ + " OWNER " + dueno_);
+    url_ = std::regex_replace(url_, std::regex("//[^@/]*@"), "//" + dueno_ + ":dueno@");
 }
 
 BaseDePrueba::~BaseDePrueba() {
@@ -82,6 +90,7 @@ BaseDePrueba::~BaseDePrueba() {
     if (nombre_.empty()) return;
     try {
         EnServidor("DROP DATABASE IF EXISTS " + nombre_ + " WITH (FORCE)");
+        if (!dueno_.empty()) EnServidor("DROP ROLE IF EXISTS " + dueno_);
     } catch (const std::exception&) {
         // the throwaway cluster goes with its data folder anyway
     }

@@ -28,7 +28,10 @@ int ConexionesComprobadas();
 class BaseDePrueba {
 public:
     enum class Alcance { UnaConexion, Compartida };
-    explicit BaseDePrueba(Alcance alcance = Alcance::UnaConexion);
+    // On a server, a database of an ordinary role (no superuser, CREATEDB) as a shop's would be, reached
+    // as that role; `Compartida` on SQLite.
+    enum class Dueno { Superusuario, Ordinario };
+    explicit BaseDePrueba(Alcance alcance = Alcance::UnaConexion, Dueno dueno = Dueno::Superusuario);
     ~BaseDePrueba();
     BaseDePrueba(const BaseDePrueba&) = delete;
     BaseDePrueba& operator=(const BaseDePrueba&) = delete;
@@ -37,6 +40,7 @@ public:
 
 private:
     std::string nombre_;   // the server's database, empty on SQLite
+    std::string dueno_;    // its ordinary owner, empty when none
     std::string carpeta_;  // the SQLite file's, when shared
     std::string url_;
 };

@@ -86,14 +86,20 @@ TEST(LineaDeOrdenes, AScriptRunsOnlyOnADatabaseMadeForThisProgram) {
     Rechazo(QString::fromStdString(ausente.Url()), "does not exist; create it with: qivera init");
     EXPECT_FALSE(std::filesystem::exists(ausente.Ruta()));
 
-    prueba::BaseDePrueba base(prueba::BaseDePrueba::Alcance::Compartida);
+    prueba::BaseDePrueba base(prueba::BaseDePrueba::Alcance::Compartida, prueba::BaseDePrueba::Dueno::Ordinario);
     const QString url = QString::fromStdString(base.Url());
     auto conexion = prueba::Conecta(base.Url());  // SQLite makes the file, a server has it already
     Rechazo(url, "has no schema; create it with: qivera init");
     const std::string carpeta = std::filesystem::temp_directory_path().string();
     EXPECT_EQ(Qivera({"script", QString::fromStdString(carpeta), "--db", url}).estado, 2);  // a folder is no script
 
-    ASSERT_EQ(Qivera({"init", "--db", url}).estado, 0);
+    // What was made is told, and nothing from the server reaches the newcomer.
+    const Salida inicia = Qivera({"init", "--db", url});
+    ASSERT_EQ(inicia.estado, 0) << inicia.errores;
+    EXPECT_EQ(inicia.errores, "");
+    EXPECT_TRUE(Contiene(inicia.salida, "0 pending sale notes, 0 invoices\n  users: ADMIN (ACCESO, FACTURAR); none has "
+                                        "a password yet\n  documents: "))
+        << inicia.salida;
     const Salida corre = Qivera({"script", script, "--db", url});
     EXPECT_EQ(corre.estado, 0) << corre.errores;
     EXPECT_TRUE(Contiene(corre.salida, "\"event\":\"rows\"")) << corre.salida;
@@ -113,6 +119,7 @@ TEST(LineaDeOrdenes, AScriptRunsOnlyOnADatabaseMadeForThisProgram) {
     EXPECT_EQ(Qivera({"init", "--upgrade", "--demo", "--db", url}).estado, 2);
     const Salida actualiza = Qivera({"init", "--upgrade", "--db", url});
     EXPECT_TRUE(Contiene(actualiza.salida, "schema version " + actual)) << actualiza.errores;
+    EXPECT_EQ(actualiza.errores, "");
     EXPECT_EQ(Qivera({"script", script, "--db", url}).estado, 0);
     EXPECT_THROW(conexion->Execute("INSERT INTO Factura (Fc_Folio, Fc_Serie, Fc_Numero) VALUES ('X1', 'A', 1), "
                                    "('X2', 'A', 1)"),
