@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots of the desktop under a virtual X display: the window with the demo's notes loaded
-# and ticked (notas.png), the header with the client taken (encabezado.png) and the preview of the
-# printed invoice (factura.png), saved into the folder given (default capturas/).
+# and ticked (notas.png), the header with the client taken (encabezado.png), the delivery address and
+# payment method choosers (direccion.png, metodo_pago.png) and the preview of the printed invoice
+# (factura.png), saved into the folder given (default capturas/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 carpeta="$(realpath -m "${1:-capturas}")"
