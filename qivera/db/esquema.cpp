@@ -373,6 +373,19 @@ CREATE TABLE Comprobante_Digital (
     Cd_Motivo_Cancelacion  TEXTO,
     PRIMARY KEY (Cd_Tabla, Cd_Documento)
 );
+CREATE TABLE Timbrado_Pendiente (
+    Tp_Tabla            TEXTO,
+    Tp_Documento        TEXTO,
+    Tp_Fecha            FECHA_HORA,
+    Tp_Cadena_Original  TEXTO,
+    Tp_Sello            TEXTO,
+    Tp_Certificado      TEXTO,
+    Tp_No_Certificado   TEXTO,
+    Tp_Archivo          TEXTO,
+    Tp_Xml              TEXTO,
+    Tp_Ultimo_Error     TEXTO,
+    PRIMARY KEY (Tp_Tabla, Tp_Documento)
+);
 CREATE TABLE Serie (
     Sc_Cve_Sucursal   TEXTO,
     Sr_Serie          TEXTO,

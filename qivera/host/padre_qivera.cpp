@@ -10,16 +10,27 @@ namespace {
 
 using kx204::host::ComandoBarra;
 
-bool CreaOBorraFacturas(ComandoBarra comando) {
-    return comando == ComandoBarra::Nuevo || comando == ComandoBarra::Aceptar || comando == ComandoBarra::Eliminar;
+// What a command does that takes FACTURAR, as the clerk is told; empty when it takes no permission.
+// B2 is "Firmar": signing stamps a legal document and mails it.
+std::string QueHace(ComandoBarra comando) {
+    switch (comando) {
+        case ComandoBarra::Nuevo:
+        case ComandoBarra::Aceptar:
+        case ComandoBarra::Eliminar:
+            return "crear ni eliminar facturas";
+        case ComandoBarra::B2:
+            return "firmar facturas";
+        default:
+            return {};
+    }
 }
 
 }  // namespace
 
 std::string PadreQivera::Autoriza(ComandoBarra comando) {
-    if (!CreaOBorraFacturas(comando) || TienePermiso(sesion_.conexion, sesion_.usuario, "KX204", "FACTURAR")) return {};
-    const std::string motivo =
-        "El usuario «" + sesion_.usuario + "» no tiene permiso para crear ni eliminar facturas (KX204 FACTURAR).";
+    const std::string hace = QueHace(comando);
+    if (hace.empty() || TienePermiso(sesion_.conexion, sesion_.usuario, "KX204", "FACTURAR")) return {};
+    const std::string motivo = "El usuario «" + sesion_.usuario + "» no tiene permiso para " + hace + " (KX204 FACTURAR).";
     sesion_.persona.Mensaje(motivo, kx204::host::botones::Critico, "Qivera", "");
     return motivo;
 }

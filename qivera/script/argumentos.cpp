@@ -43,14 +43,17 @@ const Forma& FormaDe(Orden orden) {
         "qivera usuario --db URL --user USER [--name NAME] [--grant P,...] [--revoke P,...]\n"
         "                      [--password-stdin] [--active | --inactive]    adds or changes a user\n"
         "         (permissions: ACCESO, FACTURAR, CHFECHA, KEYF2; an empty password removes it)"};
-    static const Forma kPacPrueba{"pac-prueba",
-                                  {},
-                                  {},
-                                  1,
-                                  4,
-                                  "qivera pac-prueba timbrar < SEALED.xml > STAMPED.xml\n"
-                                  "       qivera pac-prueba cancelar UUID RFC MOTIVO    the test stamping provider",
-                                  false};
+    static const Forma kPacPrueba{
+        "pac-prueba",
+        {"--libro", "--cancelacion"},
+        {},
+        1,
+        4,
+        "qivera pac-prueba [--libro LEDGER] timbrar < SEALED.xml > STAMPED.xml\n"
+        "       qivera pac-prueba [--libro LEDGER] [--cancelacion cancelado|en_proceso|rechazado] cancelar UUID RFC "
+        "MOTIVO\n"
+        "         the test stamping provider: the same XML, the same stamp; LEDGER lists every request",
+        false};
     static const Forma kGlobal{
         "global",
         {"--db", "--sucursal", "--periodo", "--fecha", "--moneda", "--user"},
@@ -60,7 +63,17 @@ const Forma& FormaDe(Orden orden) {
         "qivera global --db URL --sucursal BRANCH --periodo diario|mensual --fecha YYYY-MM-DD [--moneda CURRENCY]\n"
         "                     [--user USER [--password-stdin]]    invoices a day's or a month's sales to the general "
         "public"};
+    static const Forma kTimbrar{
+        "timbrar",
+        {"--db", "--sucursal", "--user"},
+        {"--pendientes", "--password-stdin"},
+        0,
+        0,
+        "qivera timbrar --pendientes --db URL [--sucursal BRANCH] [--user USER [--password-stdin]]\n"
+        "         stamps again the invoices sealed but not yet stamped, with the same XML"};
     switch (orden) {
+        case Orden::Timbrar:
+            return kTimbrar;
         case Orden::Global:
             return kGlobal;
         case Orden::PacPrueba:
@@ -78,16 +91,18 @@ const Forma& FormaDe(Orden orden) {
 }
 
 Orden OrdenDe(const std::string& nombre) {
-    for (Orden orden : {Orden::Inicializa, Orden::Guion, Orden::Usuario, Orden::PacPrueba, Orden::Global})
+    for (Orden orden :
+         {Orden::Inicializa, Orden::Guion, Orden::Usuario, Orden::PacPrueba, Orden::Global, Orden::Timbrar})
         if (nombre == FormaDe(orden).nombre) return orden;
     throw ErrorDeUso("unknown command " + nombre +
-                     " (init, script, usuario, pac-prueba, global, or none for the desktop)");
+                     " (init, script, usuario, pac-prueba, global, timbrar, or none for the desktop)");
 }
 
 // The options a command cannot do without, besides --db.
 std::vector<std::string> Requeridas(Orden orden) {
     if (orden == Orden::Usuario) return {"--user"};
     if (orden == Orden::Global) return {"--sucursal", "--periodo", "--fecha"};
+    if (orden == Orden::Timbrar) return {"--pendientes"};
     return {};
 }
 
@@ -144,7 +159,8 @@ std::string Uso(Orden orden) {
     if (orden != Orden::Escritorio) return std::string("usage: ") + FormaDe(orden).uso + "\n";
     return std::string("usage: ") + FormaDe(Orden::Escritorio).uso + "\n       " + FormaDe(Orden::Inicializa).uso +
            "\n       " + FormaDe(Orden::Guion).uso + "\n       " + FormaDe(Orden::Usuario).uso + "\n       " +
-           FormaDe(Orden::PacPrueba).uso + "\n       " + FormaDe(Orden::Global).uso + "\nEvery command takes --help.\n";
+           FormaDe(Orden::PacPrueba).uso + "\n       " + FormaDe(Orden::Global).uso + "\n       " +
+           FormaDe(Orden::Timbrar).uso + "\nEvery command takes --help.\n";
 }
 
 std::vector<std::string> PermisosPedidos(const Argumentos& args, const std::string& opcion) {

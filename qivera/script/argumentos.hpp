@@ -9,8 +9,9 @@
 
 namespace qivera {
 
-// The program's commands: "init", "script", "usuario", "pac-prueba", "global", and the desktop when none is named.
-enum class Orden { Escritorio, Inicializa, Guion, Usuario, PacPrueba, Global };
+// The program's commands: "init", "script", "usuario", "pac-prueba", "global", "timbrar", and the desktop when
+// none is named.
+enum class Orden { Escritorio, Inicializa, Guion, Usuario, PacPrueba, Global, Timbrar };
 
 // A command line as the program understood it.
 struct Argumentos {

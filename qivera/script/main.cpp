@@ -30,6 +30,7 @@
 #include "qivera/script/global.hpp"
 #include "qivera/script/guion.hpp"
 #include "qivera/script/pac_prueba.hpp"
+#include "qivera/script/timbrar.hpp"
 #include "qivera/script/usuarios.hpp"
 
 namespace {
@@ -180,6 +181,8 @@ int Ejecuta(const Argumentos& args, int argc, char** argv) {
             return qivera::EjecutaPacPrueba(args, std::cin, std::cout, std::cerr);
         case Orden::Global:
             return qivera::FacturaGlobal(args, std::cin, std::cout);
+        case Orden::Timbrar:
+            return qivera::TimbraPendientes(args, std::cin, std::cout);
         case Orden::Escritorio:
             break;
     }

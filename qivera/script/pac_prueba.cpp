@@ -25,9 +25,17 @@ kx204::host::Date Ahora() {
                                       ahora.time().hour(), ahora.time().minute(), ahora.time().second());
 }
 
+std::string Opcion(const Argumentos& args, const std::string& nombre) {
+    return args.Tiene(nombre) ? args.opciones.at(nombre) : std::string();
+}
+
+// Answers as the SAT does: cancelled, in process (the receiver must accept) or refused.
 int Cancela(const Argumentos& args, std::ostream& salida, std::ostream& errores) {
     if (args.posicionales.size() != 4) throw ErrorDeUso("cancelar takes UUID RFC MOTIVO");
     const std::string &uuid = args.posicionales[1], &motivo = args.posicionales[3];
+    const std::string pedida = args.Tiene("--cancelacion") ? args.opciones.at("--cancelacion") : "cancelado";
+    if (pedida != "cancelado" && pedida != "en_proceso" && pedida != "rechazado")
+        throw ErrorDeUso("option --cancelacion takes cancelado, en_proceso or rechazado, not: " + pedida);
     if (QUuid::fromString(QString::fromStdString(uuid)).isNull()) {
         errores << "qivera: el UUID no es válido: " << uuid << "\n";
         return 1;
@@ -36,7 +44,12 @@ int Cancela(const Argumentos& args, std::ostream& salida, std::ostream& errores)
         errores << "qivera: el motivo de cancelación no es 01, 02, 03 ni 04: " << motivo << "\n";
         return 1;
     }
-    salida << "cancelado " << uuid << " motivo " << motivo << "\n";
+    const std::string respuesta = CancelaPrueba(uuid, motivo, pedida, Opcion(args, "--libro"));
+    if (respuesta == "rechazado") {
+        errores << "qivera: el SAT rechazó la cancelación de " << uuid << "\n";
+        return 1;
+    }
+    salida << respuesta << " " << uuid << " motivo " << motivo << "\n";
     return 0;
 }
 
@@ -49,7 +62,7 @@ int EjecutaPacPrueba(const Argumentos& args, std::istream& entrada, std::ostream
         throw ErrorDeUso("pac-prueba takes timbrar, or cancelar UUID RFC MOTIVO");
     const std::string xml{std::istreambuf_iterator<char>(entrada), std::istreambuf_iterator<char>()};
     try {
-        salida << TimbraPrueba(xml, Ahora());
+        salida << TimbraPrueba(xml, Ahora(), Opcion(args, "--libro"));
     } catch (const kx204::host::RuntimeError& error) {
         errores << error.description << "\n";
         return 1;

@@ -1,7 +1,7 @@
 #include "qivera/signing/firma_documentos.hpp"
 #include "kx204/host/transaction.hpp"
 
-#include <QTime>
+#include <cstdlib>
 #include <fstream>
 
 #include "kx204/host/runtime_error.hpp"
@@ -15,6 +15,7 @@
 #include "qivera/signing/credenciales.hpp"
 #include "qivera/signing/csd.hpp"
 #include "qivera/signing/timbrado.hpp"
+#include "qivera/signing/timbrado_pendiente.hpp"
 
 namespace qivera {
 
@@ -49,56 +50,38 @@ Csd CsdConfigurado(Sesion& sesion) {
     return LeeCsd(llave, certificado, contrasena);
 }
 
-// A Comprobante_Digital row of an invoice.
-struct Comprobante {
-    std::string folio, fecha, uuid, cadenaOriginal, sello, certificado, archivo, xml, noCertificado;
-    bool timbrado = false;
-};
-
-// The row before the file, so that a signature stored meanwhile by another clerk stops this one
-// before its file is overwritten, and before the stamp, so that nothing is stamped that cannot be
-// kept; the file before the commit, so that no row is left without its file.
-void Guarda(kx204::host::Connection& conexion, Comprobante comprobante, const std::string& comandoTimbrado) {
-    kx204::host::Transaction transaccion(conexion, kx204::host::Transaction::Mode::JoinOrBegin);
-    InsertaFila(conexion, "Comprobante_Digital",
-                {{"Cd_Tabla", "'Factura'"},
-                 {"Cd_Documento", LiteralTexto(comprobante.folio)},
-                 {"Cd_Fecha", LiteralTexto(comprobante.fecha)},
-                 {"Cd_Cadena_Original", LiteralTexto(comprobante.cadenaOriginal)},
-                 {"Cd_Sello", LiteralTexto(comprobante.sello)},
-                 {"Cd_Certificado", LiteralTexto(comprobante.certificado)},
-                 {"Cd_No_Certificado", LiteralTexto(comprobante.noCertificado)},
-                 {"Cd_Archivo", LiteralTexto(comprobante.archivo)}});
-    if (!comandoTimbrado.empty()) {
-        comprobante.xml = Timbra(comandoTimbrado, comprobante.xml);
-        comprobante.uuid = UuidDelTimbre(comprobante.xml, comprobante.sello);
-        comprobante.timbrado = true;
-    }
-    conexion.Execute("UPDATE Comprobante_Digital SET " +
-                     Asignaciones({{"Cd_Uuid", LiteralTexto(comprobante.uuid)},
-                                   {"Cd_Xml", LiteralTexto(comprobante.xml)},
-                                   {"Cd_Timbrado", comprobante.timbrado ? "1" : "0"}}) +
-                     " WHERE Cd_Tabla = 'Factura' AND Cd_Documento = " + LiteralTexto(comprobante.folio));
-    GuardaArchivo(comprobante.archivo, comprobante.xml);
-    transaccion.Commit();
-}
-
-// The server's date at this moment's time of day.
-Date MomentoFirma(Sesion& sesion) {
-    const Date dia = InterfazQivera(sesion).FechaServidor();
-    const QTime hora = QTime::currentTime();
-    return Date::FromYmd(dia.Year(), dia.Month(), dia.Day(), hora.hour(), hora.minute(), hora.second());
+// How long the provider may take, in seconds (CFDI_TIMBRADO_ESPERA); two minutes unless set.
+int EsperaTimbrado(Sesion& sesion) {
+    const std::string texto = ValorVariable(sesion.conexion, "CFDI_TIMBRADO_ESPERA");
+    const int segundos = texto.empty() ? 0 : std::atoi(texto.c_str());
+    return segundos > 0 ? segundos : 120;
 }
 
 }  // namespace
 
 std::string FirmaDocumentos::Firma(const std::string& documento) {
     try {
-        FirmaFactura(FolioDe(documento));
-        return {};
+        return FirmaFolio(FolioDe(documento)).error;
     } catch (const RuntimeError& error) {
         return error.description;
     }
+}
+
+FirmaDocumentos::Resultado FirmaDocumentos::FirmaFolio(const std::string& folio) {
+    try {
+        const Comprobante c = FirmaFactura(folio);
+        return {folio, c.uuid, c.archivo, {}};
+    } catch (const RuntimeError& error) {
+        AnotaFallo(sesion_.conexion, folio, error.description);
+        return {folio, {}, {}, error.description};
+    }
+}
+
+std::vector<FirmaDocumentos::Resultado> FirmaDocumentos::ReintentaPendientes(const std::string& sucursal) {
+    std::vector<Resultado> resultados;
+    for (const std::string& folio : FoliosPendientes(sesion_.conexion, sucursal))
+        resultados.push_back(FirmaFolio(folio));
+    return resultados;
 }
 
 std::string FirmaDocumentos::FolioDe(const std::string& documento) const {
@@ -120,12 +103,36 @@ bool FirmaDocumentos::EstaFirmada(const std::string& folio) const {
         .has_value();
 }
 
-void FirmaDocumentos::FirmaFactura(const std::string& folio) {
+// Seals a new CFDI of the invoice, or takes the one already sealed and waiting, so that a retry sends the
+// provider the very same XML; then has it stamped outside any transaction and keeps the answer.
+Comprobante FirmaDocumentos::FirmaFactura(const std::string& folio) {
+    if (sesion_.conexion.InTransaction()) Rechaza("La factura " + folio + " no se firma con una transacción abierta");
     if (EstaFirmada(folio)) Rechaza("La factura " + folio + " ya está firmada");
+    std::optional<Comprobante> pendiente = LeePendiente(sesion_.conexion, folio);
+    if (!pendiente) {
+        pendiente = Sella(folio);
+        RegistraPendiente(sesion_.conexion, *pendiente);
+    }
+    Comprobante c = std::move(*pendiente);
+    const std::string comando = ValorVariable(sesion_.conexion, "CFDI_TIMBRADO_COMANDO");
+    if (!comando.empty()) {
+        c.xml = Timbra(comando, c.xml, EsperaTimbrado(sesion_));
+        c.uuid = UuidDelTimbre(c.xml, c.sello);
+        c.timbrado = true;
+    }
+    // The file before the row: a failure between them leaves the pending row, and the retry rewrites
+    // the same file.
+    GuardaArchivo(c.archivo, c.xml);
+    GuardaComprobante(sesion_.conexion, c);
+    if (sesion_.registra) sesion_.registra("sign", folio, c.archivo);
+    return c;
+}
+
+Comprobante FirmaDocumentos::Sella(const std::string& folio) {
     const std::optional<FacturaGuardada> factura = LeeFactura(sesion_.conexion, folio);
     if (!factura) Rechaza("No existe la factura " + folio);
     const Csd csd = CsdConfigurado(sesion_);
-    const Date momento = MomentoFirma(sesion_);
+    const Date momento = sesion_.Ahora();
     ExigeVigenciaCsd(csd, momento);
     NodoXml cfdi = ComprobanteCfdi(*factura, LeeDatosCfdi(sesion_.conexion, *factura), momento, csd.noCertificado,
                                    csd.certificadoBase64);
@@ -140,8 +147,7 @@ void FirmaDocumentos::FirmaFactura(const std::string& folio) {
     c.sello = Base64(FirmaRsaSha256(csd.llave.get(), c.cadenaOriginal));
     cfdi.Pon("Sello", c.sello);
     c.xml = EscribeXml(cfdi);
-    Guarda(sesion_.conexion, c, ValorVariable(sesion_.conexion, "CFDI_TIMBRADO_COMANDO"));
-    if (sesion_.registra) sesion_.registra("sign", folio, c.archivo);
+    return c;
 }
 
 }  // namespace qivera

@@ -1,7 +1,9 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "qivera/sesion/sesion.hpp"
+#include "qivera/signing/timbrado_pendiente.hpp"
 
 namespace qivera {
 
@@ -12,6 +14,7 @@ namespace qivera {
 //   CFDI_EMISOR_RFC, CFDI_EMISOR_NOMBRE, CFDI_EMISOR_REGIMEN   the issuer
 //   CFDI_TIMBRADO_COMANDO                  the stamping provider's command (see timbrado.hpp); without it
 //                                          the invoice is sealed and stays "sin timbrar"
+//   CFDI_TIMBRADO_ESPERA                   seconds the provider may take (120 unless set)
 //   FAC_FIRMA_DIRECTORIO                   folder of the XML files; `comprobantes` beside the database by default
 class FirmaDocumentos {
 public:
@@ -20,15 +23,24 @@ public:
     // `documento` is "<database>|1|<invoice folio>", the database being the connection's
     // DefaultDatabase. Seals the stored invoice's CFDI (RSA-SHA256 over its original string), has it
     // stamped, writes the XML file named by the invoice's series and number and stores its
-    // Comprobante_Digital row. Answers "" when signed, otherwise the reason
-    // why not, leaving nothing behind. Opens its own transaction unless the caller has one, who
-    // then rolls back what a failure leaves.
+    // Comprobante_Digital row. Answers "" when signed, otherwise the reason why not. Called with no
+    // transaction open: each step commits on its own (see timbrado_pendiente.hpp), and a call after a
+    // failure, anywhere between the seal and the last commit, finishes with the same sealed XML.
     std::string Firma(const std::string& documento);
+
+    // What became of one invoice: its UUID (empty when not stamped) and XML file, or why it is not signed.
+    struct Resultado {
+        std::string folio, uuid, archivo, error;
+    };
+    // Each invoice of `sucursal` (every branch when empty) sealed but not yet stamped, tried again.
+    std::vector<Resultado> ReintentaPendientes(const std::string& sucursal);
 
 private:
     std::string FolioDe(const std::string& documento) const;
     bool EstaFirmada(const std::string& folio) const;
-    void FirmaFactura(const std::string& folio);
+    Resultado FirmaFolio(const std::string& folio);
+    Comprobante FirmaFactura(const std::string& folio);
+    Comprobante Sella(const std::string& folio);
 
     Sesion& sesion_;
 };

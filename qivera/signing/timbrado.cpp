@@ -9,15 +9,13 @@ namespace qivera {
 
 namespace {
 
-constexpr int kEsperaMs = 120000;
-
 // What the provider was asked: "timbró", "canceló".
 [[noreturn]] void Rechaza(const char* hecho, const std::string& motivo) {
     throw kx204::host::RuntimeError(5, std::string("El proveedor de timbrado no ") + hecho + ": " + motivo);
 }
 
 std::string Ejecuta(const std::string& comando, const QStringList& argumentos, const std::string& entrada,
-                    const char* hecho) {
+                    const char* hecho, int segundos = 120) {
     QStringList partes = QProcess::splitCommand(QString::fromStdString(comando));
     if (partes.isEmpty()) Rechaza(hecho, "no hay comando de timbrado");
     QProcess proceso;
@@ -26,10 +24,10 @@ std::string Ejecuta(const std::string& comando, const QStringList& argumentos, c
     if (!proceso.waitForStarted()) Rechaza(hecho, "no se pudo ejecutar " + comando);
     proceso.write(QByteArray::fromStdString(entrada));
     proceso.closeWriteChannel();
-    if (!proceso.waitForFinished(kEsperaMs)) {
+    if (!proceso.waitForFinished(segundos * 1000)) {
         proceso.kill();
         proceso.waitForFinished();
-        Rechaza(hecho, "no respondió en " + std::to_string(kEsperaMs / 1000) + " segundos");
+        Rechaza(hecho, "no respondió en " + std::to_string(segundos) + " segundos");
     }
     if (proceso.exitStatus() != QProcess::NormalExit || proceso.exitCode() != 0) {
         const std::string motivo = proceso.readAllStandardError().trimmed().toStdString();
@@ -40,8 +38,8 @@ std::string Ejecuta(const std::string& comando, const QStringList& argumentos, c
 
 }  // namespace
 
-std::string Timbra(const std::string& comando, const std::string& xmlSellado) {
-    std::string timbrado = Ejecuta(comando, {QStringLiteral("timbrar")}, xmlSellado, "timbró");
+std::string Timbra(const std::string& comando, const std::string& xmlSellado, int segundos) {
+    std::string timbrado = Ejecuta(comando, {QStringLiteral("timbrar")}, xmlSellado, "timbró", segundos);
     if (timbrado.empty()) Rechaza("timbró", "no devolvió el XML timbrado");
     return timbrado;
 }

@@ -9,7 +9,8 @@ namespace qivera {
 // cancels a stamped CFDI. Exit status 0 when done; otherwise its standard error says why.
 
 // The stamped XML; raises RuntimeError with the provider's reason when it refuses or fails.
-std::string Timbra(const std::string& comando, const std::string& xmlSellado);
+// One that takes longer than `segundos` is stopped and counts as a failure.
+std::string Timbra(const std::string& comando, const std::string& xmlSellado, int segundos = 120);
 // The UUID of the stamp on `xmlTimbrado`, whose seal must still be `sello`; raises RuntimeError when the
 // provider answered something else.
 std::string UuidDelTimbre(const std::string& xmlTimbrado, const std::string& sello);

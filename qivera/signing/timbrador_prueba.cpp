@@ -7,6 +7,7 @@
 #include "qivera/signing/cfdi.hpp"
 #include "qivera/signing/credenciales_demo.hpp"
 #include "qivera/signing/csd.hpp"
+#include "qivera/signing/libro_pac_prueba.hpp"
 
 namespace qivera {
 
@@ -34,6 +35,15 @@ void Revisa(const NodoXml& comprobante) {
         Rechaza("el sello no corresponde a la cadena original");
 }
 
+// The same seal, the same UUID.
+std::string UuidDelSello(const std::string& sello) {
+    static const QUuid kEspacio = QUuid::fromString(QStringLiteral("{6f1c2a5e-0c1d-4c4b-9a57-5041432d5052}"));
+    return QUuid::createUuidV5(kEspacio, QByteArray::fromStdString(sello))
+        .toString(QUuid::WithoutBraces)
+        .toUpper()
+        .toStdString();
+}
+
 std::string Fecha(const kx204::host::Date& ahora) {
     std::string fecha = ahora.ToIsoDateTime();
     fecha[10] = 'T';
@@ -48,17 +58,29 @@ Credenciales CredencialesPacPrueba() {
     return LeeCredenciales(pem.llave, pem.certificado);
 }
 
-std::string TimbraPrueba(const std::string& xmlSellado, const kx204::host::Date& ahora) {
+std::string TimbraPrueba(const std::string& xmlSellado, const kx204::host::Date& ahora, const std::string& libro) {
     NodoXml comprobante = LeeXml(xmlSellado);
     Revisa(comprobante);
+    const std::string uuid = UuidDelSello(comprobante.Atributo("Sello"));
+    const std::string documento = comprobante.Atributo("Serie") + comprobante.Atributo("Folio");
+    std::string fecha = Fecha(ahora);
+    if (!libro.empty())
+        LibroPacPrueba(libro).Modifica([&](const std::vector<AsientoPac>& asientos) {
+            for (const AsientoPac& asiento : asientos)
+                if (asiento.evento == "timbrado" && asiento.uuid == uuid) {
+                    fecha = asiento.fechaTimbrado;
+                    return std::vector<AsientoPac>{{"repetido", uuid, fecha, documento, ""}};
+                }
+            return std::vector<AsientoPac>{{"timbrado", uuid, fecha, documento, ""}};
+        });
     NodoXml timbre{"tfd:TimbreFiscalDigital",
                    {{"xmlns:tfd", kEspacioTimbre},
                     {"xsi:schemaLocation",
                      std::string(kEspacioTimbre) +
                          " http://www.sat.gob.mx/sitio_internet/cfd/TimbreFiscalDigital/TimbreFiscalDigitalv11.xsd"},
                     {"Version", "1.1"},
-                    {"UUID", QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper().toStdString()},
-                    {"FechaTimbrado", Fecha(ahora)},
+                    {"UUID", uuid},
+                    {"FechaTimbrado", fecha},
                     {"RfcProvCertif", kRfcPacPrueba},
                     {"SelloCFD", comprobante.Atributo("Sello")},
                     {"NoCertificadoSAT", kNoCertificadoPacPrueba}},
@@ -66,6 +88,25 @@ std::string TimbraPrueba(const std::string& xmlSellado, const kx204::host::Date&
     timbre.Pon("SelloSAT", Base64(FirmaRsaSha256(CredencialesPacPrueba().llave.get(), CadenaOriginalTimbre(timbre))));
     comprobante.hijos.push_back(NodoXml{"cfdi:Complemento", {}, {timbre}});
     return EscribeXml(comprobante);
+}
+
+std::string CancelaPrueba(const std::string& uuid, const std::string& motivo, const std::string& pedida,
+                          const std::string& libro) {
+    if (libro.empty()) return pedida;
+    std::string respuesta = pedida;
+    LibroPacPrueba(libro).Modifica([&](const std::vector<AsientoPac>& asientos) {
+        bool timbrado = false;
+        std::string documento;
+        for (const AsientoPac& asiento : asientos) {
+            if (asiento.uuid != uuid) continue;
+            timbrado |= asiento.evento == "timbrado";
+            documento = asiento.documento;
+            if (asiento.evento == "cancelado") respuesta = "cancelado";
+        }
+        if (!timbrado) respuesta = "rechazado";
+        return std::vector<AsientoPac>{{respuesta, uuid, "", documento, motivo}};
+    });
+    return respuesta;
 }
 
 }  // namespace qivera

@@ -50,7 +50,7 @@ private:
         proceso.waitForFinished(120000);
         Corrida corrida{proceso.exitCode(), {}, proceso.readAllStandardError().toStdString()};
         std::istringstream salida(proceso.readAllStandardOutput().toStdString());
-        for (std::string linea; std::getline(salida, linea);)
+        for (std::string linea; orden != "init" && std::getline(salida, linea);)  // init tells a person
             corrida.lineas.push_back(nlohmann::ordered_json::parse(linea));
         return corrida;
     }

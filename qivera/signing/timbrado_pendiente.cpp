@@ -1,0 +1,82 @@
+#include "qivera/signing/timbrado_pendiente.hpp"
+
+#include "kx204/host/transaction.hpp"
+#include "qivera/db/sql.hpp"
+
+namespace qivera {
+
+namespace {
+
+constexpr const char* kDondeFactura = " WHERE Tp_Tabla = 'Factura' AND Tp_Documento = ";
+
+}  // namespace
+
+std::optional<Comprobante> LeePendiente(kx204::host::Connection& conexion, const std::string& folio) {
+    const auto rs = conexion.Execute(
+        "SELECT Tp_Fecha, Tp_Cadena_Original, Tp_Sello, Tp_Certificado, Tp_No_Certificado, Tp_Archivo, Tp_Xml FROM "
+        "Timbrado_Pendiente" +
+        std::string(kDondeFactura) + LiteralTexto(folio));
+    if (rs->Eof()) return std::nullopt;
+    Comprobante c;
+    c.folio = folio;
+    c.fecha = rs->Field(0).ToDate().ToIsoDateTime();
+    c.cadenaOriginal = rs->Field(1).ToTextOrEmpty();
+    c.sello = rs->Field(2).ToTextOrEmpty();
+    c.certificado = rs->Field(3).ToTextOrEmpty();
+    c.noCertificado = rs->Field(4).ToTextOrEmpty();
+    c.archivo = rs->Field(5).ToTextOrEmpty();
+    c.xml = rs->Field(6).ToTextOrEmpty();
+    return c;
+}
+
+void RegistraPendiente(kx204::host::Connection& conexion, const Comprobante& c) {
+    kx204::host::Transaction transaccion(conexion);
+    InsertaFila(conexion, "Timbrado_Pendiente",
+                {{"Tp_Tabla", "'Factura'"},
+                 {"Tp_Documento", LiteralTexto(c.folio)},
+                 {"Tp_Fecha", LiteralTexto(c.fecha)},
+                 {"Tp_Cadena_Original", LiteralTexto(c.cadenaOriginal)},
+                 {"Tp_Sello", LiteralTexto(c.sello)},
+                 {"Tp_Certificado", LiteralTexto(c.certificado)},
+                 {"Tp_No_Certificado", LiteralTexto(c.noCertificado)},
+                 {"Tp_Archivo", LiteralTexto(c.archivo)},
+                 {"Tp_Xml", LiteralTexto(c.xml)}});
+    transaccion.Commit();
+}
+
+void AnotaFallo(kx204::host::Connection& conexion, const std::string& folio, const std::string& motivo) noexcept {
+    try {
+        conexion.Execute("UPDATE Timbrado_Pendiente SET Tp_Ultimo_Error = " + LiteralTexto(motivo) + kDondeFactura +
+                         LiteralTexto(folio));
+    } catch (...) {
+        // the pending row and the clerk's message are what count
+    }
+}
+
+void GuardaComprobante(kx204::host::Connection& conexion, const Comprobante& c) {
+    kx204::host::Transaction transaccion(conexion);
+    InsertaFila(conexion, "Comprobante_Digital",
+                {{"Cd_Tabla", "'Factura'"},
+                 {"Cd_Documento", LiteralTexto(c.folio)},
+                 {"Cd_Fecha", LiteralTexto(c.fecha)},
+                 {"Cd_Uuid", LiteralTexto(c.uuid)},
+                 {"Cd_Cadena_Original", LiteralTexto(c.cadenaOriginal)},
+                 {"Cd_Sello", LiteralTexto(c.sello)},
+                 {"Cd_Certificado", LiteralTexto(c.certificado)},
+                 {"Cd_No_Certificado", LiteralTexto(c.noCertificado)},
+                 {"Cd_Archivo", LiteralTexto(c.archivo)},
+                 {"Cd_Xml", LiteralTexto(c.xml)},
+                 {"Cd_Timbrado", c.timbrado ? "1" : "0"}});
+    conexion.Execute("DELETE FROM Timbrado_Pendiente" + std::string(kDondeFactura) + LiteralTexto(c.folio));
+    transaccion.Commit();
+}
+
+std::vector<std::string> FoliosPendientes(kx204::host::Connection& conexion, const std::string& sucursal) {
+    return PrimeraColumna(conexion,
+                          "SELECT Tp_Documento FROM Timbrado_Pendiente JOIN Factura ON Factura.Fc_Folio = "
+                          "Timbrado_Pendiente.Tp_Documento WHERE Tp_Tabla = 'Factura'" +
+                              (sucursal.empty() ? "" : " AND Factura.Sc_Cve_Sucursal = " + LiteralTexto(sucursal)) +
+                              " ORDER BY Tp_Documento");
+}
+
+}  // namespace qivera
