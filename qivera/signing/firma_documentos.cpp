@@ -116,7 +116,12 @@ Comprobante FirmaDocumentos::FirmaFactura(const std::string& folio) {
     Comprobante c = std::move(*pendiente);
     const std::string comando = ValorVariable(sesion_.conexion, "CFDI_TIMBRADO_COMANDO");
     if (!comando.empty()) {
-        c.xml = Timbra(comando, c.xml, EsperaTimbrado(sesion_));
+        try {
+            c.xml = Timbra(comando, c.xml, EsperaTimbrado(sesion_));
+        } catch (const TimbreRechazado&) {
+            DescartaPendiente(sesion_.conexion, folio);
+            throw;
+        }
         c.uuid = UuidDelTimbre(c.xml, c.sello);
         c.timbrado = true;
     }

@@ -9,6 +9,8 @@ namespace qivera {
 
 namespace {
 
+constexpr int kRechazo = 1;  // the provider's refusal; any other failure leaves the outcome unknown
+
 // What the provider was asked: "timbró", "canceló".
 [[noreturn]] void Rechaza(const char* hecho, const std::string& motivo) {
     throw kx204::host::RuntimeError(5, std::string("El proveedor de timbrado no ") + hecho + ": " + motivo);
@@ -30,8 +32,11 @@ std::string Ejecuta(const std::string& comando, const QStringList& argumentos, c
         Rechaza(hecho, "no respondió en " + std::to_string(segundos) + " segundos");
     }
     if (proceso.exitStatus() != QProcess::NormalExit || proceso.exitCode() != 0) {
-        const std::string motivo = proceso.readAllStandardError().trimmed().toStdString();
-        Rechaza(hecho, motivo.empty() ? "terminó con el estado " + std::to_string(proceso.exitCode()) : motivo);
+        std::string motivo = proceso.readAllStandardError().trimmed().toStdString();
+        if (motivo.empty()) motivo = "terminó con el estado " + std::to_string(proceso.exitCode());
+        if (proceso.exitStatus() == QProcess::NormalExit && proceso.exitCode() == kRechazo)
+            throw TimbreRechazado(5, std::string("El proveedor de timbrado no ") + hecho + ": " + motivo);
+        Rechaza(hecho, motivo);
     }
     return proceso.readAllStandardOutput().toStdString();
 }

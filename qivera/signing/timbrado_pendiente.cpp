@@ -44,6 +44,10 @@ void RegistraPendiente(kx204::host::Connection& conexion, const Comprobante& c) 
     transaccion.Commit();
 }
 
+void DescartaPendiente(kx204::host::Connection& conexion, const std::string& folio) {
+    conexion.Execute("DELETE FROM Timbrado_Pendiente" + std::string(kDondeFactura) + LiteralTexto(folio));
+}
+
 void AnotaFallo(kx204::host::Connection& conexion, const std::string& folio, const std::string& motivo) noexcept {
     try {
         conexion.Execute("UPDATE Timbrado_Pendiente SET Tp_Ultimo_Error = " + LiteralTexto(motivo) + kDondeFactura +

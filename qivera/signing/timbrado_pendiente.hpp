@@ -21,6 +21,8 @@ struct Comprobante {
 // The invoice's sealed CFDI still waiting for its stamp, if any.
 std::optional<Comprobante> LeePendiente(kx204::host::Connection& conexion, const std::string& folio);
 void RegistraPendiente(kx204::host::Connection& conexion, const Comprobante& comprobante);
+// Forgets the sealed XML the provider refused, so that the next try seals the invoice anew.
+void DescartaPendiente(kx204::host::Connection& conexion, const std::string& folio);
 // Notes why the last try failed, for whoever retries; never raises, as the failure itself is what matters.
 void AnotaFallo(kx204::host::Connection& conexion, const std::string& folio, const std::string& motivo) noexcept;
 void GuardaComprobante(kx204::host::Connection& conexion, const Comprobante& comprobante);

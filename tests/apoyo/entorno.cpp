@@ -93,6 +93,18 @@ void Entorno::FallaAlActualizar(const std::string& tabla, const std::string& men
                "RAISE EXCEPTION '" + mensaje + "';");
 }
 
+void Entorno::FallaAlInsertar(const std::string& tabla, const std::string& mensaje) {
+    Disparador("BEFORE INSERT", tabla, "", "SELECT RAISE(ABORT, '" + mensaje + "');",
+               "RAISE EXCEPTION '" + mensaje + "';");
+    fallas_.emplace_back("disparador_" + std::to_string(disparadores_), tabla);
+}
+
+void Entorno::QuitaFallas() {
+    for (const auto& [disparador, tabla] : fallas_)
+        Sql("DROP TRIGGER " + disparador + (conexion->dialecto() == qivera::db::Dialecto::SQLite ? "" : " ON " + tabla));
+    fallas_.clear();
+}
+
 void Entorno::Disparador(const std::string& evento, const std::string& tabla, const std::string& condicion,
                          const std::string& cuerpoSqlite, const std::string& cuerpoPostgresql) {
     const std::string nombre = "disparador_" + std::to_string(++disparadores_);

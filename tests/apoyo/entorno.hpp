@@ -38,6 +38,9 @@ public:
                       const std::string& sentencia);
     // A failing disk: every update of `tabla` fails with `mensaje`.
     void FallaAlActualizar(const std::string& tabla, const std::string& mensaje);
+    // A failing disk for new rows of `tabla`, until QuitaFallas.
+    void FallaAlInsertar(const std::string& tabla, const std::string& mensaje);
+    void QuitaFallas();
 
     // Loads the component and shows the screen as a host does.
     kx204::frmKX204& Abre();
@@ -60,6 +63,7 @@ private:
     void Disparador(const std::string& evento, const std::string& tabla, const std::string& condicion,
                     const std::string& cuerpoSqlite, const std::string& cuerpoPostgresql);
     int disparadores_ = 0;
+    std::vector<std::pair<std::string, std::string>> fallas_;  // trigger, table
 };
 
 }  // namespace prueba

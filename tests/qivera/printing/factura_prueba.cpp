@@ -9,7 +9,7 @@
 
 namespace prueba {
 
-ConFactura::ConFactura() {
+ConFactura::ConFactura(BaseDePrueba::Alcance alcance) : Entorno("ADMIN", alcance) {
     sesion.registra = [this](const std::string& evento, const std::string& folio, const std::string& archivo) {
         registros.push_back({evento, folio, archivo});
     };

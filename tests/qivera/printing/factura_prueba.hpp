@@ -22,7 +22,7 @@ public:
     static constexpr const char* kFolio = "F000001";
     static constexpr const char* kCliente = "Abarrotes O'Brien & Hijos <Ñandú>";
 
-    ConFactura();
+    explicit ConFactura(BaseDePrueba::Alcance alcance = BaseDePrueba::Alcance::UnaConexion);
     // Another invoice like the first, with `renglones` lines.
     void OtraFactura(const std::string& folio, int renglones);
     std::string Valor(const std::string& sentencia);
