@@ -371,6 +371,8 @@ CREATE TABLE Comprobante_Digital (
     Cd_No_Certificado      TEXTO,
     Cd_Timbrado            ENTERO,
     Cd_Motivo_Cancelacion  TEXTO,
+    Cd_Estado_Cancelacion  TEXTO,
+    Cd_Uuid_Sustituto      TEXTO,
     PRIMARY KEY (Cd_Tabla, Cd_Documento)
 );
 CREATE TABLE Timbrado_Pendiente (

@@ -36,12 +36,7 @@ std::unique_ptr<host::DocumentoFactura> FabricaQivera::CreaDocumentoFactura() {
     return std::make_unique<DocumentoFacturaQivera>(sesion_);
 }
 std::unique_ptr<host::CancelacionFactura> FabricaQivera::CreaCancelacionFactura() {
-    return std::make_unique<CancelacionFacturaQivera>(
-        sesion_, [this](const std::string& uuid, const std::string& motivo) {
-            const std::string comando = ValorVariable(sesion_.conexion, "CFDI_TIMBRADO_COMANDO");
-            if (!comando.empty())
-                CancelaTimbre(comando, uuid, ValorVariable(sesion_.conexion, "CFDI_EMISOR_RFC"), motivo);
-        });
+    return std::make_unique<CancelacionFacturaQivera>(sesion_);
 }
 std::unique_ptr<host::Correo> FabricaQivera::CreaCorreo() { return std::make_unique<CorreoQivera>(sesion_); }
 std::unique_ptr<host::CamposAdicionales> FabricaQivera::CreaCamposAdicionales() {

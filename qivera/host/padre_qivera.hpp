@@ -5,6 +5,7 @@
 #include "kx204/host/ventana_host.hpp"
 #include "qivera/services/cancelacion_factura.hpp"
 #include "qivera/sesion/sesion.hpp"
+#include "qivera/signing/cancelacion_cfdi.hpp"
 #include "qivera/signing/firma_documentos.hpp"
 
 namespace qivera {
@@ -26,8 +27,10 @@ public:
         return FirmaDocumentos(sesion_).Firma(documento);
     }
     // Texts of sError and sMensaje are those of the last validation.
+    // A deletion that may go on has the invoice's stamp cancelled before the tax authority first.
     bool ValidaDocumento(const std::string& documento) override {
         validacion_ = ValidaCancelacion(sesion_, documento);
+        if (validacion_.valida) validacion_ = CancelaAnteElSat(sesion_, documento.substr(documento.find('|') + 1));
         return validacion_.valida;
     }
     std::string sError() override { return validacion_.error; }

@@ -48,10 +48,10 @@ const Forma& FormaDe(Orden orden) {
         {"--libro", "--cancelacion"},
         {},
         1,
-        4,
+        5,
         "qivera pac-prueba [--libro LEDGER] timbrar < SEALED.xml > STAMPED.xml\n"
         "       qivera pac-prueba [--libro LEDGER] [--cancelacion cancelado|en_proceso|rechazado] cancelar UUID RFC "
-        "MOTIVO\n"
+        "MOTIVO [SUSTITUTO]\n"
         "         the test stamping provider: the same XML, the same stamp; LEDGER lists every request",
         false};
     static const Forma kGlobal{

@@ -31,7 +31,7 @@ std::string Opcion(const Argumentos& args, const std::string& nombre) {
 
 // Answers as the SAT does: cancelled, in process (the receiver must accept) or refused.
 int Cancela(const Argumentos& args, std::ostream& salida, std::ostream& errores) {
-    if (args.posicionales.size() != 4) throw ErrorDeUso("cancelar takes UUID RFC MOTIVO");
+    if (args.posicionales.size() < 4) throw ErrorDeUso("cancelar takes UUID RFC MOTIVO [SUSTITUTO]");
     const std::string &uuid = args.posicionales[1], &motivo = args.posicionales[3];
     const std::string pedida = args.Tiene("--cancelacion") ? args.opciones.at("--cancelacion") : "cancelado";
     if (pedida != "cancelado" && pedida != "en_proceso" && pedida != "rechazado")
@@ -42,6 +42,11 @@ int Cancela(const Argumentos& args, std::ostream& salida, std::ostream& errores)
     }
     if (!MotivoValido(motivo)) {
         errores << "qivera: el motivo de cancelación no es 01, 02, 03 ni 04: " << motivo << "\n";
+        return 1;
+    }
+    const bool conSustituto = args.posicionales.size() == 5;
+    if ((motivo == "01") != conSustituto) {
+        errores << "qivera: el motivo 01, y solo ese, lleva el UUID que sustituye al cancelado\n";
         return 1;
     }
     const std::string respuesta = CancelaPrueba(uuid, motivo, pedida, Opcion(args, "--libro"));

@@ -48,20 +48,13 @@ bool CancelacionFacturaQivera::CancelaFactura(const std::string& folio, int) {
     return true;
 }
 
-// The digital document falls with the invoice, in the same transaction; the stamp, when it has one and
-// it stands, before the tax authority too.
+// The digital document falls with the invoice, in the same transaction; a stamp only once the tax
+// authority has cancelled it.
 void CancelacionFacturaQivera::CancelaCfdi(const std::string& folio) {
-    auto rs = sesion_.conexion.Execute("SELECT Cd_Uuid, Cd_Timbrado, Cd_Cancelado FROM Comprobante_Digital" +
-                                       CondicionComprobante(folio));
-    const bool vigente = !rs->Eof() && rs->Field(1).ToLong() != 0 && rs->Field(2).ToLong() == 0;
-    const std::string uuid = rs->Eof() ? std::string() : rs->Field(0).ToTextOrEmpty();
-    rs->Close();
-    std::string motivo = ValorVariable(sesion_.conexion, "CFDI_MOTIVO_CANCELACION");
-    if (motivo.empty()) motivo = "02";
-    sesion_.conexion.Execute("UPDATE Comprobante_Digital SET Cd_Cancelado = 1" +
-                             std::string(vigente ? ", Cd_Motivo_Cancelacion = " + LiteralTexto(motivo) : "") +
-                             CondicionComprobante(folio));
-    if (vigente && cancelaTimbre_) cancelaTimbre_(uuid, motivo);
+    if (PrimerValor(sesion_.conexion, "SELECT Cd_Documento FROM Comprobante_Digital" + CondicionComprobante(folio) +
+                                          " AND Cd_Timbrado = 1 AND Cd_Cancelado = 0"))
+        throw kx204::host::RuntimeError(5, "El CFDI de la factura " + folio + " no está cancelado ante el SAT");
+    sesion_.conexion.Execute("UPDATE Comprobante_Digital SET Cd_Cancelado = 1" + CondicionComprobante(folio));
 }
 
 ValidacionDocumento ValidaCancelacion(Sesion& sesion, const std::string& documento) {

@@ -1,5 +1,4 @@
 #pragma once
-#include <functional>
 #include <string>
 
 #include "kx204/host/servicios.hpp"
@@ -12,14 +11,10 @@ namespace qivera {
 // notes and receivables are the caller's.
 class CancelacionFacturaQivera : public kx204::host::CancelacionFactura {
 public:
-    // Cancels a stamp before the tax authority: its UUID and the reason code; raises RuntimeError when refused.
-    using CancelaTimbre = std::function<void(const std::string& uuid, const std::string& motivo)>;
-
-    CancelacionFacturaQivera(Sesion& sesion, CancelaTimbre cancelaTimbre)
-        : sesion_(sesion), cancelaTimbre_(std::move(cancelaTimbre)) {}
-    // Refuses an invoice that does not exist or is already cancelled. A stamped CFDI is cancelled too,
-    // last, with the reason of the variable CFDI_MOTIVO_CANCELACION ("02", with errors, by default),
-    // which its Comprobante_Digital row records; a refusal fails the cancellation.
+    explicit CancelacionFacturaQivera(Sesion& sesion) : sesion_(sesion) {}
+    // Refuses an invoice that does not exist or is already cancelled, and one whose stamped CFDI the tax
+    // authority has not cancelled yet: that is asked before the books are touched (see CancelaAnteElSat),
+    // never inside their transaction. An unstamped CFDI falls with the invoice.
     bool CancelaFactura(const std::string& folio, int opcion) override;
     std::string MensajeError() override { return error_; }
 
@@ -27,7 +22,6 @@ private:
     void CancelaCfdi(const std::string& folio);
 
     Sesion& sesion_;
-    CancelaTimbre cancelaTimbre_;
     std::string error_;
 };
 

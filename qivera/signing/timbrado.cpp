@@ -59,12 +59,13 @@ std::string UuidDelTimbre(const std::string& xmlTimbrado, const std::string& sel
     return timbre->Atributo("UUID");
 }
 
-void CancelaTimbre(const std::string& comando, const std::string& uuid, const std::string& rfcEmisor,
-                   const std::string& motivo) {
-    Ejecuta(comando,
-            {QStringLiteral("cancelar"), QString::fromStdString(uuid), QString::fromStdString(rfcEmisor),
-             QString::fromStdString(motivo)},
-            {}, "canceló");
+RespuestaCancelacion CancelaTimbre(const std::string& comando, const std::string& uuid, const std::string& rfcEmisor,
+                                   const std::string& motivo, const std::string& sustituto) {
+    QStringList argumentos{QStringLiteral("cancelar"), QString::fromStdString(uuid), QString::fromStdString(rfcEmisor),
+                           QString::fromStdString(motivo)};
+    if (!sustituto.empty()) argumentos << QString::fromStdString(sustituto);
+    const std::string respuesta = Ejecuta(comando, argumentos, {}, "canceló");
+    return respuesta.rfind("en_proceso", 0) == 0 ? RespuestaCancelacion::EnProceso : RespuestaCancelacion::Cancelado;
 }
 
 }  // namespace qivera

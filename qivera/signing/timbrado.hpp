@@ -7,8 +7,8 @@ namespace qivera {
 
 // The seam to the stamping provider (PAC): the command the variable CFDI_TIMBRADO_COMANDO names,
 // an integrator's adapter for their provider. "COMANDO timbrar" takes the sealed XML on its standard
-// input and answers the stamped XML on its standard output; "COMANDO cancelar UUID RFC MOTIVO"
-// cancels a stamped CFDI. Exit status 0 when done; otherwise its standard error says why. Exit status 1
+// input and answers the stamped XML on its standard output; "COMANDO cancelar UUID RFC MOTIVO [SUSTITUTO]"
+// cancels a stamped CFDI (SUSTITUTO, the UUID that replaces it, with reason 01). Exit status 0 when done; otherwise its standard error says why. Exit status 1
 // is a refusal: nothing was stamped. Any other end (another status, a signal, no answer in time, an
 // answer without the stamp) leaves it unknown whether the provider stamped, and the same XML must be
 // sent again, which a provider answers with the stamp it gave the first time.
@@ -25,8 +25,11 @@ std::string Timbra(const std::string& comando, const std::string& xmlSellado, in
 // The UUID of the stamp on `xmlTimbrado`, whose seal must still be `sello`; raises RuntimeError when the
 // provider answered something else.
 std::string UuidDelTimbre(const std::string& xmlTimbrado, const std::string& sello);
-// Raises RuntimeError with the provider's reason unless the cancellation is accepted.
-void CancelaTimbre(const std::string& comando, const std::string& uuid, const std::string& rfcEmisor,
-                   const std::string& motivo);
+// What the tax authority answered to a cancellation it did not refuse.
+enum class RespuestaCancelacion { Cancelado, EnProceso };
+// "COMANDO cancelar UUID RFC MOTIVO [SUSTITUTO]" answers on its first line "cancelado", or "en_proceso" when
+// the receiver must accept first; a refusal raises TimbreRechazado, any other failure RuntimeError.
+RespuestaCancelacion CancelaTimbre(const std::string& comando, const std::string& uuid, const std::string& rfcEmisor,
+                                   const std::string& motivo, const std::string& sustituto = {});
 
 }  // namespace qivera

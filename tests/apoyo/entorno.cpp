@@ -89,13 +89,15 @@ void Entorno::AlActualizar(const std::string& tabla, const std::string& columna,
 }
 
 void Entorno::FallaAlActualizar(const std::string& tabla, const std::string& mensaje) {
-    Disparador("BEFORE UPDATE", tabla, "", "SELECT RAISE(ABORT, '" + mensaje + "');",
-               "RAISE EXCEPTION '" + mensaje + "';");
+    Falla("BEFORE UPDATE", tabla, mensaje);
 }
 
 void Entorno::FallaAlInsertar(const std::string& tabla, const std::string& mensaje) {
-    Disparador("BEFORE INSERT", tabla, "", "SELECT RAISE(ABORT, '" + mensaje + "');",
-               "RAISE EXCEPTION '" + mensaje + "';");
+    Falla("BEFORE INSERT", tabla, mensaje);
+}
+
+void Entorno::Falla(const std::string& evento, const std::string& tabla, const std::string& mensaje) {
+    Disparador(evento, tabla, "", "SELECT RAISE(ABORT, '" + mensaje + "');", "RAISE EXCEPTION '" + mensaje + "';");
     fallas_.emplace_back("disparador_" + std::to_string(disparadores_), tabla);
 }
 

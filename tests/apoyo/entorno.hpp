@@ -36,9 +36,8 @@ public:
     // of `tabla` where `condicion` (over NEW) holds is updated.
     void AlActualizar(const std::string& tabla, const std::string& columna, const std::string& condicion,
                       const std::string& sentencia);
-    // A failing disk: every update of `tabla` fails with `mensaje`.
+    // A failing disk, until QuitaFallas: every update, or every new row, of `tabla` fails with `mensaje`.
     void FallaAlActualizar(const std::string& tabla, const std::string& mensaje);
-    // A failing disk for new rows of `tabla`, until QuitaFallas.
     void FallaAlInsertar(const std::string& tabla, const std::string& mensaje);
     void QuitaFallas();
 
@@ -60,6 +59,7 @@ public:
 
 private:
     Entorno(std::shared_ptr<BaseDePrueba> base, const std::string& usuario);
+    void Falla(const std::string& evento, const std::string& tabla, const std::string& mensaje);
     void Disparador(const std::string& evento, const std::string& tabla, const std::string& condicion,
                     const std::string& cuerpoSqlite, const std::string& cuerpoPostgresql);
     int disparadores_ = 0;

@@ -166,21 +166,6 @@ TEST_F(Firma, AFileThatCannotBeWrittenTakesBackTheRow) {
     EXPECT_FALSE(entorno.conexion->InTransaction());
 }
 
-// Deleting a stamped invoice cancels its stamp through the provider, with the default reason; a
-// provider that refuses stops the cancellation.
-TEST_F(Firma, CancellingAStampedInvoiceGoesThroughTheProvider) {
-    ASSERT_EQ(Firmar(), "");
-    auto cancelacion = entorno.fabrica.CreaCancelacionFactura();
-    entorno.Variable("CFDI_TIMBRADO_COMANDO", "false");
-    entorno.conexion->BeginTrans();
-    EXPECT_FALSE(cancelacion->CancelaFactura("F000001", 0));
-    EXPECT_EQ(cancelacion->MensajeError(), "El proveedor de timbrado no canceló: terminó con el estado 1");
-    entorno.conexion->RollbackTrans();
-    prueba::ConfiguraCfdi(entorno);
-    EXPECT_TRUE(cancelacion->CancelaFactura("F000001", 0)) << cancelacion->MensajeError();
-    EXPECT_EQ(Comprobante("Cd_Cancelado") + "|" + Comprobante("Cd_Motivo_Cancelacion"), "1|02");
-}
-
 // Every invoice of the demo is a CFDI that passes the checks, sealed by the demo's own CSD and stamped
 // by the test provider; one to the general public is a global invoice.
 TEST(FirmaDemo, EveryDemoInvoiceIsAValidStampedCfdi) {

@@ -1,0 +1,116 @@
+// Deleting a stamped invoice as the tax authority runs cancellations: the clerk's reason goes to the
+// provider before the books are touched; the books release the notes only once it answers cancelled,
+// and in process or refused leave everything as it was, the clerk told why.
+#include <gtest/gtest.h>
+
+#include "apoyo/cfdi_prueba.hpp"
+#include "apoyo/facturacion.hpp"
+#include "qivera/signing/libro_pac_prueba.hpp"
+
+namespace {
+
+using kx204::host::ComandoBarra;
+using prueba::Entorno;
+using prueba::Filas;
+
+// A clerk with invoice F000001 of note N1 issued, stamped by the test provider and shown.
+struct Firmada {
+    Firmada() {
+        prueba::PreparaFacturacion(entorno);
+        prueba::ConfiguraCfdi(entorno);
+        entorno.Sql("UPDATE Serie SET Sr_Digital = 1");
+        Proveedor("cancelado");
+        pantalla = &prueba::Captura(entorno, {"N1"});
+        pantalla->Controles.Pulsa(ComandoBarra::Aceptar);
+        uuid = Filas(entorno, "SELECT Cd_Uuid FROM Comprobante_Digital WHERE Cd_Timbrado = 1");
+        uuid.pop_back();
+    }
+    void Proveedor(const std::string& respuesta) {
+        entorno.Variable("CFDI_TIMBRADO_COMANDO", std::string("\"") + KX204_QIVERA + "\" pac-prueba --libro \"" +
+                                                      Libro() + "\" --cancelacion " + respuesta);
+    }
+    std::string Libro() const { return entorno.carpeta.string() + "/libro"; }
+    // Shows the invoice and presses Delete, answering the reason with `motivo` ("" chooses none) and, for
+    // 01, the replacement with `sustituta`.
+    std::vector<nlohmann::ordered_json> Elimina(const std::string& motivo, const std::string& sustituta = {}) {
+        pantalla->txtFolio.Teclea("F000001");
+        pantalla->txtFolio.Confirma();
+        entorno.eventos.clear();
+        entorno.persona.Responde(motivo);
+        if (!sustituta.empty()) entorno.persona.Responde(sustituta);
+        pantalla->Controles.Pulsa(ComandoBarra::Eliminar);
+        return entorno.Eventos("message");
+    }
+    std::string Estado() {
+        return Filas(entorno,
+                     "SELECT f.Es_Cve_Estado || '|' || c.Cd_Cancelado || '|' || c.Cd_Estado_Cancelacion || '|' || "
+                     "c.Cd_Motivo_Cancelacion || '|' || (SELECT count(*) FROM Venta WHERE Fc_Folio = 'F000001') FROM "
+                     "Factura f JOIN Comprobante_Digital c ON c.Cd_Documento = f.Fc_Folio");
+    }
+    // The provider's answers to this invoice's cancellations, in order.
+    std::vector<std::string> Respuestas() const {
+        std::vector<std::string> respuestas;
+        for (const auto& asiento : qivera::LibroPacPrueba(Libro()).Asientos())
+            if (asiento.motivo != "") respuestas.push_back(asiento.evento + " " + asiento.motivo);
+        return respuestas;
+    }
+
+    Entorno entorno;
+    kx204::frmKX204* pantalla = nullptr;
+    std::string uuid;
+};
+
+TEST(CancelacionCfdi, TheBooksReleaseTheNotesOnlyOnceTheProviderSaysCancelled) {
+    Firmada f;
+    ASSERT_EQ(f.uuid.size(), 36u);
+    const std::string antes = f.Estado();
+    EXPECT_EQ(antes, "AC|0|||2\n");
+
+    f.Proveedor("en_proceso");
+    auto mensajes = f.Elimina("03");
+    ASSERT_EQ(mensajes.size(), 1u);
+    EXPECT_EQ(mensajes[0]["buttons"], 64);
+    EXPECT_EQ(mensajes[0]["prompt"],
+              "La cancelación del CFDI de la factura F000001 está en proceso: el receptor debe aceptarla. Elimine la "
+              "factura de nuevo cuando la acepte.");
+    EXPECT_EQ(f.Estado(), "AC|0|EN_PROCESO|03|2\n");
+
+    f.Proveedor("rechazado");
+    mensajes = f.Elimina("");
+    ASSERT_EQ(mensajes.size(), 1u);
+    EXPECT_EQ(mensajes[0]["buttons"], 48);
+    EXPECT_EQ(mensajes[0]["prompt"], "El CFDI de la factura F000001 no se canceló: El proveedor de timbrado no canceló: "
+                                     "qivera: el SAT rechazó la cancelación de " +
+                                         f.uuid);
+    EXPECT_EQ(f.Estado(), "AC|0|RECHAZADO|02|2\n");  // the default reason when none is chosen
+
+    // Cancelled before the tax authority, then the books fail: the invoice stays, and the next Delete
+    // finishes without asking the provider again.
+    f.Proveedor("cancelado");
+    f.entorno.FallaAlActualizar("Venta", "disco lleno");
+    f.Elimina("02");
+    EXPECT_EQ(f.Estado(), "AC|1|CANCELADO|02|2\n");
+    f.entorno.QuitaFallas();
+    EXPECT_TRUE(f.Elimina("").empty());
+    EXPECT_EQ(f.Estado(), "CA|1|CANCELADO|02|0\n");
+    EXPECT_EQ(f.Respuestas(), (std::vector<std::string>{"en_proceso 03", "rechazado 02", "cancelado 02"}));
+}
+
+// Reason 01 names the stamped invoice that replaces the cancelled one; without it nothing is asked.
+TEST(CancelacionCfdi, Reason01TakesTheInvoiceThatReplacesIt) {
+    Firmada f;
+    auto mensajes = f.Elimina("01");
+    ASSERT_EQ(mensajes.size(), 1u);
+    EXPECT_EQ(mensajes[0]["prompt"], "Con el motivo 01 elija la factura timbrada que sustituye a la factura F000001");
+    EXPECT_TRUE(f.Respuestas().empty());
+    EXPECT_EQ(f.Estado(), "AC|0|||2\n");
+
+    prueba::Captura(f.entorno, *f.pantalla, {"N2"});
+    f.pantalla->Controles.Pulsa(ComandoBarra::Aceptar);
+    EXPECT_TRUE(f.Elimina("01", "F000002").empty());
+    EXPECT_EQ(Filas(f.entorno, "SELECT Cd_Uuid_Sustituto FROM Comprobante_Digital WHERE Cd_Documento = 'F000001'"),
+              Filas(f.entorno, "SELECT Cd_Uuid FROM Comprobante_Digital WHERE Cd_Documento = 'F000002'"));
+    EXPECT_EQ(f.Respuestas(), std::vector<std::string>{"cancelado 01"});
+}
+
+}  // namespace
