@@ -44,13 +44,22 @@ std::string Apocopa(std::string texto) {
 
 std::string Miles(int miles) { return miles == 0 ? "" : miles == 1 ? "MIL" : Apocopa(HastaMil(miles)) + " MIL"; }
 
-std::string EnLetras(std::int64_t n) {
-    if (n == 0) return "CERO";
+// Below a billion (10^12) millions are counted in thousands: "MIL MILLONES".
+std::string HastaBillon(std::int64_t n) {
     const std::int64_t millones = n / 1000000;
     const int resto = static_cast<int>(n % 1000000);
     std::string texto;
-    if (millones > 0) texto = millones == 1 ? "UN MILLÓN" : Apocopa(EnLetras(millones)) + " MILLONES";
+    if (millones > 0) texto = millones == 1 ? "UN MILLÓN" : Apocopa(HastaBillon(millones)) + " MILLONES";
     return Junta(texto, Junta(Miles(resto / 1000), resto % 1000 ? HastaMil(resto % 1000) : ""));
+}
+
+std::string EnLetras(std::int64_t n) {
+    if (n == 0) return "CERO";
+    constexpr std::int64_t kBillon = 1000000000000;  // the long scale Spanish uses
+    const std::int64_t billones = n / kBillon;
+    std::string texto;
+    if (billones > 0) texto = billones == 1 ? "UN BILLÓN" : Apocopa(HastaBillon(billones)) + " BILLONES";
+    return Junta(texto, HastaBillon(n % kBillon));
 }
 
 }  // namespace

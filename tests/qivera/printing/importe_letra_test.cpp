@@ -21,6 +21,9 @@ TEST(ImporteConLetra, WritesEveryOrderOfMagnitudeWithItsSpanishExceptions) {
         {"96024.24", "(NOVENTA Y SEIS MIL VEINTICUATRO PESOS 24/100 M.N.)"},
         {"1000000", "(UN MILLÓN DE PESOS 00/100 M.N.)"},
         {"2501101.01", "(DOS MILLONES QUINIENTOS UN MIL CIENTO UN PESOS 01/100 M.N.)"},
+        {"21000000000", "(VEINTIÚN MIL MILLONES DE PESOS 00/100 M.N.)"},
+        {"1000000000000", "(UN BILLÓN DE PESOS 00/100 M.N.)"},
+        {"21000001000001", "(VEINTIÚN BILLONES UN MILLÓN UN PESOS 00/100 M.N.)"},
     };
     for (const auto& [importe, letra] : casos)
         EXPECT_EQ(qivera::ImporteConLetra(Currency::Parse(importe), "MXN"), letra) << importe;
