@@ -36,11 +36,11 @@ const std::map<std::string, Orden>& Atributos() {
     return kAtributos;
 }
 
-// Leading and trailing whitespace dropped, inner runs as one space.
+// What the XML carries, leading and trailing whitespace dropped, inner runs as one space.
 std::string Normaliza(const std::string& valor) {
     std::string normal;
     bool espacio = false;
-    for (char c : valor) {
+    for (char c : TextoAdmitido(valor)) {
         if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
             espacio = !normal.empty();
             continue;

@@ -12,7 +12,7 @@ namespace {
 constexpr long kErrorXml = 5;
 
 void EscribeValor(std::string& xml, const std::string& valor) {
-    for (char c : valor) {
+    for (char c : TextoAdmitido(valor)) {
         switch (c) {
             case '&':
                 xml += "&amp;";
@@ -36,11 +36,23 @@ void EscribeValor(std::string& xml, const std::string& valor) {
                 xml += "&#13;";
                 break;
             default:
-                // Other control characters cannot stand in XML 1.0.
-                if (static_cast<unsigned char>(c) >= 0x20) xml += c;
+                xml += c;
         }
     }
 }
+
+void Escribe(std::string& xml, const NodoXml& nodo);
+
+}  // namespace
+
+std::string TextoAdmitido(const std::string& texto) {
+    std::string admitido;
+    for (char c : texto)
+        if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n' || c == '\r') admitido += c;
+    return admitido;
+}
+
+namespace {
 
 void Escribe(std::string& xml, const NodoXml& nodo) {
     xml += '<' + nodo.nombre;

@@ -24,6 +24,11 @@ struct NodoXml {
     NodoXml* Hijo(const std::string& local);
 };
 
+// What of `texto` an XML 1.0 document can carry: control characters other than tab, line feed and
+// carriage return are dropped. The XML and the original string both read values through here, so a
+// seal always covers what the document says.
+std::string TextoAdmitido(const std::string& texto);
+
 // The document as UTF-8 with its declaration, attributes escaped, no whitespace between elements.
 std::string EscribeXml(const NodoXml& raiz);
 // The root element of `xml`; raises RuntimeError when it is not well-formed or holds text.

@@ -46,6 +46,12 @@ TEST(CadenaOriginal, FollowsTheRulesOrderAndLeavesOutSealsAndStamp) {
               "||1.1|96D82E6E-084E-4644-91B3-3A652E4C0CBA|2026-03-15T10:00:05|SPR190613I52|SELLO|"
               "30001000000500003456||");
 
+    // A control character the XML cannot carry is not sealed either: the seal covers what the XML says.
+    qivera::NodoXml conControl = cfdi;
+    conControl.Hijo("Conceptos")->Hijo("Concepto")->Pon("Descripcion", "Caf\x01\x7f\t\xc3\xa9 \x1b");
+    EXPECT_EQ(qivera::CadenaOriginal(conControl), qivera::CadenaOriginal(qivera::LeeXml(qivera::EscribeXml(conControl))));
+    EXPECT_NE(qivera::CadenaOriginal(conControl).find("|Caf\x7f é|"), std::string::npos);
+
     // What the rules do not cover is refused rather than left out of the seal.
     qivera::NodoXml otro = cfdi;
     otro.hijos.push_back(qivera::NodoXml{"cfdi:CfdiRelacionados", {{"TipoRelacion", "04"}}, {}});
