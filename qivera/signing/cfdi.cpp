@@ -107,11 +107,13 @@ NodoXml Concepto(const RenglonGuardado& renglon, Centavos descuento, const Datos
     concepto.Pon("ValorUnitario", ValorUnitario(importe, cantidad));
     concepto.Pon("Importe", TextoCentavos(importe));
     if (descuento != 0) concepto.Pon("Descuento", TextoCentavos(descuento));
-    concepto.Pon("ObjetoImp", producto.objetoImpuesto);
     sumas.subtotal += importe;
     sumas.descuento += descuento;
     const auto impuesto = datos.impuestos.find(renglon.impuesto);
-    if (producto.objetoImpuesto == "02" && impuesto != datos.impuestos.end()) {
+    const bool gravado = producto.objetoImpuesto == "02" && impuesto != datos.impuestos.end();
+    // A product that is an object of tax, on a line that carries none, is declared as not an object of it.
+    concepto.Pon("ObjetoImp", producto.objetoImpuesto == "02" && !gravado ? "01" : producto.objetoImpuesto);
+    if (gravado) {
         const ImpuestoSat& sat = impuesto->second;
         Traslado traslado{
             sat.impuesto, sat.tipoFactor, sat.tasa, neto,

@@ -272,6 +272,11 @@ private:
                   " times ValorUnitario " + unitario);
         importes_ = importes_ + Lee(importe);
         descuentos_ = descuentos_ + Monto(concepto, "Descuento");
+        // 02 is an object of tax and declares it; 01 and the others declare none.
+        const bool conImpuestos = !Descendientes(concepto, {"Impuestos"}).empty();
+        if ((Valor(concepto, "ObjetoImp") == "02") != conImpuestos)
+            Falla(nombre + ": ObjetoImp " + Valor(concepto, "ObjetoImp") +
+                  (conImpuestos ? " yet it has Impuestos" : " without Impuestos"));
         for (const xmlNode* traslado : Descendientes(concepto, {"Impuestos", "Traslados", "Traslado"}))
             Traslado(traslado, nombre);
     }

@@ -111,6 +111,16 @@ TEST_F(Firma, TheCfdiCarriesTheInvoiceToTheCent) {
     EXPECT_EQ(cfdi.Hijo("InformacionGlobal"), nullptr);
 }
 
+// A line whose product is an object of tax but that carries none declares none.
+TEST_F(Firma, ALineWithoutTaxIsNoObjectOfTax) {
+    entorno.Sql("UPDATE Factura_Detalle SET Im_Cve_Impuesto = '' WHERE Fd_Renglon = (SELECT max(Fd_Renglon) FROM "
+                "Factura_Detalle)");
+    ASSERT_EQ(Firmar(), "");
+    const std::string xml = Comprobante("Cd_Xml");
+    EXPECT_EQ(prueba::ErroresCfdi(xml), std::vector<std::string>{});
+    EXPECT_EQ(Hijo(qivera::LeeXml(xml), "Conceptos").hijos.back().Atributo("ObjetoImp"), "01");
+}
+
 TEST_F(Firma, WithoutAProviderTheCfdiIsSealedAndLeftUnstamped) {
     prueba::ConfiguraCfdi(entorno, false);
     ASSERT_EQ(Firmar(), "");
