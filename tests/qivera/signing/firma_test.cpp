@@ -113,6 +113,7 @@ TEST_F(Firma, TheCfdiCarriesTheInvoiceToTheCent) {
 
 // A line whose product is an object of tax but that carries none declares none.
 TEST_F(Firma, ALineWithoutTaxIsNoObjectOfTax) {
+    entorno.Sql("UPDATE Producto SET Pr_Objeto_Impuesto = '02'");
     entorno.Sql("UPDATE Factura_Detalle SET Im_Cve_Impuesto = '' WHERE Fd_Renglon = (SELECT max(Fd_Renglon) FROM "
                 "Factura_Detalle)");
     ASSERT_EQ(Firmar(), "");
