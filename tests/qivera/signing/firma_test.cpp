@@ -113,9 +113,8 @@ TEST_F(Firma, TheCfdiCarriesTheInvoiceToTheCent) {
 
 // A line whose product is an object of tax but that carries none declares none.
 TEST_F(Firma, ALineWithoutTaxIsNoObjectOfTax) {
-    entorno.Sql("UPDATE Producto SET Pr_Objeto_Impuesto = '02'");
-    entorno.Sql("UPDATE Factura_Detalle SET Im_Cve_Impuesto = '' WHERE Fd_Renglon = (SELECT max(Fd_Renglon) FROM "
-                "Factura_Detalle)");
+    entorno.Sql("INSERT INTO Producto (Pr_Cve_Producto, Pr_Objeto_Impuesto) VALUES ('P0015', '02')");
+    entorno.Sql("UPDATE Factura_Detalle SET Im_Cve_Impuesto = '' WHERE Pr_Cve_Producto = 'P0015'");
     ASSERT_EQ(Firmar(), "");
     const std::string xml = Comprobante("Cd_Xml");
     EXPECT_EQ(prueba::ErroresCfdi(xml), std::vector<std::string>{});
