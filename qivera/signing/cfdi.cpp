@@ -67,6 +67,14 @@ std::vector<std::string> Pedimentos(const std::string& lotes) {
     return pedimentos;
 }
 
+// The tax on `base` at `tasa`, rounded once, to the cent, half away from zero.
+Centavos ImpuestoEnCentavos(Centavos base, Currency tasa) {
+    const std::int64_t producto = base * tasa.Scaled();  // cents times ten-thousandths
+    const std::int64_t cociente = producto / Currency::kScale, resto = producto % Currency::kScale;
+    if (2 * std::llabs(resto) < Currency::kScale) return cociente;
+    return cociente + (producto < 0 ? -1 : 1);
+}
+
 // A transfer of one tax: its kind and rate name the document's group it adds to.
 struct Traslado {
     std::string impuesto, tipoFactor;
@@ -117,7 +125,7 @@ NodoXml Concepto(const RenglonGuardado& renglon, Centavos descuento, const Datos
         const ImpuestoSat& sat = impuesto->second;
         Traslado traslado{
             sat.impuesto, sat.tipoFactor, sat.tasa, neto,
-            sat.tipoFactor == "Exento" ? 0 : EnCentavos(DeCentavos(neto).MulDiv(sat.tasa, DeCentavos(100)))};
+            sat.tipoFactor == "Exento" ? 0 : ImpuestoEnCentavos(neto, sat.tasa)};
         NodoXml traslados{"cfdi:Traslados", {}, {NodoTraslado(traslado)}};
         concepto.hijos.push_back(NodoXml{"cfdi:Impuestos", {}, {traslados}});
         Traslado& grupo = sumas.traslados[{sat.impuesto, sat.tipoFactor, sat.tasa.Scaled()}];

@@ -121,6 +121,18 @@ TEST_F(Firma, ALineWithoutTaxIsNoObjectOfTax) {
     EXPECT_EQ(Hijo(qivera::LeeXml(xml), "Conceptos").hijos.back().Atributo("ObjetoImp"), "01");
 }
 
+// 1.83 at 26.5% is 0.48495: to the cent once, 0.48; rounded to four places first it would be 0.49.
+TEST_F(Firma, TaxIsRoundedOnceToTheCent) {
+    entorno.Sql("INSERT INTO Impuesto (Im_Cve_Impuesto, Im_Descripcion, Im_Tasa, Im_Impuesto_SAT) VALUES ('IEPS', "
+                "'IEPS', 0.265, '003')");
+    entorno.Sql("UPDATE Factura SET Fc_Descuento_Global_Importe = 0");
+    entorno.Sql("UPDATE Factura_Detalle SET Fd_Importe = 1.83, Im_Cve_Impuesto = 'IEPS' WHERE Pr_Cve_Producto = 'P0015'");
+    ASSERT_EQ(Firmar(), "");
+    const qivera::NodoXml cfdi = qivera::LeeXml(Comprobante("Cd_Xml"));
+    const qivera::NodoXml& concepto = Hijo(cfdi, "Conceptos").hijos.back();
+    EXPECT_EQ(Hijo(Hijo(Hijo(concepto, "Impuestos"), "Traslados"), "Traslado").Atributo("Importe"), "0.48");
+}
+
 TEST_F(Firma, WithoutAProviderTheCfdiIsSealedAndLeftUnstamped) {
     prueba::ConfiguraCfdi(entorno, false);
     ASSERT_EQ(Firmar(), "");
