@@ -15,7 +15,6 @@ using kx204::host::Currency;
 using Centavos = std::int64_t;
 
 Centavos EnCentavos(Currency importe) { return AlCentavo(importe).Scaled() / (Currency::kScale / 100); }
-Currency DeCentavos(Centavos centavos) { return Currency::FromScaled(centavos * (Currency::kScale / 100)); }
 
 std::string TextoCentavos(Centavos centavos) {
     const std::string signo = centavos < 0 ? "-" : "";
