@@ -60,9 +60,9 @@ const Forma& FormaDe(Orden orden) {
         {"--password-stdin"},
         0,
         0,
-        "qivera global --db URL --sucursal BRANCH --periodo diario|mensual --fecha YYYY-MM-DD [--moneda CURRENCY]\n"
-        "                     [--user USER [--password-stdin]]    invoices a day's or a month's sales to the general "
-        "public"};
+        "qivera global --db URL --sucursal BRANCH --periodo diario|semanal|quincenal|mensual|bimestral\n"
+        "                     --fecha YYYY-MM-DD [--moneda CURRENCY] [--user USER [--password-stdin]]\n"
+        "         invoices the period's cash sales to the general public"};
     static const Forma kTimbrar{
         "timbrar",
         {"--db", "--sucursal", "--user"},

@@ -4,7 +4,6 @@
 #include <map>
 #include <optional>
 #include <sstream>
-#include <tuple>
 
 #include "qivera/db/base_datos.hpp"
 #include "qivera/db/sql.hpp"
@@ -27,9 +26,16 @@ constexpr int kBitCritico = 16;  // a message with this bit among its buttons te
 
 // What a run invoices: the general public's notes of a branch and currency between two dates, on the
 // screen of a user whose server date is `fecha`. An empty currency is the one New puts in, the local one.
+// The days a general-public invoice covers, and how the SAT names them.
+struct Periodo {
+    Date desde, hasta;
+    PeriodoGlobal sat;
+};
+
 struct Pedido {
     std::string usuario, clave, sucursal, moneda, cliente;
-    Date fecha, desde, hasta;
+    Date fecha;
+    Periodo periodo;
 };
 
 // The screen or the host stopped an invoice; the message is theirs.
@@ -45,13 +51,34 @@ Date FechaPedida(const Argumentos& args) {
     return Date::FromYmd(fecha->Year(), fecha->Month(), fecha->Day());
 }
 
-// The first and last day of the day or month around `fecha`.
-std::pair<Date, Date> Periodo(const std::string& periodo, const Date& fecha) {
-    if (periodo == "diario") return {fecha, fecha};
-    if (periodo != "mensual") throw ErrorDeUso("option --periodo takes diario or mensual, not: " + periodo);
-    const Date primero = Date::FromYmd(fecha.Year(), fecha.Month(), 1);
-    const Date siguiente = primero.AddDays(31);  // somewhere in the next month
-    return {primero, Date::FromYmd(siguiente.Year(), siguiente.Month(), 1).AddDays(-1)};
+std::string DosDigitos(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+
+Date UltimoDelMes(int anio, int mes) {
+    const Date siguiente = Date::FromYmd(anio, mes, 1).AddDays(31);  // somewhere in the next month
+    return Date::FromYmd(siguiente.Year(), siguiente.Month(), 1).AddDays(-1);
+}
+
+// The day, week (Monday to Sunday), fortnight (1-15 or 16 to the end), month or two months (January and
+// February, March and April…) around `fecha`, with the SAT's names for it.
+Periodo PeriodoAlrededor(const std::string& periodo, const Date& fecha) {
+    const int anio = fecha.Year(), mes = fecha.Month();
+    const std::string meses = DosDigitos(mes), enAnio = std::to_string(anio);
+    const Date primero = Date::FromYmd(anio, mes, 1), ultimo = UltimoDelMes(anio, mes);
+    if (periodo == "diario" || periodo == "diaria") return {fecha, fecha, {"01", meses, enAnio}};
+    if (periodo == "semanal") {
+        const Date lunes = fecha.AddDays(-((fecha.SerialDays() + 5) % 7));  // day 0 was a Saturday
+        return {lunes, lunes.AddDays(6), {"02", meses, enAnio}};
+    }
+    if (periodo == "quincenal")
+        return fecha.Day() <= 15 ? Periodo{primero, primero.AddDays(14), {"03", meses, enAnio}}
+                                 : Periodo{primero.AddDays(15), ultimo, {"03", meses, enAnio}};
+    if (periodo == "mensual") return {primero, ultimo, {"04", meses, enAnio}};
+    if (periodo == "bimestral") {
+        const int inicio = mes % 2 == 1 ? mes : mes - 1;
+        return {Date::FromYmd(anio, inicio, 1), UltimoDelMes(anio, inicio + 1),
+                {"05", std::to_string(13 + (inicio - 1) / 2), enAnio}};
+    }
+    throw ErrorDeUso("option --periodo takes diario, semanal, quincenal, mensual or bimestral, not: " + periodo);
 }
 
 void ExisteClave(Connection& conexion, const std::string& tabla, const std::string& columna, const std::string& clave,
@@ -79,7 +106,7 @@ Pedido PedidoDe(const Argumentos& args, std::istream& entrada) {
     pedido.sucursal = args.opciones.at("--sucursal");
     if (args.Tiene("--moneda")) pedido.moneda = args.opciones.at("--moneda");
     pedido.fecha = FechaPedida(args);
-    std::tie(pedido.desde, pedido.hasta) = Periodo(args.opciones.at("--periodo"), pedido.fecha);
+    pedido.periodo = PeriodoAlrededor(args.opciones.at("--periodo"), pedido.fecha);
     return pedido;
 }
 
@@ -123,6 +150,11 @@ public:
         Haz({{"do", "enter"}, {"field", campo}});
     }
 
+    // The general-public invoices issued from now on cover `periodo`.
+    void Cubre(const PeriodoGlobal& periodo) {
+        if (Sesion* sesion = guion_.SesionAbierta()) sesion->periodoGlobal = periodo;
+    }
+
     const kx204::frmKX204& Pantalla() const {
         if (guion_.Pantalla() == nullptr) throw Rechazo("La pantalla no está abierta");
         return *guion_.Pantalla();
@@ -137,25 +169,29 @@ private:
 void CargaNotas(Capturista& capturista, const Pedido& pedido, const std::string& almacen) {
     capturista.Haz(
         {{"do", "open"}, {"user", pedido.usuario}, {"password", pedido.clave}, {"date", pedido.fecha.ToIso()}});
+    capturista.Cubre(pedido.periodo.sat);
     capturista.Haz({{"do", "toolbar"}, {"command", "nuevo"}});
     capturista.Captura("txt_Sc_Cve_Sucursal", pedido.sucursal);
     capturista.Captura("txt_Al_Cve_Almancen", almacen);
     if (!pedido.moneda.empty()) capturista.Captura("txt_Mn_Cve_Moneda", pedido.moneda);
     if (capturista.Pantalla().chkFechas.Value() != 1) capturista.Haz({{"do", "click"}, {"control", "chkFechas"}});
-    capturista.Haz({{"do", "date"}, {"field", "dpFecha_Inicio"}, {"value", pedido.desde.ToIso()}});
-    capturista.Haz({{"do", "date"}, {"field", "dpFecha_Final"}, {"value", pedido.hasta.ToIso()}});
+    capturista.Haz({{"do", "date"}, {"field", "dpFecha_Inicio"}, {"value", pedido.periodo.desde.ToIso()}});
+    capturista.Haz({{"do", "date"}, {"field", "dpFecha_Final"}, {"value", pedido.periodo.hasta.ToIso()}});
     capturista.Haz({{"do", "toolbar"}, {"command", "b1"}});
 }
 
-// The general public's notes of the warehouse in the period, each with its salesman. The screen loads
-// the branch's notes whatever their warehouse; an invoice takes only its own warehouse's.
+// The general public's notes of the warehouse in the period paid in one go (not on credit), each with its
+// salesman: a global invoice is paid in one exhibition. The screen loads the branch's notes whatever
+// their warehouse; an invoice takes only its own warehouse's.
 std::map<std::string, std::string> NotasDelPublico(Connection& conexion, const Pedido& pedido,
                                                    const std::string& almacen) {
     const RenglonesLista notas = LeeRenglones(
         conexion, "SELECT Vn_Folio, Vn_Cve_Vendedor FROM Venta_Encabezado WHERE Cl_Cve_Cliente = " +
                       LiteralTexto(pedido.cliente) + " AND Sc_Cve_Sucursal = " + LiteralTexto(pedido.sucursal) +
-                      " AND Al_Cve_Almacen = " + LiteralTexto(almacen) + " AND Vn_Fecha BETWEEN " +
-                      LiteralFecha(pedido.desde) + " AND " + LiteralFecha(pedido.hasta));
+                      " AND Al_Cve_Almacen = " + LiteralTexto(almacen) +
+                      " AND NOT EXISTS (SELECT 1 FROM Condicion_Venta c WHERE c.Cv_Cve_Condicion_Venta = "
+                      "Venta_Encabezado.Vn_Condicion_Venta AND c.Cv_Tipo_Condicion = '02') AND Vn_Fecha BETWEEN " +
+                      LiteralFecha(pedido.periodo.desde) + " AND " + LiteralFecha(pedido.periodo.hasta));
     std::map<std::string, std::string> vendedores;
     for (const auto& nota : notas.items) vendedores[nota.text] = nota.sub.at(0);
     return vendedores;

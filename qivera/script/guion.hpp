@@ -34,6 +34,8 @@ public:
     void Transcribe(const nlohmann::ordered_json& evento);
 
     kx204::frmKX204* Pantalla() const { return pantalla_; }
+    // The signed-in clerk's session; null before a successful open.
+    Sesion* SesionAbierta() const { return sesion_.get(); }
 
 private:
     void Abre(const nlohmann::ordered_json& accion);

@@ -13,6 +13,12 @@
 
 namespace qivera {
 
+// The period a general-public invoice covers, as the SAT's catalogs name it: c_Periodicidad ("01"
+// daily to "05" two-monthly), c_Meses ("01" to "12", "13" to "18" for two months) and the year.
+struct PeriodoGlobal {
+    std::string periodicidad, meses, anio;
+};
+
 // One signed-in clerk: the database, who they are, the server's date and the person behind the screen.
 struct Sesion {
     db::ConexionQt& conexion;
@@ -29,6 +35,8 @@ struct Sesion {
         long transaccion = -1;
         std::map<std::string, long> ultimos;
     } foliosTomados{};
+    // The period of the general-public invoices issued in this session, when whoever issues them named one.
+    std::optional<PeriodoGlobal> periodoGlobal{};
 
     // The server's local date and time; on the fixed day, when there is one, at the server's time of day.
     kx204::host::Date Ahora();

@@ -115,12 +115,13 @@ void Global(Connection& conexion, const FacturaGuardada& factura, DatosCfdi& dat
     }
     rs->Close();
     const std::string mes = std::string(hasta.Month() < 10 ? "0" : "") + std::to_string(hasta.Month());
-    datos.global = InformacionGlobal{desde.ToIso() == hasta.ToIso() ? "01" : "04", mes, std::to_string(hasta.Year())};
+    datos.global = PeriodoGlobal{desde.ToIso() == hasta.ToIso() ? "01" : "04", mes, std::to_string(hasta.Year())};
 }
 
 }  // namespace
 
-DatosCfdi LeeDatosCfdi(Connection& conexion, const FacturaGuardada& factura) {
+DatosCfdi LeeDatosCfdi(Connection& conexion, const FacturaGuardada& factura,
+                       const std::optional<PeriodoGlobal>& periodo) {
     DatosCfdi datos;
     datos.emisorRfc = Variable(conexion, "CFDI_EMISOR_RFC", "el RFC del emisor");
     datos.emisorNombre = Variable(conexion, "CFDI_EMISOR_NOMBRE", "la razón social del emisor");
@@ -131,7 +132,12 @@ DatosCfdi LeeDatosCfdi(Connection& conexion, const FacturaGuardada& factura) {
     Receptor(conexion, factura, datos);
     Pago(conexion, factura, datos);
     Catalogos(conexion, factura, datos);
-    if (datos.receptorRfc == kRfcPublicoEnGeneral) Global(conexion, factura, datos);
+    if (datos.receptorRfc == kRfcPublicoEnGeneral) {
+        if (periodo)
+            datos.global = periodo;
+        else
+            Global(conexion, factura, datos);
+    }
     return datos;
 }
 

@@ -7,6 +7,7 @@
 #include "kx204/host/connection.hpp"
 #include "kx204/host/currency.hpp"
 #include "qivera/printing/factura_guardada.hpp"
+#include "qivera/sesion/sesion.hpp"
 
 namespace qivera {
 
@@ -21,11 +22,6 @@ struct ProductoSat {
     std::string claveProdServ, claveUnidad, objetoImpuesto;
 };
 
-// The periods a global invoice to the general public covers.
-struct InformacionGlobal {
-    std::string periodicidad, meses, anio;
-};
-
 // Everything a CFDI needs beyond the stored invoice: the issuer, the receiver's fiscal data, the payment
 // form and method, each product's and tax's SAT keys, and the period of a global invoice.
 struct DatosCfdi {
@@ -34,7 +30,7 @@ struct DatosCfdi {
     std::string formaPago, metodoPago;
     std::map<std::string, ProductoSat> productos;  // by product key
     std::map<std::string, ImpuestoSat> impuestos;  // by tax key
-    std::optional<InformacionGlobal> global;
+    std::optional<PeriodoGlobal> global;
 };
 
 inline constexpr const char* kRfcPublicoEnGeneral = "XAXX010101000";
@@ -43,6 +39,9 @@ inline constexpr const char* kRfcPublicoEnGeneral = "XAXX010101000";
 // CFDI_EMISOR_REGIMEN; the place of issue is the branch's postal code. A product without SAT keys is
 // "01010101" (not in the catalog) by the piece ("H87"); a tax without them, VAT at its rate. Raises RuntimeError naming
 // what is missing, in Spanish, when a CFDI cannot be made.
-DatosCfdi LeeDatosCfdi(kx204::host::Connection& conexion, const FacturaGuardada& factura);
+// A general-public invoice covers `periodo` when given; otherwise the day of its notes when they are of
+// one day, or the month of the latest.
+DatosCfdi LeeDatosCfdi(kx204::host::Connection& conexion, const FacturaGuardada& factura,
+                       const std::optional<PeriodoGlobal>& periodo = std::nullopt);
 
 }  // namespace qivera

@@ -58,11 +58,12 @@ private:
     qivera::db::pruebas::ArchivoTemporal datos_{"datos"};
 };
 
-// The general public's notes of branch 01 in pesos still to invoice.
+// The general public's notes of branch 01 in pesos still to invoice, paid in one go.
 const std::string kPendientesDelPublico =
     " FROM Venta_Encabezado e JOIN Cliente c ON c.Cl_Cve_Cliente = e.Cl_Cve_Cliente WHERE c.Cl_R_F_C = "
     "'XAXX010101000' AND e.Sc_Cve_Sucursal = '01' AND e.Mn_Cve_Moneda = 'MXN' AND e.Fc_Folio = '' AND "
-    "e.Es_Cve_Estado NOT IN ('CA', 'FA', 'DE')";
+    "e.Es_Cve_Estado NOT IN ('CA', 'FA', 'DE') AND NOT EXISTS (SELECT 1 FROM Condicion_Venta v WHERE "
+    "v.Cv_Cve_Condicion_Venta = e.Vn_Condicion_Venta AND v.Cv_Tipo_Condicion = '02')";
 
 // The warehouses with such notes from `desde` to the day before `hasta`.
 std::vector<std::string> ConPendientes(kx204::host::Connection& conexion, const Date& desde, const Date& hasta) {
@@ -121,11 +122,28 @@ TEST(FacturaGlobal, InvoicesTheGeneralPublicsNotesOncePerWarehouse) {
     EXPECT_TRUE(otraVez.lineas.empty());
 
     pedido[3] = "mensual";
+    // A note on credit is not paid in one go: no global invoice takes it.
+    const std::string aCredito = PrimeraColumna(*conexion, "SELECT min(e.Vn_Folio)" + kPendientesDelPublico +
+                                                               " AND e.Vn_Fecha >= " + LiteralFecha(primero) +
+                                                               " AND e.Vn_Fecha < " + LiteralFecha(siguienteMes))
+                                     .at(0);
+    conexion->Execute("UPDATE Venta_Encabezado SET Vn_Condicion_Venta = 'CR30' WHERE Vn_Folio = '" + aCredito + "'");
     const auto delMes = ConPendientes(*conexion, primero, siguienteMes);
     const Corrida mensual = demo.Global(pedido);
     EXPECT_EQ(mensual.estado, 0) << mensual.errores;
     EXPECT_EQ(Almacenes(mensual), delMes);
     EXPECT_TRUE(ConPendientes(*conexion, primero, siguienteMes).empty());
+    // The period is the one asked for, whatever days its notes fall on.
+    const std::string meses = (fecha.Month() < 10 ? "0" : "") + std::to_string(fecha.Month());
+    for (const auto& linea : mensual.lineas)
+        EXPECT_NE(PrimeraColumna(*conexion, "SELECT Cd_Xml FROM Comprobante_Digital WHERE Cd_Documento = " +
+                                                qivera::LiteralTexto(linea.value("folio", "")))
+                      .at(0)
+                      .find("<cfdi:InformacionGlobal Periodicidad=\"04\" Meses=\"" + meses + "\""),
+                  std::string::npos)
+            << linea;
+    EXPECT_EQ(PrimeraColumna(*conexion, "SELECT Fc_Folio FROM Venta_Encabezado WHERE Vn_Folio = '" + aCredito + "'"),
+              std::vector<std::string>{""});
 }
 
 // What cannot be asked stops before anything is invoiced, with status 2; an invoice the screen refuses is
@@ -136,7 +154,7 @@ TEST(FacturaGlobal, SaysWhatItCannotDo) {
     const std::pair<QStringList, std::string> malos[] = {
         {dia, "option --sucursal is required"},
         {QStringList{"--sucursal", "09"} + dia, "unknown branch 09"},
-        {{"--sucursal", "01", "--periodo", "semanal", "--fecha", "2026-03-10"}, "option --periodo takes diario or"},
+        {{"--sucursal", "01", "--periodo", "anual", "--fecha", "2026-03-10"}, "option --periodo takes diario, semanal"},
         {{"--sucursal", "01", "--periodo", "diario", "--fecha", "2026-02-30"}, "option --fecha takes a date"},
     };
     for (const auto& [argumentos, mensaje] : malos) {
