@@ -75,7 +75,7 @@ private:
         auto maqueta =
             std::make_unique<QTextLayout>(QString(texto).replace('\n', QChar::LineSeparator), fuente, &dispositivo_);
         QTextOption opcion(alineacion);
-        opcion.setWrapMode(QTextOption::WordWrap);
+        opcion.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);  // a seal has no place to break
         maqueta->setTextOption(opcion);
         maqueta->beginLayout();
         qreal alto = 0;

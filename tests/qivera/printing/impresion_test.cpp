@@ -8,11 +8,13 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <regex>
 
 #include "apoyo/aplicacion_qt.hpp"
 #include "apoyo/cfdi_prueba.hpp"
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/printing/factura_prueba.hpp"
+#include "qivera/printing/nodo_xml.hpp"
 
 namespace {
 
@@ -110,6 +112,37 @@ TEST_F(Impresion, ASignedInvoicePrintsItsCfdiWithTheStamp) {
               "");
     Imprime("FACTURA_AE", ConFactura::kFolio);
     EXPECT_NE(TextoPdf(RutaPdf()).find("CFDI SIN TIMBRAR"), std::string::npos);
+}
+
+// Every word of the PDF that runs past its page's right edge.
+std::vector<std::string> FueraDeLaPagina(const std::string& ruta) {
+    QProcess proceso;
+    proceso.start("pdftotext", {"-bbox", QString::fromStdString(ruta), "-"});
+    proceso.waitForFinished(-1);
+    const std::string html = proceso.readAllStandardOutput().toStdString();
+    std::vector<std::string> fuera;
+    double ancho = 0;
+    const std::regex pagina(R"re(<page width="([0-9.]+)")re"),
+        palabra(R"re(<word [^>]*xMax="([0-9.]+)"[^>]*>([^<]*)</word>)re");
+    for (std::sregex_iterator i(html.begin(), html.end(), pagina), fin; i != fin; ++i) ancho = std::stod((*i)[1]);
+    for (std::sregex_iterator i(html.begin(), html.end(), palabra), fin; i != fin; ++i)
+        if (std::stod((*i)[1]) > ancho) fuera.push_back((*i)[2]);
+    return fuera;
+}
+
+// A seal is base64: a long run without a place to break is still wrapped, never cut at the page's edge.
+TEST_F(Impresion, ALongTokenWrapsAnywhereAndNothingLeavesThePage) {
+    if (!HayPdftotext()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    ASSERT_EQ(qivera::PadreQivera(entorno.sesion).FirmaDocumento(entorno.conexion->DefaultDatabase() + "|1|F000001"),
+              "");
+    const std::string selloSat = qivera::LeeXml(entorno.Valor("SELECT Cd_Xml FROM Comprobante_Digital"))
+                                     .Hijo("Complemento")
+                                     ->Hijo("TimbreFiscalDigital")
+                                     ->Atributo("SelloSAT");
+    entorno.Sql("UPDATE Comprobante_Digital SET Cd_Xml = replace(Cd_Xml, '" + selloSat + "', '" +
+                std::string(selloSat.size(), 'A') + "')");
+    Imprime("FACTURA_AE", ConFactura::kFolio);
+    EXPECT_EQ(FueraDeLaPagina(RutaPdf()), std::vector<std::string>{});
 }
 
 TEST_F(Impresion, LongInvoicesGoOnOverPagesRepeatingTheTableTitles) {
