@@ -124,7 +124,11 @@ private:
         Cliente();
         if (cfdi_) CondicionesFiscales();
         TitulosTabla();
-        for (std::size_t i = 0; i < factura_.renglones.size(); ++i) Renglon(factura_.renglones[i], ConceptoCfdi(i));
+        if (cfdi_ && !cfdi_->periodo.empty()) {
+            for (const auto& concepto : cfdi_->conceptos) Renglon(RenglonDeNota(concepto), &concepto);
+        } else {
+            for (std::size_t i = 0; i < factura_.renglones.size(); ++i) Renglon(factura_.renglones[i], ConceptoCfdi(i));
+        }
         if (cfdi_)
             TotalesFiscales();
         else
@@ -229,6 +233,16 @@ private:
     // The CFDI's concept of a line, when there is one.
     const RepresentacionCfdi::Claves* ConceptoCfdi(std::size_t renglon) const {
         return cfdi_ && renglon < cfdi_->conceptos.size() ? &cfdi_->conceptos[renglon] : nullptr;
+    }
+
+    // A global invoice prints its concepts, its notes, as the CFDI carries them.
+    static RenglonGuardado RenglonDeNota(const RepresentacionCfdi::Claves& concepto) {
+        RenglonGuardado renglon;
+        renglon.producto = concepto.noIdentificacion;
+        renglon.concepto = concepto.descripcion;
+        renglon.cantidad1 = concepto.cantidad;
+        renglon.unidad1 = concepto.unidad;
+        return renglon;
     }
 
     static QString ClavesSat(const RepresentacionCfdi::Claves* concepto) {

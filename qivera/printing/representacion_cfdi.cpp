@@ -1,5 +1,7 @@
 #include "qivera/printing/representacion_cfdi.hpp"
 
+#include <cstdlib>
+
 #include <QUrl>
 #include <map>
 
@@ -93,7 +95,8 @@ RepresentacionCfdi RepresentacionDe(const std::string& xml) {
     for (const NodoXml& concepto : Hijo(cfdi, "Conceptos").hijos)
         r.conceptos.push_back({concepto.Atributo("ClaveProdServ"), concepto.Atributo("ClaveUnidad"),
                                concepto.Atributo("ObjetoImp"), Importe(concepto, "ValorUnitario"),
-                               Importe(concepto, "Importe")});
+                               Importe(concepto, "Importe"), concepto.Atributo("NoIdentificacion"),
+                               concepto.Atributo("Descripcion"), std::atof(concepto.Atributo("Cantidad").c_str())});
     for (const NodoXml& traslado : Hijo(Hijo(cfdi, "Impuestos"), "Traslados").hijos)
         r.impuestos.push_back({NombreImpuesto(traslado), Importe(traslado, "Base"), Importe(traslado, "Importe"),
                                traslado.Atributo("TipoFactor") == "Exento"});

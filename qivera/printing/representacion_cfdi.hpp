@@ -10,10 +10,13 @@ namespace qivera {
 
 // What the printed representation of a CFDI shows, read from the stored XML.
 struct RepresentacionCfdi {
-    // One concept, in the invoice's line order: its SAT keys and its price and amount before discount.
+    // One concept, in the invoice's line order: its SAT keys and its price and amount before discount;
+    // for a global invoice's, whose concepts are its notes, also what it is.
     struct Claves {
         std::string prodServ, unidad, objetoImp;
         kx204::host::Currency valorUnitario, importe;
+        std::string noIdentificacion, descripcion;
+        double cantidad = 0;
     };
     // One transferred tax of the document: "IVA 16%", its base and amount; an exempt one has no amount.
     struct Impuesto {

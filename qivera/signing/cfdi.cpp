@@ -99,6 +99,40 @@ struct Sumas {
     std::map<Grupo, Traslado> traslados;
 };
 
+// A concept's transfer of a tax over `base`, added to the document's group of its kind and rate.
+NodoXml Traslada(const ImpuestoSat& sat, Centavos base, Sumas& sumas) {
+    const Traslado traslado{sat.impuesto, sat.tipoFactor, sat.tasa, base,
+                            sat.tipoFactor == "Exento" ? 0 : ImpuestoEnCentavos(base, sat.tasa)};
+    Traslado& grupo = sumas.traslados[{sat.impuesto, sat.tipoFactor, sat.tasa.Scaled()}];
+    grupo = {sat.impuesto, sat.tipoFactor, sat.tasa, grupo.base + traslado.base, grupo.importe + traslado.importe};
+    return NodoTraslado(traslado);
+}
+
+// A note of a global invoice as the SAT's guide asks: one sale ("Venta", an activity, ACT), its folio
+// as the identification, its own amounts, discount and taxes.
+NodoXml ConceptoDeNota(const NotaGlobal& nota, const DatosCfdi& datos, Sumas& sumas) {
+    const Centavos importe = EnCentavos(nota.importe), descuento = EnCentavos(nota.descuento);
+    NodoXml concepto{"cfdi:Concepto",
+                     {{"ClaveProdServ", "01010101"},
+                      {"NoIdentificacion", nota.folio},
+                      {"Cantidad", "1"},
+                      {"ClaveUnidad", "ACT"},
+                      {"Descripcion", "Venta"},
+                      {"ValorUnitario", TextoCentavos(importe)},
+                      {"Importe", TextoCentavos(importe)}},
+                     {}};
+    if (descuento != 0) concepto.Pon("Descuento", TextoCentavos(descuento));
+    sumas.subtotal += importe;
+    sumas.descuento += descuento;
+    NodoXml traslados{"cfdi:Traslados", {}, {}};
+    for (const auto& [clave, base] : nota.bases)
+        if (const auto impuesto = datos.impuestos.find(clave); impuesto != datos.impuestos.end())
+            traslados.hijos.push_back(Traslada(impuesto->second, EnCentavos(base), sumas));
+    concepto.Pon("ObjetoImp", traslados.hijos.empty() ? "01" : "02");
+    if (!traslados.hijos.empty()) concepto.hijos.push_back(NodoXml{"cfdi:Impuestos", {}, {traslados}});
+    return concepto;
+}
+
 NodoXml Concepto(const RenglonGuardado& renglon, Centavos descuento, const DatosCfdi& datos, Sumas& sumas) {
     const ProductoSat& producto = datos.productos.at(renglon.producto);
     const Centavos neto = EnCentavos(renglon.importe), importe = neto + descuento;
@@ -120,16 +154,9 @@ NodoXml Concepto(const RenglonGuardado& renglon, Centavos descuento, const Datos
     const bool gravado = producto.objetoImpuesto == "02" && impuesto != datos.impuestos.end();
     // A product that is an object of tax, on a line that carries none, is declared as not an object of it.
     concepto.Pon("ObjetoImp", producto.objetoImpuesto == "02" && !gravado ? "01" : producto.objetoImpuesto);
-    if (gravado) {
-        const ImpuestoSat& sat = impuesto->second;
-        Traslado traslado{
-            sat.impuesto, sat.tipoFactor, sat.tasa, neto,
-            sat.tipoFactor == "Exento" ? 0 : ImpuestoEnCentavos(neto, sat.tasa)};
-        NodoXml traslados{"cfdi:Traslados", {}, {NodoTraslado(traslado)}};
-        concepto.hijos.push_back(NodoXml{"cfdi:Impuestos", {}, {traslados}});
-        Traslado& grupo = sumas.traslados[{sat.impuesto, sat.tipoFactor, sat.tasa.Scaled()}];
-        grupo = {sat.impuesto, sat.tipoFactor, sat.tasa, grupo.base + traslado.base, grupo.importe + traslado.importe};
-    }
+    if (gravado)
+        concepto.hijos.push_back(
+            NodoXml{"cfdi:Impuestos", {}, {NodoXml{"cfdi:Traslados", {}, {Traslada(impuesto->second, neto, sumas)}}}});
     for (const std::string& pedimento : Pedimentos(renglon.lotes))
         concepto.hijos.push_back(NodoXml{"cfdi:InformacionAduanera", {{"NumeroPedimento", pedimento}}, {}});
     return concepto;
@@ -176,9 +203,13 @@ NodoXml ComprobanteCfdi(const FacturaGuardada& factura, const DatosCfdi& datos, 
                         const std::string& noCertificado, const std::string& certificado) {
     Sumas sumas;
     NodoXml conceptos{"cfdi:Conceptos", {}, {}};
-    const std::vector<Centavos> descuentos = Descuentos(factura);
-    for (std::size_t i = 0; i < factura.renglones.size(); ++i)
-        conceptos.hijos.push_back(Concepto(factura.renglones[i], descuentos[i], datos, sumas));
+    if (!datos.notas.empty()) {
+        for (const NotaGlobal& nota : datos.notas) conceptos.hijos.push_back(ConceptoDeNota(nota, datos, sumas));
+    } else {
+        const std::vector<Centavos> descuentos = Descuentos(factura);
+        for (std::size_t i = 0; i < factura.renglones.size(); ++i)
+            conceptos.hijos.push_back(Concepto(factura.renglones[i], descuentos[i], datos, sumas));
+    }
     Centavos total = sumas.subtotal - sumas.descuento;
 
     NodoXml comprobante{

@@ -15,8 +15,9 @@ inline constexpr const char* kEspacioCfdi = "http://www.sat.gob.mx/cfd/4";
 // One concept per invoice line, its price the line's amount over its quantity to six decimals; the
 // global discount shared among the lines in proportion to their amounts, the last taking the remainder;
 // each line's tax over its amount after discount, to the cent; the document's sums from the concepts,
-// so that every total adds up to the cent. Imported goods carry their customs declarations; an invoice
-// to the general public carries its period (InformacionGlobal).
+// so that every total adds up to the cent. Imported goods carry their customs declarations. An invoice
+// to the general public carries its period (InformacionGlobal) and, as the SAT's guide for the global
+// CFDI asks, one concept per sale note instead of one per line.
 NodoXml ComprobanteCfdi(const FacturaGuardada& factura, const DatosCfdi& datos, const kx204::host::Date& fecha,
                         const std::string& noCertificado, const std::string& certificado);
 

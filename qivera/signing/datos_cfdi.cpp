@@ -69,8 +69,26 @@ void Pago(Connection& conexion, const FacturaGuardada& factura, DatosCfdi& datos
             "ORDER BY sum(v.Vn_Precio_Neto_Importe) DESC, fp.Fp_Clave_SAT");
     const bool credito =
         Texto(conexion, "SELECT Fc_Credito FROM Factura WHERE Fc_Folio = " + LiteralTexto(factura.folio)) == "SI";
+    if (datos.receptorRfc == kRfcPublicoEnGeneral) {
+        datos.metodoPago = "PUE";
+        datos.formaPago = Requerido(forma, "la forma de pago de las notas de la factura global " + factura.folio);
+        return;
+    }
     datos.metodoPago = credito || forma.empty() ? "PPD" : "PUE";
     datos.formaPago = datos.metodoPago == "PPD" ? "99" : forma;
+}
+
+// The SAT's keys of the tax `clave`, once; none for an empty one.
+void Impuesto(Connection& conexion, const std::string& clave, DatosCfdi& datos) {
+    if (clave.empty() || datos.impuestos.count(clave)) return;
+    auto rs = conexion.Execute("SELECT Im_Impuesto_SAT, Im_Tipo_Factor, Im_Tasa FROM Impuesto WHERE Im_Cve_Impuesto = " +
+                               LiteralTexto(clave));
+    if (rs->Eof()) Falta("el impuesto " + clave);
+    ImpuestoSat impuesto{rs->Field(0).ToTextOrEmpty(), rs->Field(1).ToTextOrEmpty(), rs->Field(2).ToCurrency()};
+    rs->Close();
+    if (impuesto.impuesto.empty()) impuesto.impuesto = "002";
+    if (impuesto.tipoFactor.empty()) impuesto.tipoFactor = "Tasa";
+    datos.impuestos[clave] = impuesto;
 }
 
 void Catalogos(Connection& conexion, const FacturaGuardada& factura, DatosCfdi& datos) {
@@ -90,18 +108,28 @@ void Catalogos(Connection& conexion, const FacturaGuardada& factura, DatosCfdi& 
             if (producto.objetoImpuesto.empty()) producto.objetoImpuesto = renglon.impuesto.empty() ? "01" : "02";
             datos.productos[renglon.producto] = producto;
         }
-        if (!renglon.impuesto.empty() && !datos.impuestos.count(renglon.impuesto)) {
-            auto rs = conexion.Execute(
-                "SELECT Im_Impuesto_SAT, Im_Tipo_Factor, Im_Tasa FROM Impuesto WHERE Im_Cve_Impuesto = " +
-                LiteralTexto(renglon.impuesto));
-            if (rs->Eof()) Falta("el impuesto " + renglon.impuesto);
-            ImpuestoSat impuesto{rs->Field(0).ToTextOrEmpty(), rs->Field(1).ToTextOrEmpty(), rs->Field(2).ToCurrency()};
-            rs->Close();
-            if (impuesto.impuesto.empty()) impuesto.impuesto = "002";
-            if (impuesto.tipoFactor.empty()) impuesto.tipoFactor = "Tasa";
-            datos.impuestos[renglon.impuesto] = impuesto;
-        }
+        Impuesto(conexion, renglon.impuesto, datos);
     }
+}
+
+// Each note's amounts from its lines, by tax; the taxes' SAT keys too.
+void Notas(Connection& conexion, const FacturaGuardada& factura, DatosCfdi& datos) {
+    auto rs = conexion.Execute(
+        "SELECT Vn_Folio, Im_Cve_Impuesto, sum(Vn_Precio_Descontado_Importe), sum(Vn_Descuento_Global_Importe) FROM "
+        "Venta WHERE Fc_Folio = " +
+        LiteralTexto(factura.folio) + " GROUP BY Vn_Folio, Im_Cve_Impuesto ORDER BY Vn_Folio, Im_Cve_Impuesto");
+    for (; !rs->Eof(); rs->MoveNext()) {
+        const std::string folio = rs->Field(0).ToTextOrEmpty(), impuesto = rs->Field(1).ToTextOrEmpty();
+        if (datos.notas.empty() || datos.notas.back().folio != folio) datos.notas.push_back({folio, {}, {}, {}});
+        NotaGlobal& nota = datos.notas.back();
+        const Currency importe = rs->Field(2).ToCurrency(), descuento = rs->Field(3).ToCurrency();
+        nota.importe = nota.importe + importe;
+        nota.descuento = nota.descuento + descuento;
+        nota.bases[impuesto] = importe - descuento;
+    }
+    rs->Close();
+    for (const NotaGlobal& nota : datos.notas)
+        for (const auto& [impuesto, base] : nota.bases) Impuesto(conexion, impuesto, datos);
 }
 
 // The notes of one day make a daily global invoice; longer, a monthly one of the latest note's month.
@@ -137,6 +165,7 @@ DatosCfdi LeeDatosCfdi(Connection& conexion, const FacturaGuardada& factura,
             datos.global = periodo;
         else
             Global(conexion, factura, datos);
+        Notas(conexion, factura, datos);
     }
     return datos;
 }

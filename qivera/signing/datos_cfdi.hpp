@@ -22,6 +22,14 @@ struct ProductoSat {
     std::string claveProdServ, claveUnidad, objetoImpuesto;
 };
 
+// A sale note a global invoice covers, which is a concept of its own: its amount before the global
+// discount, that discount, and per tax key (empty for lines without tax) its amount after the discount.
+struct NotaGlobal {
+    std::string folio;
+    kx204::host::Currency importe, descuento;
+    std::map<std::string, kx204::host::Currency> bases;
+};
+
 // Everything a CFDI needs beyond the stored invoice: the issuer, the receiver's fiscal data, the payment
 // form and method, each product's and tax's SAT keys, and the period of a global invoice.
 struct DatosCfdi {
@@ -31,6 +39,7 @@ struct DatosCfdi {
     std::map<std::string, ProductoSat> productos;  // by product key
     std::map<std::string, ImpuestoSat> impuestos;  // by tax key
     std::optional<PeriodoGlobal> global;
+    std::vector<NotaGlobal> notas;  // a global invoice's notes, in folio order
 };
 
 inline constexpr const char* kRfcPublicoEnGeneral = "XAXX010101000";
@@ -40,7 +49,8 @@ inline constexpr const char* kRfcPublicoEnGeneral = "XAXX010101000";
 // "01010101" (not in the catalog) by the piece ("H87"); a tax without them, VAT at its rate. Raises RuntimeError naming
 // what is missing, in Spanish, when a CFDI cannot be made.
 // A general-public invoice covers `periodo` when given; otherwise the day of its notes when they are of
-// one day, or the month of the latest.
+// one day, or the month of the latest. It is paid in one exhibition (PUE) with the form that paid most of
+// its notes, and refused when none names one.
 DatosCfdi LeeDatosCfdi(kx204::host::Connection& conexion, const FacturaGuardada& factura,
                        const std::optional<PeriodoGlobal>& periodo = std::nullopt);
 

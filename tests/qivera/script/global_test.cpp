@@ -8,9 +8,11 @@
 #include <sstream>
 
 #include "apoyo/base_prueba.hpp"
+#include "apoyo/valida_cfdi.hpp"
 #include "qivera/db/archivo_temporal.hpp"
 #include "qivera/db/base_datos.hpp"
 #include "qivera/db/sql.hpp"
+#include "qivera/printing/nodo_xml.hpp"
 #include "qivera/sesion/acceso.hpp"
 
 namespace {
@@ -114,6 +116,21 @@ TEST(FacturaGlobal, InvoicesTheGeneralPublicsNotesOncePerWarehouse) {
         ASSERT_EQ(comprobante.size(), 1u) << linea;
         EXPECT_EQ(comprobante[0].rfind(linea.value("uuid", "") + "|", 0), 0u) << linea;
         EXPECT_NE(comprobante[0].find("<cfdi:InformacionGlobal Periodicidad=\"01\""), std::string::npos);
+        // As the SAT's guide fills it: one sale per note, paid in one exhibition.
+        const std::string xml = comprobante[0].substr(comprobante[0].find('|') + 1);
+        EXPECT_EQ(prueba::ErroresCfdi(xml), std::vector<std::string>{});
+        const qivera::NodoXml cfdi = qivera::LeeXml(xml);
+        EXPECT_EQ(cfdi.Atributo("MetodoPago"), "PUE");
+        EXPECT_NE(cfdi.Atributo("FormaPago"), "99");
+        std::vector<std::string> conceptos;
+        for (const qivera::NodoXml& concepto : cfdi.Hijo("Conceptos")->hijos) {
+            conceptos.push_back(concepto.Atributo("NoIdentificacion"));
+            EXPECT_EQ(concepto.Atributo("ClaveProdServ") + " " + concepto.Atributo("Cantidad") + " " +
+                          concepto.Atributo("ClaveUnidad") + " " + concepto.Atributo("Descripcion"),
+                      "01010101 1 ACT Venta");
+        }
+        EXPECT_EQ(conceptos, PrimeraColumna(*conexion, "SELECT Vn_Folio FROM Venta_Encabezado WHERE Fc_Folio = " +
+                                                           folio + " ORDER BY Vn_Folio"));
     }
     EXPECT_TRUE(ConPendientes(*conexion, fecha, fecha.AddDays(1)).empty());
 
