@@ -135,12 +135,11 @@ TEST_F(Impresion, ALongTokenWrapsAnywhereAndNothingLeavesThePage) {
     if (!HayPdftotext()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
     ASSERT_EQ(qivera::PadreQivera(entorno.sesion).FirmaDocumento(entorno.conexion->DefaultDatabase() + "|1|F000001"),
               "");
-    const std::string selloSat = qivera::LeeXml(entorno.Valor("SELECT Cd_Xml FROM Comprobante_Digital"))
-                                     .Hijo("Complemento")
-                                     ->Hijo("TimbreFiscalDigital")
-                                     ->Atributo("SelloSAT");
-    entorno.Sql("UPDATE Comprobante_Digital SET Cd_Xml = replace(Cd_Xml, '" + selloSat + "', '" +
-                std::string(selloSat.size(), 'A') + "')");
+    std::string xml = entorno.Valor("SELECT Cd_Xml FROM Comprobante_Digital");
+    const std::string selloSat =
+        qivera::LeeXml(xml).Hijo("Complemento")->Hijo("TimbreFiscalDigital")->Atributo("SelloSAT");
+    xml.replace(xml.find(selloSat), selloSat.size(), std::string(selloSat.size(), 'A'));
+    entorno.Sql("UPDATE Comprobante_Digital SET Cd_Xml = '" + kx204::host::SqlText(xml) + "'");
     Imprime("FACTURA_AE", ConFactura::kFolio);
     EXPECT_EQ(FueraDeLaPagina(RutaPdf()), std::vector<std::string>{});
 }
