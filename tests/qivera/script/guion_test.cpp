@@ -170,4 +170,21 @@ TEST(Guion, WithoutFacturarTheClerkMayLookButNotInvoice) {
               (json{{"event", "message"}, {"prompt", motivo}, {"buttons", 16}, {"title", "Qivera"}, {"id", ""}}));
     EXPECT_EQ(eventos[1], (json{{"event", "refused"}, {"control", "Controles.nuevo"}, {"reason", motivo}}));
     EXPECT_EQ(eventos[2]["toolbar"]["nuevo"], false);
+
+    // Nor sign: signing stamps a legal document and mails it.
+    entorno.Sql("UPDATE Serie SET Sr_Digital = 1");
+    entorno.Sql("INSERT INTO Factura (Fc_Folio, Fc_Factura, Fc_Serie, Fc_Numero, Sc_Cve_Sucursal, Cl_Cve_Cliente) "
+                "VALUES ('F000001', 'A000001', 'A', 1, '01', 'C1')");
+    const auto firma = Ejecuta(entorno, R"({"do":"open","user":"ADMIN"}
+{"do":"type","field":"txtFolio","text":"F000001"}
+{"do":"enter","field":"txtFolio"}
+{"do":"dump"}
+{"do":"toolbar","command":"b2"})");
+    ASSERT_EQ(firma.size(), 4u);
+    EXPECT_EQ(firma[0]["toolbar"]["captions"]["b2"], "Firmar");
+    EXPECT_EQ(firma[firma.size() - 2],
+              (json{{"event", "refused"},
+                    {"control", "Controles.b2"},
+                    {"reason", "El usuario «ADMIN» no tiene permiso para firmar facturas (KX204 FACTURAR)."}}));
+    EXPECT_EQ(entorno.conexion->Execute("SELECT count(*) FROM Comprobante_Digital")->Field(0).ToLong(), 0);
 }
