@@ -8,8 +8,8 @@ namespace qivera::db {
 
 // What a new database holds, told to whoever made it.
 struct ResumenInicial {
-    std::string base;                   // its URL, without a password
-    long long notasPendientes = 0;      // sale notes not yet invoiced
+    std::string base;               // its URL, without a password
+    long long notasPendientes = 0;  // sale notes not yet invoiced
     long long facturas = 0;
     std::vector<std::string> usuarios;  // "CAJERO (ACCESO, FACTURAR)", "with a password" when one is set
     std::string documentos;             // where printed invoices, CFDI and mail go unless variables say otherwise

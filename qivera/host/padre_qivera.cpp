@@ -30,7 +30,8 @@ std::string QueHace(ComandoBarra comando) {
 std::string PadreQivera::Autoriza(ComandoBarra comando) {
     const std::string hace = QueHace(comando);
     if (hace.empty() || TienePermiso(sesion_.conexion, sesion_.usuario, "KX204", "FACTURAR")) return {};
-    const std::string motivo = "El usuario «" + sesion_.usuario + "» no tiene permiso para " + hace + " (KX204 FACTURAR).";
+    const std::string motivo =
+        "El usuario «" + sesion_.usuario + "» no tiene permiso para " + hace + " (KX204 FACTURAR).";
     sesion_.persona.Mensaje(motivo, kx204::host::botones::Critico, "Qivera", "");
     return motivo;
 }

@@ -75,7 +75,8 @@ Periodo PeriodoAlrededor(const std::string& periodo, const Date& fecha) {
     if (periodo == "mensual") return {primero, ultimo, {"04", meses, enAnio}};
     if (periodo == "bimestral") {
         const int inicio = mes % 2 == 1 ? mes : mes - 1;
-        return {Date::FromYmd(anio, inicio, 1), UltimoDelMes(anio, inicio + 1),
+        return {Date::FromYmd(anio, inicio, 1),
+                UltimoDelMes(anio, inicio + 1),
                 {"05", std::to_string(13 + (inicio - 1) / 2), enAnio}};
     }
     throw ErrorDeUso("option --periodo takes diario, semanal, quincenal, mensual or bimestral, not: " + periodo);

@@ -103,7 +103,8 @@ void MuestraResumen(const qivera::db::ResumenInicial& resumen, std::ostream& sal
     }
     salida << (conClave ? "" : "; none has a password yet") << "\n  documents: " << resumen.documentos
            << " (impresos, comprobantes, bandeja)\n";
-    if (!resumen.csd.empty()) salida << "  the demo's test CSD (key, certificate, password file): " << resumen.csd << "\n";
+    if (!resumen.csd.empty())
+        salida << "  the demo's test CSD (key, certificate, password file): " << resumen.csd << "\n";
 }
 
 int Inicializa(const Argumentos& args) {

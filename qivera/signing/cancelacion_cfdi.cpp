@@ -70,9 +70,10 @@ void Anota(kx204::host::Connection& conexion, const std::string& folio, const st
 
 ValidacionDocumento CancelaAnteElSat(Sesion& sesion, const std::string& folio) {
     auto& conexion = sesion.conexion;
-    if (PrimerValor(conexion, "SELECT Tp_Documento FROM Timbrado_Pendiente WHERE Tp_Tabla = 'Factura' AND "
-                              "Tp_Documento = " +
-                                  LiteralTexto(folio)))
+    if (PrimerValor(conexion,
+                    "SELECT Tp_Documento FROM Timbrado_Pendiente WHERE Tp_Tabla = 'Factura' AND "
+                    "Tp_Documento = " +
+                        LiteralTexto(folio)))
         return {false,
                 "La factura " + folio +
                     " espera su timbre: fírmela (Firmar, o qivera timbrar --pendientes) antes de eliminarla",
@@ -106,7 +107,8 @@ ValidacionDocumento CancelaAnteElSat(Sesion& sesion, const std::string& folio) {
     if (respuesta == RespuestaCancelacion::EnProceso) {
         valores.emplace_back("Cd_Estado_Cancelacion", "'EN_PROCESO'");
         Anota(conexion, folio, valores);
-        return {false, {},
+        return {false,
+                {},
                 "La cancelación del CFDI de la factura " + folio +
                     " está en proceso: el receptor debe aceptarla. Elimine la factura de nuevo cuando la acepte."};
     }

@@ -81,8 +81,8 @@ void Pago(Connection& conexion, const FacturaGuardada& factura, DatosCfdi& datos
 // The SAT's keys of the tax `clave`, once; none for an empty one.
 void Impuesto(Connection& conexion, const std::string& clave, DatosCfdi& datos) {
     if (clave.empty() || datos.impuestos.count(clave)) return;
-    auto rs = conexion.Execute("SELECT Im_Impuesto_SAT, Im_Tipo_Factor, Im_Tasa FROM Impuesto WHERE Im_Cve_Impuesto = " +
-                               LiteralTexto(clave));
+    auto rs = conexion.Execute(
+        "SELECT Im_Impuesto_SAT, Im_Tipo_Factor, Im_Tasa FROM Impuesto WHERE Im_Cve_Impuesto = " + LiteralTexto(clave));
     if (rs->Eof()) Falta("el impuesto " + clave);
     ImpuestoSat impuesto{rs->Field(0).ToTextOrEmpty(), rs->Field(1).ToTextOrEmpty(), rs->Field(2).ToCurrency()};
     rs->Close();

@@ -139,8 +139,8 @@ Comprobante FirmaDocumentos::Sella(const std::string& folio) {
     const Csd csd = CsdConfigurado(sesion_);
     const Date momento = sesion_.Ahora();
     ExigeVigenciaCsd(csd, momento);
-    NodoXml cfdi = ComprobanteCfdi(*factura, LeeDatosCfdi(sesion_.conexion, *factura, sesion_.periodoGlobal), momento, csd.noCertificado,
-                                   csd.certificadoBase64);
+    NodoXml cfdi = ComprobanteCfdi(*factura, LeeDatosCfdi(sesion_.conexion, *factura, sesion_.periodoGlobal), momento,
+                                   csd.noCertificado, csd.certificadoBase64);
     Comprobante c;
     c.folio = folio;
     c.fecha = momento.ToIsoDateTime();

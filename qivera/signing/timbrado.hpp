@@ -8,9 +8,9 @@ namespace qivera {
 // The seam to the stamping provider (PAC): the command the variable CFDI_TIMBRADO_COMANDO names,
 // an integrator's adapter for their provider. "COMANDO timbrar" takes the sealed XML on its standard
 // input and answers the stamped XML on its standard output; "COMANDO cancelar UUID RFC MOTIVO [SUSTITUTO]"
-// cancels a stamped CFDI (SUSTITUTO, the UUID that replaces it, with reason 01). Exit status 0 when done; otherwise its standard error says why. Exit status 1
-// is a refusal: nothing was stamped. Any other end (another status, a signal, no answer in time, an
-// answer without the stamp) leaves it unknown whether the provider stamped, and the same XML must be
+// cancels a stamped CFDI (SUSTITUTO, the UUID that replaces it, with reason 01). Exit status 0 when done; otherwise its
+// standard error says why. Exit status 1 is a refusal: nothing was stamped. Any other end (another status, a signal, no
+// answer in time, an answer without the stamp) leaves it unknown whether the provider stamped, and the same XML must be
 // sent again, which a provider answers with the stamp it gave the first time.
 
 // The provider refused the CFDI: it was not stamped.

@@ -49,7 +49,8 @@ std::unique_ptr<qivera::db::ConexionQt> Conecta(const std::string& url) {
     auto conexion = qivera::db::AbreBaseDatos(url);
     const std::string respuesta = MotorQueResponde(*conexion);
     if (!EsDelMotor(respuesta))
-        throw std::runtime_error("this run is on " + std::string(MotorDePrueba() == Motor::PostgreSQL ? "PostgreSQL" : "SQLite") +
+        throw std::runtime_error("this run is on " +
+                                 std::string(MotorDePrueba() == Motor::PostgreSQL ? "PostgreSQL" : "SQLite") +
                                  ", but " + qivera::db::UrlSinClave(url) + " answers: " + respuesta);
     ++comprobadas;
     return conexion;

@@ -103,7 +103,8 @@ void Entorno::Falla(const std::string& evento, const std::string& tabla, const s
 
 void Entorno::QuitaFallas() {
     for (const auto& [disparador, tabla] : fallas_)
-        Sql("DROP TRIGGER " + disparador + (conexion->dialecto() == qivera::db::Dialecto::SQLite ? "" : " ON " + tabla));
+        Sql("DROP TRIGGER " + disparador +
+            (conexion->dialecto() == qivera::db::Dialecto::SQLite ? "" : " ON " + tabla));
     fallas_.clear();
 }
 

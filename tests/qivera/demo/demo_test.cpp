@@ -17,8 +17,8 @@
 namespace qivera::db {
 namespace {
 
-// Per table (of a SQLite file: its catalog and row order are SQLite's), FNV-1a over every value, row by row in insertion order; the CSD's files are where each
-// database is.
+// Per table (of a SQLite file: its catalog and row order are SQLite's), FNV-1a over every value, row by row in
+// insertion order; the CSD's files are where each database is.
 std::map<std::string, std::uint64_t> Huellas(ConexionQt& conexion) {
     std::vector<std::string> tablas;
     for (auto rs = conexion.Execute("SELECT name FROM sqlite_master WHERE type = 'table'"); !rs->Eof(); rs->MoveNext())
@@ -89,9 +89,10 @@ TEST(DemoTest, NotesAreConsistentAndExactlyAsManyArePending) {
         AplicaClausula(plantilla(kFacturacionVentaConsolidada),
                        "WHERE Venta.Es_Cve_Estado not in ('CA','FA','DE') AND Venta.Fc_Folio = '' AND 1 = 1");
     EXPECT_EQ(Cuenta(c, "SELECT count(*) FROM (" + lista + ") L"), 3000);
-    EXPECT_EQ(Cuenta(c, "SELECT count(*) FROM (" + lista +
-                            ") L WHERE abs(L.\"SUBTOTAL\" - L.\"DSCTO GLOBAL\" + L.\"Impuesto\" - L.\"Total\") > 0.0001"),
-              0);
+    EXPECT_EQ(
+        Cuenta(c, "SELECT count(*) FROM (" + lista +
+                      ") L WHERE abs(L.\"SUBTOTAL\" - L.\"DSCTO GLOBAL\" + L.\"Impuesto\" - L.\"Total\") > 0.0001"),
+        0);
     // Receivables: balances add up, per tax too, and a payment covers what is no longer owed.
     EXPECT_GT(Cuenta(c, "SELECT count(*) FROM Cuenta_x_Cobrar WHERE Cxc_Tabla = 'VENTA'"), 0);
     EXPECT_EQ(

@@ -49,7 +49,8 @@ TEST(CadenaOriginal, FollowsTheRulesOrderAndLeavesOutSealsAndStamp) {
     // A control character the XML cannot carry is not sealed either: the seal covers what the XML says.
     qivera::NodoXml conControl = cfdi;
     conControl.Hijo("Conceptos")->Hijo("Concepto")->Pon("Descripcion", "Caf\x01\x7f\t\xc3\xa9 \x1b");
-    EXPECT_EQ(qivera::CadenaOriginal(conControl), qivera::CadenaOriginal(qivera::LeeXml(qivera::EscribeXml(conControl))));
+    EXPECT_EQ(qivera::CadenaOriginal(conControl),
+              qivera::CadenaOriginal(qivera::LeeXml(qivera::EscribeXml(conControl))));
     EXPECT_NE(qivera::CadenaOriginal(conControl).find("|Caf\x7f é|"), std::string::npos);
 
     // What the rules do not cover is refused rather than left out of the seal.

@@ -110,9 +110,11 @@ TEST(FacturaGlobal, InvoicesTheGeneralPublicsNotesOncePerWarehouse) {
             PrimeraColumna(*conexion, "SELECT Fc_Factura || Cl_Cve_Cliente FROM Factura WHERE Fc_Folio = " + folio),
             std::vector<std::string>{linea.value("factura", "") + "C0000"});
         // Text columns compare without regard to case, which the server's LIKE does not do on them.
-        const std::vector<std::string> comprobante = PrimeraColumna(
-            *conexion, "SELECT Cd_Uuid || '|' || Cd_Xml FROM Comprobante_Digital WHERE Cd_Timbrado = 1 AND "
-                       "Cd_Tabla = 'Factura' AND Cd_Documento = " + folio);
+        const std::vector<std::string> comprobante =
+            PrimeraColumna(*conexion,
+                           "SELECT Cd_Uuid || '|' || Cd_Xml FROM Comprobante_Digital WHERE Cd_Timbrado = 1 AND "
+                           "Cd_Tabla = 'Factura' AND Cd_Documento = " +
+                               folio);
         ASSERT_EQ(comprobante.size(), 1u) << linea;
         EXPECT_EQ(comprobante[0].rfind(linea.value("uuid", "") + "|", 0), 0u) << linea;
         EXPECT_NE(comprobante[0].find("<cfdi:InformacionGlobal Periodicidad=\"01\""), std::string::npos);

@@ -173,8 +173,9 @@ TEST(Guion, WithoutFacturarTheClerkMayLookButNotInvoice) {
 
     // Nor sign: signing stamps a legal document and mails it.
     entorno.Sql("UPDATE Serie SET Sr_Digital = 1");
-    entorno.Sql("INSERT INTO Factura (Fc_Folio, Fc_Factura, Fc_Serie, Fc_Numero, Sc_Cve_Sucursal, Cl_Cve_Cliente) "
-                "VALUES ('F000001', 'A000001', 'A', 1, '01', 'C1')");
+    entorno.Sql(
+        "INSERT INTO Factura (Fc_Folio, Fc_Factura, Fc_Serie, Fc_Numero, Sc_Cve_Sucursal, Cl_Cve_Cliente) "
+        "VALUES ('F000001', 'A000001', 'A', 1, '01', 'C1')");
     const auto firma = Ejecuta(entorno, R"({"do":"open","user":"ADMIN"}
 {"do":"type","field":"txtFolio","text":"F000001"}
 {"do":"enter","field":"txtFolio"}

@@ -97,8 +97,9 @@ TEST(LineaDeOrdenes, AScriptRunsOnlyOnADatabaseMadeForThisProgram) {
     const Salida inicia = Qivera({"init", "--db", url});
     ASSERT_EQ(inicia.estado, 0) << inicia.errores;
     EXPECT_EQ(inicia.errores, "");
-    EXPECT_TRUE(Contiene(inicia.salida, "0 pending sale notes, 0 invoices\n  users: ADMIN (ACCESO, FACTURAR); none has "
-                                        "a password yet\n  documents: "))
+    EXPECT_TRUE(Contiene(inicia.salida,
+                         "0 pending sale notes, 0 invoices\n  users: ADMIN (ACCESO, FACTURAR); none has "
+                         "a password yet\n  documents: "))
         << inicia.salida;
     const Salida corre = Qivera({"script", script, "--db", url});
     EXPECT_EQ(corre.estado, 0) << corre.errores;

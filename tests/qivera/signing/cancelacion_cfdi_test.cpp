@@ -79,9 +79,10 @@ TEST(CancelacionCfdi, TheBooksReleaseTheNotesOnlyOnceTheProviderSaysCancelled) {
     mensajes = f.Elimina("");
     ASSERT_EQ(mensajes.size(), 1u);
     EXPECT_EQ(mensajes[0]["buttons"], 48);
-    EXPECT_EQ(mensajes[0]["prompt"], "El CFDI de la factura F000001 no se canceló: El proveedor de timbrado no canceló: "
-                                     "qivera: el SAT rechazó la cancelación de " +
-                                         f.uuid);
+    EXPECT_EQ(mensajes[0]["prompt"],
+              "El CFDI de la factura F000001 no se canceló: El proveedor de timbrado no canceló: "
+              "qivera: el SAT rechazó la cancelación de " +
+                  f.uuid);
     EXPECT_EQ(f.Estado(), "AC|0|RECHAZADO|02|2\n");  // the default reason when none is chosen
 
     // Cancelled before the tax authority, then the books fail: the invoice stays, and the next Delete

@@ -123,10 +123,12 @@ TEST_F(Firma, ALineWithoutTaxIsNoObjectOfTax) {
 
 // 1.83 at 26.5% is 0.48495: to the cent once, 0.48; rounded to four places first it would be 0.49.
 TEST_F(Firma, TaxIsRoundedOnceToTheCent) {
-    entorno.Sql("INSERT INTO Impuesto (Im_Cve_Impuesto, Im_Descripcion, Im_Tasa, Im_Impuesto_SAT) VALUES ('IEPS', "
-                "'IEPS', 0.265, '003')");
+    entorno.Sql(
+        "INSERT INTO Impuesto (Im_Cve_Impuesto, Im_Descripcion, Im_Tasa, Im_Impuesto_SAT) VALUES ('IEPS', "
+        "'IEPS', 0.265, '003')");
     entorno.Sql("UPDATE Factura SET Fc_Descuento_Global_Importe = 0");
-    entorno.Sql("UPDATE Factura_Detalle SET Fd_Importe = 1.83, Im_Cve_Impuesto = 'IEPS' WHERE Pr_Cve_Producto = 'P0015'");
+    entorno.Sql(
+        "UPDATE Factura_Detalle SET Fd_Importe = 1.83, Im_Cve_Impuesto = 'IEPS' WHERE Pr_Cve_Producto = 'P0015'");
     ASSERT_EQ(Firmar(), "");
     const qivera::NodoXml cfdi = qivera::LeeXml(Comprobante("Cd_Xml"));
     const qivera::NodoXml& concepto = Hijo(cfdi, "Conceptos").hijos.back();
@@ -200,7 +202,8 @@ TEST(FirmaDemo, EveryDemoInvoiceIsAValidStampedCfdi) {
         qivera::PrimeraColumna(*conexion, "SELECT Fc_Folio FROM Factura ORDER BY Fc_Folio");
     ASSERT_GT(folios.size(), 1u);
     conexion->Execute("UPDATE Factura SET Cl_Cve_Cliente = 'C0000' WHERE Fc_Folio = '" + folios[0] + "'");
-    for (const std::string& folio : folios) ASSERT_EQ(qivera::FirmaDocumentos(sesion).Firma(conexion->DefaultDatabase() + "|1|" + folio), "");
+    for (const std::string& folio : folios)
+        ASSERT_EQ(qivera::FirmaDocumentos(sesion).Firma(conexion->DefaultDatabase() + "|1|" + folio), "");
     bool global = false;
     for (const std::string& xml : qivera::PrimeraColumna(*conexion, "SELECT Cd_Xml FROM Comprobante_Digital")) {
         EXPECT_EQ(prueba::ErroresCfdi(xml), std::vector<std::string>{});
