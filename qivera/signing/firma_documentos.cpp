@@ -137,13 +137,15 @@ Comprobante FirmaDocumentos::Sella(const std::string& folio) {
     const std::optional<FacturaGuardada> factura = LeeFactura(sesion_.conexion, folio);
     if (!factura) Rechaza("No existe la factura " + folio);
     const Csd csd = CsdConfigurado(sesion_);
-    const Date momento = sesion_.Ahora();
+    // The CFDI is issued now by the server's clock, whatever day the session works on: a provider stamps
+    // only a CFDI issued in the last hours. The books date the digital document by the session's day.
+    const Date momento = sesion_.reloj.Ahora(sesion_.conexion);
     ExigeVigenciaCsd(csd, momento);
     NodoXml cfdi = ComprobanteCfdi(*factura, LeeDatosCfdi(sesion_.conexion, *factura, sesion_.periodoGlobal), momento,
                                    csd.noCertificado, csd.certificadoBase64);
     Comprobante c;
     c.folio = folio;
-    c.fecha = momento.ToIsoDateTime();
+    c.fecha = sesion_.Ahora().ToIsoDateTime();
     c.cadenaOriginal = CadenaOriginal(cfdi);
     c.certificado = csd.certificadoBase64;
     c.noCertificado = csd.noCertificado;

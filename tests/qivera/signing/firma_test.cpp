@@ -11,6 +11,7 @@
 #include "apoyo/cfdi_prueba.hpp"
 #include "apoyo/valida_cfdi.hpp"
 #include "qivera/db/base_datos.hpp"
+#include "qivera/db/reloj_servidor.hpp"
 #include "qivera/demo/inicializa.hpp"
 #include "qivera/printing/cadena_original.hpp"
 #include "qivera/printing/factura_prueba.hpp"
@@ -95,6 +96,8 @@ TEST_F(Firma, TheCfdiCarriesTheInvoiceToTheCent) {
     EXPECT_EQ(cfdi.Atributo("Descuento"), "25.00");
     EXPECT_EQ(cfdi.Atributo("Total"), "1263.38");
     EXPECT_EQ(cfdi.Atributo("Serie") + cfdi.Atributo("Folio"), "AE1");
+    // Issued now by the server's clock, never on the session's fixed day (2026-03-15).
+    EXPECT_EQ(cfdi.Atributo("Fecha").substr(0, 10), qivera::db::RelojServidor{}.Ahora(*entorno.conexion).ToIso());
     EXPECT_EQ(cfdi.Atributo("LugarExpedicion"), "06000");
     const qivera::NodoXml& receptor = Hijo(cfdi, "Receptor");
     EXPECT_EQ(receptor.Atributo("Nombre"), ConFactura::kCliente);
