@@ -1,5 +1,6 @@
 #include "qivera/signing/cfdi.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <tuple>
@@ -93,72 +94,150 @@ NodoXml NodoTraslado(const Traslado& t) {
     return nodo;
 }
 
+// A concept being made: what it says, and its amounts in cents, which the books' totals may still move.
+struct Pieza {
+    NodoXml nodo;               // its keys and description; the amounts are written last
+    std::int64_t cantidad = 0;  // millionths
+    Centavos importe = 0, descuento = 0;
+    std::string objetoImp;
+    std::vector<Traslado> traslados;
+    std::vector<NodoXml> aduana;
+};
+
+Traslado TrasladoDe(const ImpuestoSat& sat, Centavos base) {
+    return {sat.impuesto, sat.tipoFactor, sat.tasa, base,
+            sat.tipoFactor == "Exento" ? 0 : ImpuestoEnCentavos(base, sat.tasa)};
+}
+
+// A note of a global invoice as the SAT's guide asks: one sale ("Venta", an activity, ACT), its folio
+// as the identification, its own amounts, discount and taxes.
+Pieza ConceptoDeNota(const NotaGlobal& nota, const DatosCfdi& datos) {
+    Pieza pieza{NodoXml{"cfdi:Concepto",
+                        {{"ClaveProdServ", "01010101"},
+                         {"NoIdentificacion", nota.folio},
+                         {"Cantidad", "1"},
+                         {"ClaveUnidad", "ACT"},
+                         {"Descripcion", "Venta"}},
+                        {}},
+                1000000, EnCentavos(nota.importe), EnCentavos(nota.descuento), "01", {}, {}};
+    for (const auto& [clave, base] : nota.bases)
+        if (const auto impuesto = datos.impuestos.find(clave); impuesto != datos.impuestos.end())
+            pieza.traslados.push_back(TrasladoDe(impuesto->second, EnCentavos(base)));
+    if (!pieza.traslados.empty()) pieza.objetoImp = "02";
+    return pieza;
+}
+
+Pieza Concepto(const RenglonGuardado& renglon, Centavos descuento, const DatosCfdi& datos) {
+    const ProductoSat& producto = datos.productos.at(renglon.producto);
+    const Centavos neto = EnCentavos(renglon.importe);
+    Pieza pieza{NodoXml{"cfdi:Concepto", {{"ClaveProdServ", producto.claveProdServ}}, {}},
+                Millonesimas(renglon.cantidad1), neto + descuento, descuento, producto.objetoImpuesto, {}, {}};
+    pieza.nodo.Pon("NoIdentificacion", renglon.producto);
+    pieza.nodo.Pon("Cantidad", TextoMillonesimas(pieza.cantidad, 0));
+    pieza.nodo.Pon("ClaveUnidad", producto.claveUnidad);
+    if (!renglon.unidad1.empty()) pieza.nodo.Pon("Unidad", renglon.unidad1);
+    pieza.nodo.Pon("Descripcion", Descripcion(renglon));
+    const auto impuesto = datos.impuestos.find(renglon.impuesto);
+    const bool gravado = producto.objetoImpuesto == "02" && impuesto != datos.impuestos.end();
+    // A product that is an object of tax, on a line that carries none, is declared as not an object of it.
+    if (producto.objetoImpuesto == "02" && !gravado) pieza.objetoImp = "01";
+    if (gravado) pieza.traslados.push_back(TrasladoDe(impuesto->second, neto));
+    for (const std::string& pedimento : Pedimentos(renglon.lotes))
+        pieza.aduana.push_back(NodoXml{"cfdi:InformacionAduanera", {{"NumeroPedimento", pedimento}}, {}});
+    return pieza;
+}
+
+// The cents a tax on `base` may take within the SAT's tolerance: the base is read as ±half a cent.
+std::pair<Centavos, Centavos> Admitidos(const Traslado& t) {
+    const std::int64_t escala = 2 * Currency::kScale;
+    const std::int64_t bajo = (2 * t.base - 1) * t.tasa.Scaled(), alto = (2 * t.base + 1) * t.tasa.Scaled();
+    const auto piso = [&](std::int64_t n) { return n >= 0 ? n / escala : -((-n + escala - 1) / escala); };
+    return {piso(bajo), -piso(-alto)};
+}
+
+template <class Campo>
+Pieza& Mayor(std::vector<Pieza>& piezas, Campo campo) {
+    return *std::max_element(piezas.begin(), piezas.end(),
+                             [&](const Pieza& a, const Pieza& b) { return campo(a) < campo(b); });
+}
+
+// Moves a concept's amount, or its discount, by `centavos`, and its first tax's base with it.
+void Mueve(Pieza& pieza, Centavos centavos, Centavos& campo, int signoBase) {
+    campo += centavos;
+    if (pieza.traslados.empty()) return;
+    Traslado& traslado = pieza.traslados.front();
+    traslado.base += signoBase * centavos;
+    if (traslado.tipoFactor != "Exento") traslado.importe = ImpuestoEnCentavos(traslado.base, traslado.tasa);
+}
+
+// The CFDI carries the books: its SubTotal, Descuento and Total are the stored invoice's to the cent.
+// Each concept is rounded to the cent on its own; the cents that rounding lost go back to the largest
+// concept, and those of the taxes one at a time to the taxes whose SAT tolerance admits them. Books
+// whose totals are more than rounding away from their lines are not the lines' to mend: the concepts
+// then add up on their own.
+void Cuadra(std::vector<Pieza>& piezas, const FacturaGuardada& factura) {
+    if (piezas.empty()) return;
+    const auto suma = [&](auto campo) {
+        Centavos total = 0;
+        for (const Pieza& pieza : piezas) total += campo(pieza);
+        return total;
+    };
+    const auto redondeo = [&](Centavos diferencia) {
+        return std::llabs(diferencia) <= static_cast<Centavos>(piezas.size());
+    };
+    const Centavos subtotal = EnCentavos(factura.subtotal), descuento = EnCentavos(factura.descuento);
+    const Centavos dSubtotal = subtotal - suma([](const Pieza& p) { return p.importe; });
+    const Centavos dDescuento = descuento - suma([](const Pieza& p) { return p.descuento; });
+    if (!redondeo(dSubtotal) || !redondeo(dDescuento)) return;
+    Pieza& mayor = Mayor(piezas, [](const Pieza& p) { return p.importe; });
+    Mueve(mayor, dSubtotal, mayor.importe, 1);
+    Pieza& descontada = Mayor(piezas, [](const Pieza& p) { return p.descuento; });
+    Mueve(descontada, dDescuento, descontada.descuento, -1);
+    Centavos faltan = EnCentavos(factura.total) - subtotal + descuento -
+                      suma([](const Pieza& p) {
+                          Centavos impuestos = 0;
+                          for (const Traslado& t : p.traslados) impuestos += t.importe;
+                          return impuestos;
+                      });
+    if (!redondeo(faltan)) return;
+    for (bool movido = true; faltan != 0 && movido;) {
+        movido = false;
+        for (Pieza& pieza : piezas)
+            for (Traslado& traslado : pieza.traslados) {
+                const Centavos paso = faltan > 0 ? 1 : -1;
+                const auto [desde, hasta] = Admitidos(traslado);
+                if (faltan == 0 || traslado.tipoFactor == "Exento" || traslado.importe + paso < desde ||
+                    traslado.importe + paso > hasta)
+                    continue;
+                traslado.importe += paso;
+                faltan -= paso;
+                movido = true;
+            }
+    }
+}
+
 // What the concepts add up to.
 struct Sumas {
     Centavos subtotal = 0, descuento = 0;
     std::map<Grupo, Traslado> traslados;
 };
 
-// A concept's transfer of a tax over `base`, added to the document's group of its kind and rate.
-NodoXml Traslada(const ImpuestoSat& sat, Centavos base, Sumas& sumas) {
-    const Traslado traslado{sat.impuesto, sat.tipoFactor, sat.tasa, base,
-                            sat.tipoFactor == "Exento" ? 0 : ImpuestoEnCentavos(base, sat.tasa)};
-    Traslado& grupo = sumas.traslados[{sat.impuesto, sat.tipoFactor, sat.tasa.Scaled()}];
-    grupo = {sat.impuesto, sat.tipoFactor, sat.tasa, grupo.base + traslado.base, grupo.importe + traslado.importe};
-    return NodoTraslado(traslado);
-}
-
-// A note of a global invoice as the SAT's guide asks: one sale ("Venta", an activity, ACT), its folio
-// as the identification, its own amounts, discount and taxes.
-NodoXml ConceptoDeNota(const NotaGlobal& nota, const DatosCfdi& datos, Sumas& sumas) {
-    const Centavos importe = EnCentavos(nota.importe), descuento = EnCentavos(nota.descuento);
-    NodoXml concepto{"cfdi:Concepto",
-                     {{"ClaveProdServ", "01010101"},
-                      {"NoIdentificacion", nota.folio},
-                      {"Cantidad", "1"},
-                      {"ClaveUnidad", "ACT"},
-                      {"Descripcion", "Venta"},
-                      {"ValorUnitario", TextoCentavos(importe)},
-                      {"Importe", TextoCentavos(importe)}},
-                     {}};
-    if (descuento != 0) concepto.Pon("Descuento", TextoCentavos(descuento));
-    sumas.subtotal += importe;
-    sumas.descuento += descuento;
+NodoXml Escribe(Pieza pieza, Sumas& sumas) {
+    NodoXml& concepto = pieza.nodo;
+    concepto.Pon("ValorUnitario", ValorUnitario(pieza.importe, pieza.cantidad));
+    concepto.Pon("Importe", TextoCentavos(pieza.importe));
+    if (pieza.descuento != 0) concepto.Pon("Descuento", TextoCentavos(pieza.descuento));
+    concepto.Pon("ObjetoImp", pieza.objetoImp);
+    sumas.subtotal += pieza.importe;
+    sumas.descuento += pieza.descuento;
     NodoXml traslados{"cfdi:Traslados", {}, {}};
-    for (const auto& [clave, base] : nota.bases)
-        if (const auto impuesto = datos.impuestos.find(clave); impuesto != datos.impuestos.end())
-            traslados.hijos.push_back(Traslada(impuesto->second, EnCentavos(base), sumas));
-    concepto.Pon("ObjetoImp", traslados.hijos.empty() ? "01" : "02");
+    for (const Traslado& t : pieza.traslados) {
+        traslados.hijos.push_back(NodoTraslado(t));
+        Traslado& grupo = sumas.traslados[{t.impuesto, t.tipoFactor, t.tasa.Scaled()}];
+        grupo = {t.impuesto, t.tipoFactor, t.tasa, grupo.base + t.base, grupo.importe + t.importe};
+    }
     if (!traslados.hijos.empty()) concepto.hijos.push_back(NodoXml{"cfdi:Impuestos", {}, {traslados}});
-    return concepto;
-}
-
-NodoXml Concepto(const RenglonGuardado& renglon, Centavos descuento, const DatosCfdi& datos, Sumas& sumas) {
-    const ProductoSat& producto = datos.productos.at(renglon.producto);
-    const Centavos neto = EnCentavos(renglon.importe), importe = neto + descuento;
-    const std::int64_t cantidad = Millonesimas(renglon.cantidad1);
-    NodoXml concepto{"cfdi:Concepto",
-                     {{"ClaveProdServ", producto.claveProdServ},
-                      {"NoIdentificacion", renglon.producto},
-                      {"Cantidad", TextoMillonesimas(cantidad, 0)},
-                      {"ClaveUnidad", producto.claveUnidad}},
-                     {}};
-    if (!renglon.unidad1.empty()) concepto.Pon("Unidad", renglon.unidad1);
-    concepto.Pon("Descripcion", Descripcion(renglon));
-    concepto.Pon("ValorUnitario", ValorUnitario(importe, cantidad));
-    concepto.Pon("Importe", TextoCentavos(importe));
-    if (descuento != 0) concepto.Pon("Descuento", TextoCentavos(descuento));
-    sumas.subtotal += importe;
-    sumas.descuento += descuento;
-    const auto impuesto = datos.impuestos.find(renglon.impuesto);
-    const bool gravado = producto.objetoImpuesto == "02" && impuesto != datos.impuestos.end();
-    // A product that is an object of tax, on a line that carries none, is declared as not an object of it.
-    concepto.Pon("ObjetoImp", producto.objetoImpuesto == "02" && !gravado ? "01" : producto.objetoImpuesto);
-    if (gravado)
-        concepto.hijos.push_back(
-            NodoXml{"cfdi:Impuestos", {}, {NodoXml{"cfdi:Traslados", {}, {Traslada(impuesto->second, neto, sumas)}}}});
-    for (const std::string& pedimento : Pedimentos(renglon.lotes))
-        concepto.hijos.push_back(NodoXml{"cfdi:InformacionAduanera", {{"NumeroPedimento", pedimento}}, {}});
+    for (NodoXml& aduana : pieza.aduana) concepto.hijos.push_back(std::move(aduana));
     return concepto;
 }
 
@@ -201,15 +280,18 @@ std::string FechaCfdi(const kx204::host::Date& fecha) {
 
 NodoXml ComprobanteCfdi(const FacturaGuardada& factura, const DatosCfdi& datos, const kx204::host::Date& fecha,
                         const std::string& noCertificado, const std::string& certificado) {
-    Sumas sumas;
-    NodoXml conceptos{"cfdi:Conceptos", {}, {}};
+    std::vector<Pieza> piezas;
     if (!datos.notas.empty()) {
-        for (const NotaGlobal& nota : datos.notas) conceptos.hijos.push_back(ConceptoDeNota(nota, datos, sumas));
+        for (const NotaGlobal& nota : datos.notas) piezas.push_back(ConceptoDeNota(nota, datos));
     } else {
         const std::vector<Centavos> descuentos = Descuentos(factura);
         for (std::size_t i = 0; i < factura.renglones.size(); ++i)
-            conceptos.hijos.push_back(Concepto(factura.renglones[i], descuentos[i], datos, sumas));
+            piezas.push_back(Concepto(factura.renglones[i], descuentos[i], datos));
     }
+    Cuadra(piezas, factura);
+    Sumas sumas;
+    NodoXml conceptos{"cfdi:Conceptos", {}, {}};
+    for (Pieza& pieza : piezas) conceptos.hijos.push_back(Escribe(std::move(pieza), sumas));
     Centavos total = sumas.subtotal - sumas.descuento;
 
     NodoXml comprobante{
