@@ -15,6 +15,7 @@
 #include "qivera/demo/inicializa.hpp"
 #include "qivera/printing/cadena_original.hpp"
 #include "qivera/printing/factura_prueba.hpp"
+#include "qivera/printing/legible.hpp"
 #include "qivera/printing/nodo_xml.hpp"
 #include "qivera/signing/credenciales.hpp"
 #include "qivera/signing/firma_documentos.hpp"
@@ -208,10 +209,16 @@ TEST(FirmaDemo, EveryDemoInvoiceIsAValidStampedCfdi) {
     for (const std::string& folio : folios)
         ASSERT_EQ(qivera::FirmaDocumentos(sesion).Firma(conexion->DefaultDatabase() + "|1|" + folio), "");
     bool global = false;
-    for (const std::string& xml : qivera::PrimeraColumna(*conexion, "SELECT Cd_Xml FROM Comprobante_Digital")) {
+    const auto rs = conexion->Execute(
+        "SELECT c.Cd_Xml, f.Fc_Total FROM Comprobante_Digital c JOIN Factura f ON f.Fc_Folio = c.Cd_Documento");
+    for (; !rs->Eof(); rs->MoveNext()) {
+        const std::string xml = rs->Field(0).ToText();
         EXPECT_EQ(prueba::ErroresCfdi(xml), std::vector<std::string>{});
         EXPECT_TRUE(SelloValido(xml));
         const qivera::NodoXml cfdi = qivera::LeeXml(xml);
+        // The legal document says what the books say.
+        EXPECT_EQ(kx204::host::Currency::Parse(cfdi.Atributo("Total")), qivera::AlCentavo(rs->Field(1).ToCurrency()))
+            << cfdi.Atributo("Serie") << cfdi.Atributo("Folio");
         EXPECT_TRUE(TimbreValido(Hijo(Hijo(cfdi, "Complemento"), "TimbreFiscalDigital")));
         global |= cfdi.Hijo("InformacionGlobal") != nullptr;
     }
