@@ -7,6 +7,7 @@
 #include "qivera/db/sql.hpp"
 #include "qivera/services/servicios.hpp"
 #include "qivera/signing/timbrado.hpp"
+#include "qivera/signing/timbrado_pendiente.hpp"
 
 namespace qivera {
 
@@ -70,10 +71,7 @@ void Anota(kx204::host::Connection& conexion, const std::string& folio, const st
 
 ValidacionDocumento CancelaAnteElSat(Sesion& sesion, const std::string& folio) {
     auto& conexion = sesion.conexion;
-    if (PrimerValor(conexion,
-                    "SELECT Tp_Documento FROM Timbrado_Pendiente WHERE Tp_Tabla = 'Factura' AND "
-                    "Tp_Documento = " +
-                        LiteralTexto(folio)))
+    if (LeePendiente(conexion, folio))
         return {false,
                 "La factura " + folio +
                     " espera su timbre: fírmela (Firmar, o qivera timbrar --pendientes) antes de eliminarla",

@@ -9,6 +9,19 @@ namespace {
 
 constexpr const char* kDondeFactura = " WHERE Tp_Tabla = 'Factura' AND Tp_Documento = ";
 
+// The sealed CFDI's columns, which both tables name alike after their prefix ("Tp_", "Cd_").
+std::vector<Valor> Columnas(const std::string& prefijo, const Comprobante& c) {
+    return {{prefijo + "Tabla", "'Factura'"},
+            {prefijo + "Documento", LiteralTexto(c.folio)},
+            {prefijo + "Fecha", LiteralTexto(c.fecha)},
+            {prefijo + "Cadena_Original", LiteralTexto(c.cadenaOriginal)},
+            {prefijo + "Sello", LiteralTexto(c.sello)},
+            {prefijo + "Certificado", LiteralTexto(c.certificado)},
+            {prefijo + "No_Certificado", LiteralTexto(c.noCertificado)},
+            {prefijo + "Archivo", LiteralTexto(c.archivo)},
+            {prefijo + "Xml", LiteralTexto(c.xml)}};
+}
+
 }  // namespace
 
 std::optional<Comprobante> LeePendiente(kx204::host::Connection& conexion, const std::string& folio) {
@@ -31,16 +44,7 @@ std::optional<Comprobante> LeePendiente(kx204::host::Connection& conexion, const
 
 void RegistraPendiente(kx204::host::Connection& conexion, const Comprobante& c) {
     kx204::host::Transaction transaccion(conexion);
-    InsertaFila(conexion, "Timbrado_Pendiente",
-                {{"Tp_Tabla", "'Factura'"},
-                 {"Tp_Documento", LiteralTexto(c.folio)},
-                 {"Tp_Fecha", LiteralTexto(c.fecha)},
-                 {"Tp_Cadena_Original", LiteralTexto(c.cadenaOriginal)},
-                 {"Tp_Sello", LiteralTexto(c.sello)},
-                 {"Tp_Certificado", LiteralTexto(c.certificado)},
-                 {"Tp_No_Certificado", LiteralTexto(c.noCertificado)},
-                 {"Tp_Archivo", LiteralTexto(c.archivo)},
-                 {"Tp_Xml", LiteralTexto(c.xml)}});
+    InsertaFila(conexion, "Timbrado_Pendiente", Columnas("Tp_", c));
     transaccion.Commit();
 }
 
@@ -59,19 +63,11 @@ void AnotaFallo(kx204::host::Connection& conexion, const std::string& folio, con
 
 void GuardaComprobante(kx204::host::Connection& conexion, const Comprobante& c) {
     kx204::host::Transaction transaccion(conexion);
-    InsertaFila(conexion, "Comprobante_Digital",
-                {{"Cd_Tabla", "'Factura'"},
-                 {"Cd_Documento", LiteralTexto(c.folio)},
-                 {"Cd_Fecha", LiteralTexto(c.fecha)},
-                 {"Cd_Uuid", LiteralTexto(c.uuid)},
-                 {"Cd_Cadena_Original", LiteralTexto(c.cadenaOriginal)},
-                 {"Cd_Sello", LiteralTexto(c.sello)},
-                 {"Cd_Certificado", LiteralTexto(c.certificado)},
-                 {"Cd_No_Certificado", LiteralTexto(c.noCertificado)},
-                 {"Cd_Archivo", LiteralTexto(c.archivo)},
-                 {"Cd_Xml", LiteralTexto(c.xml)},
-                 {"Cd_Timbrado", c.timbrado ? "1" : "0"}});
-    conexion.Execute("DELETE FROM Timbrado_Pendiente" + std::string(kDondeFactura) + LiteralTexto(c.folio));
+    std::vector<Valor> columnas = Columnas("Cd_", c);
+    columnas.emplace_back("Cd_Uuid", LiteralTexto(c.uuid));
+    columnas.emplace_back("Cd_Timbrado", c.timbrado ? "1" : "0");
+    InsertaFila(conexion, "Comprobante_Digital", columnas);
+    DescartaPendiente(conexion, c.folio);
     transaccion.Commit();
 }
 
