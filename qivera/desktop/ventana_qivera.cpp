@@ -133,6 +133,13 @@ void VentanaQivera::Despues() {
 }
 
 void VentanaQivera::Registra(const std::string& evento, const std::string& folio, const std::string& archivo) {
+    if (evento == "ajuste") {
+        statusBar()->showMessage(
+            QStringLiteral("Factura %1: su total se ajustó %2 por redondeo para coincidir con su CFDI")
+                .arg(QString::fromStdString(folio), QString::fromStdString(archivo)),
+            15000);
+        return;
+    }
     if (evento == "print") impresos_.push_back(archivo);
     // Mail always reaches the outbox; it was sent only when a server is configured (a failure registers nothing).
     const QString que = evento == "print"                 ? QStringLiteral("impresa")

@@ -14,6 +14,8 @@ namespace {
 
 using kx204::host::Currency;
 using Centavos = std::int64_t;
+using Millonesimas = std::int64_t;
+constexpr Millonesimas kMillonesimasPorCentavo = 10000;
 
 Centavos EnCentavos(Currency importe) { return AlCentavo(importe).Scaled() / (Currency::kScale / 100); }
 
@@ -32,7 +34,7 @@ std::string TextoMillonesimas(std::int64_t millonesimas, std::size_t minimos) {
     return std::to_string(millonesimas / 1000000) + (decimales.empty() ? "" : "." + decimales);
 }
 
-std::int64_t Millonesimas(double valor) { return std::llround(valor * 1e6); }
+std::int64_t EnMillonesimas(double valor) { return std::llround(valor * 1e6); }
 
 std::string Tasa(Currency tasa) { return TextoMillonesimas(tasa.Scaled() * (1000000 / Currency::kScale), 6); }
 
@@ -67,29 +69,35 @@ std::vector<std::string> Pedimentos(const std::string& lotes) {
     return pedimentos;
 }
 
-// The tax on `base` at `tasa`, rounded once, to the cent, half away from zero.
-Centavos ImpuestoEnCentavos(Centavos base, Currency tasa) {
-    const std::int64_t producto = base * tasa.Scaled();  // cents times ten-thousandths
-    const std::int64_t cociente = producto / Currency::kScale, resto = producto % Currency::kScale;
-    if (2 * std::llabs(resto) < Currency::kScale) return cociente;
-    return cociente + (producto < 0 ? -1 : 1);
+// The tax on `base` at `tasa`, exact: cents times ten-thousandths are millionths.
+Millonesimas ImpuestoExacto(Centavos base, Currency tasa) { return base * tasa.Scaled(); }
+
+// Millionths to the cent, half away from zero: the one rounding a tax gets, where the document adds them up.
+Centavos AlCentavoDe(Millonesimas importe) {
+    const Millonesimas magnitud = std::llabs(importe);
+    const Centavos centavos = (magnitud + kMillonesimasPorCentavo / 2) / kMillonesimasPorCentavo;
+    return importe < 0 ? -centavos : centavos;
 }
 
-// A transfer of one tax: its kind and rate name the document's group it adds to.
+// A transfer of one tax: its kind and rate name the document's group it adds to. A concept's tax is
+// kept in millionths, as the SAT lets a concept carry it; the document's sums are rounded to the cent.
 struct Traslado {
     std::string impuesto, tipoFactor;
     Currency tasa;
-    Centavos base = 0, importe = 0;
+    Centavos base = 0;
+    Millonesimas importe = 0;
 };
 
 using Grupo = std::tuple<std::string, std::string, std::int64_t>;
 
-NodoXml NodoTraslado(const Traslado& t) {
+Grupo GrupoDe(const Traslado& t) { return {t.impuesto, t.tipoFactor, t.tasa.Scaled()}; }
+
+NodoXml NodoTraslado(const Traslado& t, const std::string& importe) {
     NodoXml nodo{
         "cfdi:Traslado", {{"Base", TextoCentavos(t.base)}, {"Impuesto", t.impuesto}, {"TipoFactor", t.tipoFactor}}, {}};
     if (t.tipoFactor != "Exento") {
         nodo.Pon("TasaOCuota", Tasa(t.tasa));
-        nodo.Pon("Importe", TextoCentavos(t.importe));
+        nodo.Pon("Importe", importe);
     }
     return nodo;
 }
@@ -104,9 +112,18 @@ struct Pieza {
     std::vector<NodoXml> aduana;
 };
 
+// The millionths a tax on `base` may take within the SAT's tolerance: the base read as ±half a cent,
+// the low end truncated and the high end rounded up to the cent.
+std::pair<Millonesimas, Millonesimas> Admitidos(const Traslado& t) {
+    const std::int64_t escala = 2 * kMillonesimasPorCentavo;
+    const std::int64_t bajo = (2 * t.base - 1) * t.tasa.Scaled(), alto = (2 * t.base + 1) * t.tasa.Scaled();
+    const auto piso = [&](std::int64_t n) { return n >= 0 ? n / escala : -((-n + escala - 1) / escala); };
+    return {piso(bajo) * kMillonesimasPorCentavo, -piso(-alto) * kMillonesimasPorCentavo};
+}
+
 Traslado TrasladoDe(const ImpuestoSat& sat, Centavos base) {
     return {sat.impuesto, sat.tipoFactor, sat.tasa, base,
-            sat.tipoFactor == "Exento" ? 0 : ImpuestoEnCentavos(base, sat.tasa)};
+            sat.tipoFactor == "Exento" ? 0 : ImpuestoExacto(base, sat.tasa)};
 }
 
 // A note of a global invoice as the SAT's guide asks: one sale ("Venta", an activity, ACT), its folio
@@ -119,7 +136,12 @@ Pieza ConceptoDeNota(const NotaGlobal& nota, const DatosCfdi& datos) {
                          {"ClaveUnidad", "ACT"},
                          {"Descripcion", "Venta"}},
                         {}},
-                1000000, EnCentavos(nota.importe), EnCentavos(nota.descuento), "01", {}, {}};
+                1000000,
+                EnCentavos(nota.importe),
+                EnCentavos(nota.descuento),
+                "01",
+                {},
+                {}};
     for (const auto& [clave, base] : nota.bases)
         if (const auto impuesto = datos.impuestos.find(clave); impuesto != datos.impuestos.end())
             pieza.traslados.push_back(TrasladoDe(impuesto->second, EnCentavos(base)));
@@ -131,7 +153,12 @@ Pieza Concepto(const RenglonGuardado& renglon, Centavos descuento, const DatosCf
     const ProductoSat& producto = datos.productos.at(renglon.producto);
     const Centavos neto = EnCentavos(renglon.importe);
     Pieza pieza{NodoXml{"cfdi:Concepto", {{"ClaveProdServ", producto.claveProdServ}}, {}},
-                Millonesimas(renglon.cantidad1), neto + descuento, descuento, producto.objetoImpuesto, {}, {}};
+                EnMillonesimas(renglon.cantidad1),
+                neto + descuento,
+                descuento,
+                producto.objetoImpuesto,
+                {},
+                {}};
     pieza.nodo.Pon("NoIdentificacion", renglon.producto);
     pieza.nodo.Pon("Cantidad", TextoMillonesimas(pieza.cantidad, 0));
     pieza.nodo.Pon("ClaveUnidad", producto.claveUnidad);
@@ -147,14 +174,6 @@ Pieza Concepto(const RenglonGuardado& renglon, Centavos descuento, const DatosCf
     return pieza;
 }
 
-// The cents a tax on `base` may take within the SAT's tolerance: the base is read as ±half a cent.
-std::pair<Centavos, Centavos> Admitidos(const Traslado& t) {
-    const std::int64_t escala = 2 * Currency::kScale;
-    const std::int64_t bajo = (2 * t.base - 1) * t.tasa.Scaled(), alto = (2 * t.base + 1) * t.tasa.Scaled();
-    const auto piso = [&](std::int64_t n) { return n >= 0 ? n / escala : -((-n + escala - 1) / escala); };
-    return {piso(bajo), -piso(-alto)};
-}
-
 template <class Campo>
 Pieza& Mayor(std::vector<Pieza>& piezas, Campo campo) {
     return *std::max_element(piezas.begin(), piezas.end(),
@@ -167,14 +186,54 @@ void Mueve(Pieza& pieza, Centavos centavos, Centavos& campo, int signoBase) {
     if (pieza.traslados.empty()) return;
     Traslado& traslado = pieza.traslados.front();
     traslado.base += signoBase * centavos;
-    if (traslado.tipoFactor != "Exento") traslado.importe = ImpuestoEnCentavos(traslado.base, traslado.tasa);
+    if (traslado.tipoFactor != "Exento") traslado.importe = ImpuestoExacto(traslado.base, traslado.tasa);
+}
+
+// The concepts' taxes of one group, which the document shows as one amount to the cent.
+struct TrasladosDeGrupo {
+    std::vector<Traslado*> miembros;
+
+    Millonesimas Suma() const {
+        Millonesimas suma = 0;
+        for (const Traslado* t : miembros) suma += t->importe;
+        return suma;
+    }
+    // Moves the group's amount one cent up or down, if the members' tolerances allow it.
+    bool MueveUnCentavo(int paso) {
+        const Centavos meta = AlCentavoDe(Suma()) + paso;
+        // The sum that rounds to `meta`, nearest to where it is now.
+        const Millonesimas limite = paso > 0 ? meta * kMillonesimasPorCentavo - kMillonesimasPorCentavo / 2
+                                             : meta * kMillonesimasPorCentavo + kMillonesimasPorCentavo / 2 - 1;
+        Millonesimas falta = limite - Suma(), cabe = 0;
+        for (const Traslado* t : miembros) {
+            const auto [desde, hasta] = Admitidos(*t);
+            cabe += paso > 0 ? hasta - t->importe : desde - t->importe;
+        }
+        if (paso > 0 ? cabe < falta : cabe > falta) return false;
+        for (Traslado* t : miembros) {
+            const auto [desde, hasta] = Admitidos(*t);
+            const Millonesimas tramo =
+                paso > 0 ? std::min(falta, hasta - t->importe) : std::max(falta, desde - t->importe);
+            t->importe += tramo;
+            falta -= tramo;
+        }
+        return true;
+    }
+};
+
+// What the document shows of the taxes: each group's sum rounded to the cent, added up.
+Centavos ImpuestosRedondeados(const std::map<Grupo, TrasladosDeGrupo>& grupos) {
+    Centavos total = 0;
+    for (const auto& [clave, grupo] : grupos) total += AlCentavoDe(grupo.Suma());
+    return total;
 }
 
 // The CFDI carries the books: its SubTotal, Descuento and Total are the stored invoice's to the cent.
 // Each concept is rounded to the cent on its own; the cents that rounding lost go back to the largest
-// concept, and those of the taxes one at a time to the taxes whose SAT tolerance admits them. Books
-// whose totals are more than rounding away from their lines are not the lines' to mend: the concepts
-// then add up on their own.
+// concept. Each concept's tax is the books' own, in millionths, within its SAT tolerance; what the
+// groups' rounding still leaves apart from the books moves a cent at a time inside those tolerances.
+// Books whose totals are more than rounding away from their lines are not the lines' to mend: the
+// concepts then add up on their own.
 void Cuadra(std::vector<Pieza>& piezas, const FacturaGuardada& factura) {
     if (piezas.empty()) return;
     const auto suma = [&](auto campo) {
@@ -182,9 +241,7 @@ void Cuadra(std::vector<Pieza>& piezas, const FacturaGuardada& factura) {
         for (const Pieza& pieza : piezas) total += campo(pieza);
         return total;
     };
-    const auto redondeo = [&](Centavos diferencia) {
-        return std::llabs(diferencia) <= static_cast<Centavos>(piezas.size());
-    };
+    const auto redondeo = [&](Centavos diferencia) { return DifierePorRedondeo(diferencia, piezas.size()); };
     const Centavos subtotal = EnCentavos(factura.subtotal), descuento = EnCentavos(factura.descuento);
     const Centavos dSubtotal = subtotal - suma([](const Pieza& p) { return p.importe; });
     const Centavos dDescuento = descuento - suma([](const Pieza& p) { return p.descuento; });
@@ -193,26 +250,18 @@ void Cuadra(std::vector<Pieza>& piezas, const FacturaGuardada& factura) {
     Mueve(mayor, dSubtotal, mayor.importe, 1);
     Pieza& descontada = Mayor(piezas, [](const Pieza& p) { return p.descuento; });
     Mueve(descontada, dDescuento, descontada.descuento, -1);
-    Centavos faltan = EnCentavos(factura.total) - subtotal + descuento -
-                      suma([](const Pieza& p) {
-                          Centavos impuestos = 0;
-                          for (const Traslado& t : p.traslados) impuestos += t.importe;
-                          return impuestos;
-                      });
+    std::map<Grupo, TrasladosDeGrupo> grupos;
+    for (Pieza& pieza : piezas)
+        for (Traslado& traslado : pieza.traslados)
+            if (traslado.tipoFactor != "Exento") grupos[GrupoDe(traslado)].miembros.push_back(&traslado);
+    Centavos faltan = EnCentavos(factura.total) - subtotal + descuento - ImpuestosRedondeados(grupos);
     if (!redondeo(faltan)) return;
-    for (bool movido = true; faltan != 0 && movido;) {
-        movido = false;
-        for (Pieza& pieza : piezas)
-            for (Traslado& traslado : pieza.traslados) {
-                const Centavos paso = faltan > 0 ? 1 : -1;
-                const auto [desde, hasta] = Admitidos(traslado);
-                if (faltan == 0 || traslado.tipoFactor == "Exento" || traslado.importe + paso < desde ||
-                    traslado.importe + paso > hasta)
-                    continue;
-                traslado.importe += paso;
-                faltan -= paso;
-                movido = true;
-            }
+    while (faltan != 0) {
+        const int paso = faltan > 0 ? 1 : -1;
+        const auto movido =
+            std::find_if(grupos.begin(), grupos.end(), [&](auto& grupo) { return grupo.second.MueveUnCentavo(paso); });
+        if (movido == grupos.end()) return;
+        faltan -= paso;
     }
 }
 
@@ -232,8 +281,8 @@ NodoXml Escribe(Pieza pieza, Sumas& sumas) {
     sumas.descuento += pieza.descuento;
     NodoXml traslados{"cfdi:Traslados", {}, {}};
     for (const Traslado& t : pieza.traslados) {
-        traslados.hijos.push_back(NodoTraslado(t));
-        Traslado& grupo = sumas.traslados[{t.impuesto, t.tipoFactor, t.tasa.Scaled()}];
+        traslados.hijos.push_back(NodoTraslado(t, TextoMillonesimas(t.importe, 2)));
+        Traslado& grupo = sumas.traslados[GrupoDe(t)];
         grupo = {t.impuesto, t.tipoFactor, t.tasa, grupo.base + t.base, grupo.importe + t.importe};
     }
     if (!traslados.hijos.empty()) concepto.hijos.push_back(NodoXml{"cfdi:Impuestos", {}, {traslados}});
@@ -259,8 +308,9 @@ NodoXml Impuestos(const Sumas& sumas, Centavos& total) {
     Centavos trasladados = 0;
     bool hayImporte = false;
     for (const auto& [grupo, traslado] : sumas.traslados) {
-        traslados.hijos.push_back(NodoTraslado(traslado));
-        trasladados += traslado.importe;
+        const Centavos importe = AlCentavoDe(traslado.importe);
+        traslados.hijos.push_back(NodoTraslado(traslado, TextoCentavos(importe)));
+        trasladados += importe;
         hayImporte |= traslado.tipoFactor != "Exento";
     }
     total += trasladados;
@@ -277,6 +327,10 @@ std::string FechaCfdi(const kx204::host::Date& fecha) {
 }
 
 }  // namespace
+
+bool DifierePorRedondeo(std::int64_t centavos, std::size_t conceptos) {
+    return std::llabs(centavos) <= static_cast<std::int64_t>(conceptos) + 2;
+}
 
 NodoXml ComprobanteCfdi(const FacturaGuardada& factura, const DatosCfdi& datos, const kx204::host::Date& fecha,
                         const std::string& noCertificado, const std::string& certificado) {
@@ -311,7 +365,8 @@ NodoXml ComprobanteCfdi(const FacturaGuardada& factura, const DatosCfdi& datos, 
         {}};
     if (sumas.descuento != 0) comprobante.Pon("Descuento", TextoCentavos(sumas.descuento));
     comprobante.Pon("Moneda", factura.moneda);
-    if (factura.moneda != "MXN") comprobante.Pon("TipoCambio", TextoMillonesimas(Millonesimas(factura.tipoCambio), 0));
+    if (factura.moneda != "MXN")
+        comprobante.Pon("TipoCambio", TextoMillonesimas(EnMillonesimas(factura.tipoCambio), 0));
     if (datos.global)
         comprobante.hijos.push_back(NodoXml{
             "cfdi:InformacionGlobal",

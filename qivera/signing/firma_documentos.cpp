@@ -11,6 +11,7 @@
 #include "qivera/services/interfaz.hpp"
 #include "qivera/services/listas.hpp"
 #include "qivera/services/servicios.hpp"
+#include "qivera/signing/ajuste_redondeo.hpp"
 #include "qivera/signing/cfdi.hpp"
 #include "qivera/signing/credenciales.hpp"
 #include "qivera/signing/csd.hpp"
@@ -19,6 +20,7 @@
 
 namespace qivera {
 
+using kx204::host::Currency;
 using kx204::host::Date;
 using kx204::host::RuntimeError;
 using kx204::host::SqlText;
@@ -109,10 +111,7 @@ Comprobante FirmaDocumentos::FirmaFactura(const std::string& folio) {
     if (sesion_.conexion.InTransaction()) Rechaza("La factura " + folio + " no se firma con una transacción abierta");
     if (EstaFirmada(folio)) Rechaza("La factura " + folio + " ya está firmada");
     std::optional<Comprobante> pendiente = LeePendiente(sesion_.conexion, folio);
-    if (!pendiente) {
-        pendiente = Sella(folio);
-        RegistraPendiente(sesion_.conexion, *pendiente);
-    }
+    if (!pendiente) pendiente = SellaYRegistra(folio);
     Comprobante c = std::move(*pendiente);
     const std::string comando = ValorVariable(sesion_.conexion, "CFDI_TIMBRADO_COMANDO");
     if (!comando.empty()) {
@@ -128,12 +127,37 @@ Comprobante FirmaDocumentos::FirmaFactura(const std::string& folio) {
     // The file before the row: a failure between them leaves the pending row, and the retry rewrites
     // the same file.
     GuardaArchivo(c.archivo, c.xml);
-    GuardaComprobante(sesion_.conexion, c);
+    try {
+        GuardaComprobante(sesion_.conexion, c);
+    } catch (const RuntimeError&) {
+        // Another clerk's Firmar sent the same XML and kept it first.
+        if (EstaFirmada(folio)) Rechaza("La factura " + folio + " ya está firmada");
+        throw;
+    }
     if (sesion_.registra) sesion_.registra("sign", folio, c.archivo);
     return c;
 }
 
-Comprobante FirmaDocumentos::Sella(const std::string& folio) {
+// The seal, the books made to agree with it and the intent to stamp, committed together. When another
+// clerk sealed the invoice meanwhile, theirs is the one to send.
+Comprobante FirmaDocumentos::SellaYRegistra(const std::string& folio) {
+    Currency ajuste;
+    try {
+        kx204::host::Transaction transaccion(sesion_.conexion);
+        const Sellado sellado = Sella(folio);
+        RegistraPendiente(sesion_.conexion, sellado.comprobante);
+        transaccion.Commit();
+        ajuste = sellado.ajuste;
+    } catch (const RuntimeError&) {
+        if (EstaFirmada(folio)) Rechaza("La factura " + folio + " ya está firmada");
+        if (std::optional<Comprobante> suyo = LeePendiente(sesion_.conexion, folio)) return *suyo;
+        throw;
+    }
+    if (ajuste != Currency() && sesion_.registra) sesion_.registra("ajuste", folio, ajuste.ToString());
+    return *LeePendiente(sesion_.conexion, folio);
+}
+
+FirmaDocumentos::Sellado FirmaDocumentos::Sella(const std::string& folio) {
     const std::optional<FacturaGuardada> factura = LeeFactura(sesion_.conexion, folio);
     if (!factura) Rechaza("No existe la factura " + folio);
     const Csd csd = CsdConfigurado(sesion_);
@@ -154,7 +178,7 @@ Comprobante FirmaDocumentos::Sella(const std::string& folio) {
     c.sello = Base64(FirmaRsaSha256(csd.llave.get(), c.cadenaOriginal));
     cfdi.Pon("Sello", c.sello);
     c.xml = EscribeXml(cfdi);
-    return c;
+    return {c, IgualaLibrosAlCfdi(sesion_.conexion, *factura, cfdi)};
 }
 
 }  // namespace qivera

@@ -40,7 +40,13 @@ private:
     bool EstaFirmada(const std::string& folio) const;
     Resultado FirmaFolio(const std::string& folio);
     Comprobante FirmaFactura(const std::string& folio);
-    Comprobante Sella(const std::string& folio);
+    Comprobante SellaYRegistra(const std::string& folio);
+    // A sealed CFDI and the cents the books moved to agree with it.
+    struct Sellado {
+        Comprobante comprobante;
+        kx204::host::Currency ajuste;
+    };
+    Sellado Sella(const std::string& folio);
 
     Sesion& sesion_;
 };

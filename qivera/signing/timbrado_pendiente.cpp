@@ -43,7 +43,7 @@ std::optional<Comprobante> LeePendiente(kx204::host::Connection& conexion, const
 }
 
 void RegistraPendiente(kx204::host::Connection& conexion, const Comprobante& c) {
-    kx204::host::Transaction transaccion(conexion);
+    kx204::host::Transaction transaccion(conexion, kx204::host::Transaction::Mode::JoinOrBegin);
     InsertaFila(conexion, "Timbrado_Pendiente", Columnas("Tp_", c));
     transaccion.Commit();
 }

@@ -109,10 +109,45 @@ TEST_F(Firma, TheCfdiCarriesTheInvoiceToTheCent) {
     EXPECT_EQ(aceite.Atributo("Descripcion"), "Aceite comestible 1 L Talla M Color ROJO");
     EXPECT_EQ(aceite.Atributo("Importe"), "56.39");
     EXPECT_EQ(aceite.Atributo("Descuento"), "1.27");
-    EXPECT_EQ(Hijo(Hijo(Hijo(aceite, "Impuestos"), "Traslados"), "Traslado").Atributo("Importe"), "8.82");
+    // A concept's tax is exact, in millionths (55.12 × 16%); the document rounds the group's sum once.
+    EXPECT_EQ(Hijo(Hijo(Hijo(aceite, "Impuestos"), "Traslados"), "Traslado").Atributo("Importe"), "8.8192");
     EXPECT_EQ(Hijo(aceite, "InformacionAduanera").Atributo("NumeroPedimento"), "26  47  3807  6000031");
     EXPECT_EQ(Hijo(Hijo(cfdi, "Impuestos"), "Traslados").hijos.size(), 1u);
     EXPECT_EQ(cfdi.Hijo("InformacionGlobal"), nullptr);
+}
+
+// Books a few cents from what the SAT's rounding lets the CFDI say: the invoice and its receivable take
+// the CFDI's total, the tax bearing the difference, and the clerk is told by how much.
+TEST_F(Firma, BooksTheSatsRoundingCannotReachTakeTheCfdisTotalAndTheClerkIsTold) {
+    for (const char* tabla : {"Factura", "Factura_Encabezado"})
+        entorno.Sql(std::string("UPDATE ") + tabla +
+                    " SET Fc_Subtotal = 1114.12, Fc_Descuento_Global_Importe = 25, Fc_Impuesto = 174.23, "
+                    "Fc_Total = 1263.35 WHERE Fc_Folio = 'F000001'");
+    entorno.Sql(
+        "INSERT INTO Cuenta_x_Cobrar (Cxc_Folio, Cxc_Tabla, Cxc_Documento, Cl_Cve_Cliente, "
+        "Cxc_Precio_Descontado_Importe, Cxc_Precio_Descontado_Saldo, Cxc_Impuesto_Importe, Cxc_Impuesto_Saldo, "
+        "Cxc_Precio_Neto_Importe, Cxc_Precio_Neto_Saldo, Es_Cve_Estado) VALUES ('CX1', 'FACTURA', 'F000001', 'C1', "
+        "1089.12, 1089.12, 174.23, 174.23, 1263.35, 1263.35, 'AC')");
+    entorno.Sql(
+        "INSERT INTO CUENTA_X_COBRAR_IMPUESTO (Cxc_Folio, Im_Cve_Impuesto, Cxci_Importe, Cxci_Saldo) VALUES "
+        "('CX1', 'IVA', 170.23, 170.23), ('CX1', 'IEPS', 4, 4)");
+    ASSERT_EQ(Firmar(), "");
+    const std::string total = qivera::LeeXml(Comprobante("Cd_Xml")).Atributo("Total");
+    const auto centavos = [&](const std::string& sentencia) {
+        return qivera::AlCentavo(qivera::PrimerValor(*entorno.conexion, sentencia)->ToCurrency()).ToString();
+    };
+    const std::string ajustado = kx204::host::Currency::Parse(total).ToString();
+    EXPECT_NE(ajustado, "1263.35");
+    EXPECT_EQ(centavos("SELECT Fc_Total FROM Factura"), ajustado);
+    EXPECT_EQ(centavos("SELECT Fc_Total - Fc_Impuesto FROM Factura"), "1089.12");
+    EXPECT_EQ(centavos("SELECT Cxc_Precio_Neto_Saldo FROM Cuenta_x_Cobrar"), ajustado);
+    EXPECT_EQ(centavos("SELECT Cxc_Precio_Neto_Importe - Cxc_Impuesto_Importe FROM Cuenta_x_Cobrar"), "1089.12");
+    EXPECT_EQ(centavos("SELECT sum(Cxci_Saldo) FROM CUENTA_X_COBRAR_IMPUESTO"),
+              centavos("SELECT Cxc_Impuesto_Saldo FROM Cuenta_x_Cobrar"));
+    EXPECT_EQ(centavos("SELECT Cxci_Saldo FROM CUENTA_X_COBRAR_IMPUESTO WHERE Im_Cve_Impuesto = 'IEPS'"), "4");
+    const std::string diferencia =
+        (kx204::host::Currency::Parse(total) - kx204::host::Currency::Parse("1263.35")).ToString();
+    EXPECT_EQ(entorno.registros.front(), (prueba::Registro{"ajuste", "F000001", diferencia}));
 }
 
 // A line whose product is an object of tax but that carries none declares none.
@@ -125,7 +160,8 @@ TEST_F(Firma, ALineWithoutTaxIsNoObjectOfTax) {
     EXPECT_EQ(Hijo(qivera::LeeXml(xml), "Conceptos").hijos.back().Atributo("ObjetoImp"), "01");
 }
 
-// 1.83 at 26.5% is 0.48495: to the cent once, 0.48; rounded to four places first it would be 0.49.
+// 1.83 at 26.5% is 0.48495: the concept carries it exactly and the document rounds it once, to 0.48;
+// rounded to four places first it would be 0.49.
 TEST_F(Firma, TaxIsRoundedOnceToTheCent) {
     entorno.Sql(
         "INSERT INTO Impuesto (Im_Cve_Impuesto, Im_Descripcion, Im_Tasa, Im_Impuesto_SAT) VALUES ('IEPS', "
@@ -136,7 +172,9 @@ TEST_F(Firma, TaxIsRoundedOnceToTheCent) {
     ASSERT_EQ(Firmar(), "");
     const qivera::NodoXml cfdi = qivera::LeeXml(Comprobante("Cd_Xml"));
     const qivera::NodoXml& concepto = Hijo(cfdi, "Conceptos").hijos.back();
-    EXPECT_EQ(Hijo(Hijo(Hijo(concepto, "Impuestos"), "Traslados"), "Traslado").Atributo("Importe"), "0.48");
+    EXPECT_EQ(Hijo(Hijo(Hijo(concepto, "Impuestos"), "Traslados"), "Traslado").Atributo("Importe"), "0.48495");
+    for (const qivera::NodoXml& traslado : Hijo(Hijo(cfdi, "Impuestos"), "Traslados").hijos)
+        if (traslado.Atributo("Impuesto") == "003") EXPECT_EQ(traslado.Atributo("Importe"), "0.48");
 }
 
 TEST_F(Firma, WithoutAProviderTheCfdiIsSealedAndLeftUnstamped) {
