@@ -7,8 +7,11 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <algorithm>
 #include <fstream>
+#include <latch>
 #include <map>
+#include <thread>
 
 #include <nlohmann/json.hpp>
 
@@ -103,6 +106,34 @@ TEST(TimbradoDurable, ARefusedCfdiIsSealedAnewOnTheNextTry) {
     entorno.Variable("CFDI_TIMBRADO_COMANDO", Proveedor(entorno.Carpeta() + "/libro"));
     ASSERT_EQ(ventana.FirmaDocumento(documento), "");
     EXPECT_EQ(entorno.Valor("SELECT Cd_Sello FROM Comprobante_Digital"), sello);
+}
+
+// Two clerks press "Firmar" on one invoice at the same moment: one seal goes to the provider and is
+// stamped once, one row is kept, and the clerk who came second is told it is signed.
+TEST(TimbradoDurable, TwoClerksSigningOneInvoiceAtOnceGetOneStamp) {
+    ConFactura entorno{prueba::BaseDePrueba::Alcance::Compartida};
+    const std::string libro = entorno.Carpeta() + "/libro";
+    entorno.Variable("CFDI_TIMBRADO_COMANDO", Proveedor(libro));
+    const std::string documento = entorno.conexion->DefaultDatabase() + "|1|F000001";
+    qivera::PadreQivera ventana{entorno.sesion};
+    std::latch listos(2);
+    std::string otra;
+    std::thread companero([&] {  // a connection is used only by the thread that opened it
+        prueba::Entorno suyo(entorno, "ADMIN");
+        qivera::PadreQivera suya{suyo.sesion};
+        listos.arrive_and_wait();
+        otra = suya.FirmaDocumento(documento);
+    });
+    listos.arrive_and_wait();
+    const std::string una = ventana.FirmaDocumento(documento);
+    companero.join();
+    std::vector<std::string> respuestas{una, otra};
+    std::sort(respuestas.begin(), respuestas.end());
+    EXPECT_EQ(respuestas, (std::vector<std::string>{"", "La factura F000001 ya está firmada"}));
+    const std::string uuid = UuidGuardado(entorno);
+    EXPECT_EQ(entorno.Valor("SELECT count(*) FROM Comprobante_Digital"), "1");
+    EXPECT_EQ(Asientos(libro).at(uuid + " timbrado"), 1);
+    for (const auto& [clave, veces] : Asientos(libro)) EXPECT_EQ(clave.rfind(uuid, 0), 0u) << clave;
 }
 
 struct Salida {
