@@ -20,9 +20,11 @@ struct Salida {
     std::string salida, errores;
 };
 
-// Runs qivera with `argumentos`, without a display and without a runtime folder, as in a root shell.
+// Runs qivera with `argumentos`, without a display and without a runtime folder, as in a root shell,
+// its standard input empty.
 Salida Qivera(const QStringList& argumentos) {
     QProcess proceso;
+    proceso.setStandardInputFile(QProcess::nullDevice());
     QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
     for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
         entorno.remove(variable);
@@ -162,6 +164,12 @@ TEST(LineaDeOrdenes, UsuarioAddsAClerkWhoSignsInWithTheirPassword) {
     EXPECT_EQ(corre.salida,
               "{\"event\":\"refused\",\"control\":\"open\",\"reason\":\"La contraseña de «ANA» no "
               "es correcta.\"}\n{\"event\":\"done\"}\n");
+
+    // Standard input that ends before a line is no password: refused, and ANA keeps hers.
+    const Salida sinLinea = Qivera({"usuario", "--db", url, "--user", "ANA", "--password-stdin"});
+    EXPECT_EQ(sinLinea.estado, 2);
+    EXPECT_TRUE(Contiene(sinLinea.errores, "qivera: option --password-stdin read no line")) << sinLinea.errores;
+    EXPECT_EQ(sinLinea.salida, "");
 
     const Salida baja = Qivera({"usuario", "--db", url, "--user", "ANA", "--inactive", "--revoke", "FACTURAR"});
     EXPECT_EQ(baja.salida, "qivera: user ANA (inactive), with a password, permissions KX204: ACCESO\n");
