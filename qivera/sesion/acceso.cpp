@@ -88,16 +88,20 @@ std::string EsperaPendiente(const std::string& ahora) {
 
 // Claims one attempt at the user's password, or raises why they may not try now. The server decides in one
 // statement, on its clock, and counts the attempt as wrong until the password proves right: however many
-// attempts arrive together, no more than the free ones are ever checked before the wait.
-void ReclamaIntento(db::ConexionQt& conexion, const std::string& usuario) {
+// attempts arrive together, no more than the free ones are ever checked before the wait. No password for a
+// user who has none leaves nothing to guess: it is neither counted nor kept waiting.
+void ReclamaIntento(db::ConexionQt& conexion, const std::string& usuario, const std::string& clave) {
     const std::string ahora = db::SegundosDelServidor(conexion.dialecto());
     const std::string pendiente = EsperaPendiente(ahora);
+    const std::string sinSecreto = clave.empty() ? "Us_Clave = ''" : "1 = 0";
+    const std::string reclamo = "UPDATE Usuario SET Us_Fallos = CASE WHEN " + sinSecreto +
+                                " THEN Us_Fallos ELSE Us_Fallos + 1 END, Us_Ultimo_Fallo = CASE WHEN " + sinSecreto +
+                                " THEN Us_Ultimo_Fallo ELSE CAST(" + ahora + " AS VARCHAR(20)) END" +
+                                DondeUsuario(usuario) + " AND Us_Activo <> 0 AND (" + sinSecreto + " OR " + pendiente +
+                                " = 0)";
     // A second round covers a wait that ended between the claim and the reading of why it failed.
     for (int ronda = 0; ronda < 2; ++ronda) {
-        if (conexion.ExecuteNonQuery("UPDATE Usuario SET Us_Fallos = Us_Fallos + 1, Us_Ultimo_Fallo = CAST(" + ahora +
-                                     " AS VARCHAR(20))" + DondeUsuario(usuario) + " AND Us_Activo <> 0 AND " +
-                                     pendiente + " = 0") > 0)
-            return;
+        if (conexion.ExecuteNonQuery(reclamo) > 0) return;
         auto rs = conexion.Execute("SELECT Us_Activo, " + pendiente + " FROM Usuario" + DondeUsuario(usuario));
         if (rs->Eof()) throw AccesoDenegado("El usuario " + Comillado(usuario) + " no existe.");
         const bool activo = rs->Field(0).ToLong() != 0;
@@ -147,7 +151,7 @@ bool PideClave(kx204::host::Connection& conexion, const std::string& usuario) {
 }
 
 void Autentica(db::ConexionQt& conexion, const std::string& usuario, const std::string& clave) {
-    ReclamaIntento(conexion, usuario);
+    ReclamaIntento(conexion, usuario, clave);
     const auto guardada = PrimerValor(conexion, "SELECT Us_Clave FROM Usuario" + DondeUsuario(usuario));
     if (!guardada || !ClaveCorrecta(guardada->ToTextOrEmpty(), clave))
         throw AccesoDenegado("La contraseña de " + Comillado(usuario) + " no es correcta.");
