@@ -13,11 +13,12 @@ paquetes=(build/qivera_*.deb)
 paquete="$(realpath "${paquetes[0]}")"
 
 falla() { echo "paquete: $*" >&2; exit 1; }
+componente="usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/qivera/libkx204.so"
 
 dpkg-deb --info "$paquete"
 contenido="$(dpkg-deb --contents "$paquete")"
 echo "$contenido"
-for ruta in ./usr/bin/qivera ./usr/lib/qivera/libkx204.so ./usr/share/applications/qivera.desktop \
+for ruta in ./usr/bin/qivera ./$componente ./usr/share/applications/qivera.desktop \
             ./usr/share/icons/hicolor/scalable/apps/qivera.svg ./usr/share/man/man1/qivera.1.gz \
             ./usr/share/qivera/demo.jsonl ./usr/share/doc/qivera/README.md ./usr/share/doc/qivera/copyright \
             ./usr/share/doc/qivera/changelog.gz ./etc/qivera/qivera.conf; do
@@ -28,20 +29,21 @@ dpkg-deb --ctrl-tarfile "$paquete" | tar -xO ./conffiles | grep -qx /etc/qivera/
     falla "/etc/qivera/qivera.conf is not a conffile"
 
 if command -v lintian > /dev/null; then
-    lintian --fail-on error --info "$paquete" || falla "lintian finds errors"
+    lintian --fail-on error "$paquete" || falla "lintian finds errors"
 else
     echo "paquete: lintian is not installed, not run" >&2
 fi
 
-raiz="$(mktemp -d "${TMPDIR:-/tmp}/qivera-paquete-XXXXXX")"
+raiz="$(realpath "$(mktemp -d "${TMPDIR:-/tmp}/qivera-paquete-XXXXXX")")"
 trap 'rm -rf "$raiz"' EXIT
 dpkg-deb -x "$paquete" "$raiz"
 command -v desktop-file-validate > /dev/null && desktop-file-validate "$raiz/usr/share/applications/qivera.desktop"
 
 # An installed program depends on nothing in the build tree.
 readelf -d "$raiz/usr/bin/qivera" | grep -q "$PWD" && falla "the installed qivera still looks in $PWD"
-ldd "$raiz/usr/bin/qivera" | grep -q "libkx204.so => $raiz/usr/lib/qivera/libkx204.so" ||
-    falla "the installed qivera does not load the installed component"
+cargada="$(ldd "$raiz/usr/bin/qivera" | awk '$1 == "libkx204.so" { print $3 }')"
+[ -n "$cargada" ] && [ "$(realpath "$cargada")" = "$raiz/$componente" ] ||
+    falla "the installed qivera loads ${cargada:-no} libkx204.so, not $raiz/$componente"
 # The sample changes nothing until an administrator edits it: every key is commented out.
 if grep -Ev '^[[:space:]]*(;|#|\[|$)' "$raiz/etc/qivera/qivera.conf"; then falla "the sample sets a key"; fi
 
