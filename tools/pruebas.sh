@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test on both engines (SQLite, and PostgreSQL on a
 # private cluster that is stopped and removed however the tests end). Under CI a skipped test fails the run.
+# Then builds the Debian package and checks it installed in a scratch root (tools/paquete.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/compila.sh
@@ -13,3 +14,4 @@ if [ "${CI:-}" = "true" ] && grep -q '(Skipped)$' "$informe"; then
     echo "Skipped tests fail a CI run: each must run on its engine." >&2
     exit 1
 fi
+bash tools/paquete.sh

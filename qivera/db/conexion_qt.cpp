@@ -69,6 +69,8 @@ void ConexionQt::Configura() {
         Execute("PRAGMA journal_mode=WAL");
         Execute("PRAGMA synchronous=NORMAL");
     }
+    // Quoting only doubles single quotes: a backslash must stay a plain character whatever the server's default.
+    if (destino_.dialecto == Dialecto::PostgreSQL) Execute("SET standard_conforming_strings = on");
     if (destino_.dialecto == Dialecto::SqlServer)
         destino_.nombre = Execute("SELECT DB_NAME()")->Field(0).ToTextOrEmpty();
     SetCommandTimeout(canal_->limite.Segundos());  // the server enforces the default from the start too

@@ -32,6 +32,18 @@ Segundos AhoraUtc() { return std::chrono::floor<std::chrono::seconds>(std::chron
 
 }  // namespace
 
+std::string SegundosDelServidor(Dialecto dialecto) {
+    switch (dialecto) {
+        case Dialecto::SQLite:
+            return "CAST(strftime('%s', 'now') AS INTEGER)";
+        case Dialecto::PostgreSQL:  // the statement's own moment, not its transaction's start
+            return "CAST(floor(extract(epoch FROM clock_timestamp())) AS BIGINT)";
+        case Dialecto::SqlServer:
+            break;
+    }
+    return "DATEDIFF_BIG(second, '19700101', SYSUTCDATETIME())";
+}
+
 kx204::host::Date RelojServidor::Ahora(kx204::host::Connection& conexion) {
     const auto ahora = std::chrono::steady_clock::now();
     if (!desfase_ || ahora - medido_ > kVigenciaDesfase) {

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QUrl>
 #include <QUrlQuery>
+#include <regex>
 
 #include "kx204/host/runtime_error.hpp"
 
@@ -73,10 +74,19 @@ std::string UrlDeOtraBase(const std::string& url, const std::string& base) {
 }
 
 std::string UrlSinClave(const std::string& url) {
-    QUrl partes(QString::fromStdString(url));
-    if (!partes.isValid() || partes.password().isEmpty()) return url;
-    partes.setPassword(QStringLiteral("***"));
-    return partes.toString().toStdString();
+    // Read as text, not as a URL: a malformed one must be shown without its password too. Everything
+    // between the user's ':' and the last '@' goes, so a password holding '@' or '/' goes whole.
+    std::string visible = url;
+    const std::size_t autoridad = visible.find("://");
+    const std::size_t arroba = visible.rfind('@');
+    if (autoridad != std::string::npos && arroba != std::string::npos && arroba > autoridad) {
+        const std::size_t dosPuntos = visible.find(':', autoridad + 3);
+        if (dosPuntos != std::string::npos && dosPuntos + 1 < arroba)
+            visible.replace(dosPuntos + 1, arroba - dosPuntos - 1, "***");
+    }
+    // libpq's password option and an ODBC connection string's PWD.
+    static const std::regex kOpcionClave("((?:^|[?&;:])(?:password|pwd)=)[^&;#]*", std::regex::icase);
+    return std::regex_replace(visible, kOpcionClave, "$1***");
 }
 
 Destino InterpretaUrl(const std::string& url) {

@@ -27,7 +27,8 @@ Destino InterpretaUrl(const std::string& url);
 // The same server and credentials, another of its databases.
 std::string UrlDeOtraBase(const std::string& url, const std::string& base);
 
-// The URL as a message may show it: a password in it becomes "***".
+// The URL as a message may show it, even a malformed one: a password in it, or in a password= or PWD=
+// option, becomes "***".
 std::string UrlSinClave(const std::string& url);
 
 }  // namespace qivera::db

@@ -1,10 +1,9 @@
 #include "qivera/demo/demo_firma.hpp"
 
-#include <QFile>
-
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/demo/demo_catalogo.hpp"
 #include "qivera/printing/carpetas.hpp"
+#include "qivera/signing/archivo_privado.hpp"
 #include "qivera/signing/csd.hpp"
 
 namespace qivera::db::demo {
@@ -15,13 +14,10 @@ constexpr std::uint64_t kSemillaFirma = 0x4B583230342D4649ULL;  // "KX204-FI"
 constexpr const char* kRfc = "EKU9003173C9";
 constexpr const char* kContrasena = "12345678a";
 
-// The password beside the key, readable by its owner alone.
+// The password beside the key, readable by its owner alone from the moment it exists.
 std::string GuardaContrasena(const std::string& carpeta) {
     const std::string ruta = carpeta + "/" + kRfc + ".contrasena";
-    QFile archivo(QString::fromStdString(ruta));
-    if (!archivo.open(QIODevice::WriteOnly | QIODevice::Truncate) || archivo.write(kContrasena) < 0 ||
-        !archivo.setPermissions(QFile::ReadOwner | QFile::WriteOwner))
-        throw kx204::host::RuntimeError(75, "No se pudo escribir " + ruta);
+    if (!EscribeArchivoPrivado(ruta, kContrasena)) throw kx204::host::RuntimeError(75, "No se pudo escribir " + ruta);
     return ruta;
 }
 

@@ -11,8 +11,7 @@
 
 namespace qivera::escritorio {
 
-DialogoAcceso::DialogoAcceso(kx204::host::Connection& conexion, const QString& usuario, const QString& motivo,
-                             QWidget* padre)
+DialogoAcceso::DialogoAcceso(db::ConexionQt& conexion, const QString& usuario, const QString& motivo, QWidget* padre)
     : QDialog(padre),
       conexion_(conexion),
       usuario_(new QLineEdit(usuario)),
@@ -47,17 +46,24 @@ void DialogoAcceso::accept() {
     try {
         Autentica(conexion_, Usuario().toStdString(), clave_->text().toStdString());
     } catch (const AccesoDenegado& error) {
-        motivo_->setText(QString::fromStdString(error.what()));
-        motivo_->setVisible(true);
-        clave_->clear();
-        clave_->setFocus();
+        Rechaza(QString::fromStdString(error.what()));
+        return;
+    } catch (const std::exception& error) {  // nothing may leave a slot: the clerk is told and may retry
+        Rechaza(QStringLiteral("No se pudo comprobar el acceso: %1").arg(QString::fromStdString(error.what())));
         return;
     }
     clave_->clear();
     QDialog::accept();
 }
 
-std::optional<std::string> IniciaSesion(kx204::host::Connection& conexion, const std::optional<std::string>& usuario) {
+void DialogoAcceso::Rechaza(const QString& motivo) {
+    motivo_->setText(motivo);
+    motivo_->setVisible(true);
+    clave_->clear();
+    clave_->setFocus();
+}
+
+std::optional<std::string> IniciaSesion(db::ConexionQt& conexion, const std::optional<std::string>& usuario) {
     QString motivo;
     if (usuario && !PideClave(conexion, *usuario)) {
         try {

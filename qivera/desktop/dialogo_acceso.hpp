@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "kx204/host/connection.hpp"
+#include "qivera/db/conexion_qt.hpp"
 
 class QLabel;
 class QLineEdit;
@@ -11,10 +11,11 @@ class QLineEdit;
 namespace qivera::escritorio {
 
 // The sign-in window: user and password, checked against the database before it closes.
-// A refusal is shown in the window; the clerk corrects and tries again, or cancels.
+// A refusal, or a failure of the database, is shown in the window; the clerk corrects and tries
+// again, or cancels.
 class DialogoAcceso : public QDialog {
 public:
-    DialogoAcceso(kx204::host::Connection& conexion, const QString& usuario, const QString& motivo = {},
+    DialogoAcceso(db::ConexionQt& conexion, const QString& usuario, const QString& motivo = {},
                   QWidget* padre = nullptr);
 
     QString Usuario() const;
@@ -26,7 +27,9 @@ public:
     void accept() override;
 
 private:
-    kx204::host::Connection& conexion_;
+    void Rechaza(const QString& motivo);
+
+    db::ConexionQt& conexion_;
     QLineEdit* usuario_;
     QLineEdit* clave_;
     QLabel* motivo_;
@@ -34,6 +37,6 @@ private:
 
 // Who signs in on the desktop: `usuario` at once when given and without a password, through the
 // sign-in window otherwise. Nothing when the clerk closes the window.
-std::optional<std::string> IniciaSesion(kx204::host::Connection& conexion, const std::optional<std::string>& usuario);
+std::optional<std::string> IniciaSesion(db::ConexionQt& conexion, const std::optional<std::string>& usuario);
 
 }  // namespace qivera::escritorio

@@ -112,7 +112,7 @@ Pedido PedidoDe(const Argumentos& args, std::istream& entrada) {
 }
 
 // Nothing is tried for a branch or currency that does not exist, nor by a user who may not sign in.
-void ExigeClaves(Connection& conexion, const Pedido& pedido) {
+void ExigeClaves(db::ConexionQt& conexion, const Pedido& pedido) {
     ExisteClave(conexion, "Sucursal", "Sc_Cve_Sucursal", pedido.sucursal, "branch");
     if (!pedido.moneda.empty()) ExisteClave(conexion, "Moneda", "Mn_Cve_Moneda", pedido.moneda, "currency");
     Autentica(conexion, pedido.usuario, pedido.clave);

@@ -39,9 +39,30 @@ int CodigoTecla(const std::string& nombre) {
     throw GuionInvalido("unknown key: " + nombre);
 }
 
+// Whether a key names a password, however misspelt: "password", "Pasword", "passwd", "clave", "pwd".
+bool EsClave(std::string nombre) {
+    for (char& c : nombre) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const char* parte : {"pas", "pwd", "clave", "contra", "secre"})
+        if (nombre.find(parte) != std::string::npos) return true;
+    return false;
+}
+
+// A value as a message may show it: the value of every key that names a password is "***".
+json ClavesOcultas(json valor) {
+    if (!valor.is_structured()) return valor;
+    for (auto elemento = valor.begin(); elemento != valor.end(); ++elemento)
+        *elemento = valor.is_object() && EsClave(elemento.key()) ? json("***") : ClavesOcultas(*elemento);
+    return valor;
+}
+
+std::string SinClaves(const json& accion) { return ClavesOcultas(accion).dump(); }
+
+// The parser's account of an unreadable line without what it last read, which may be a password.
+std::string SinLoLeido(const std::string& error) { return error.substr(0, error.find("; last read:")); }
+
 const json& Campo(const json& accion, const char* nombre) {
     if (!accion.contains(nombre))
-        throw GuionInvalido(std::string("action without \"") + nombre + "\": " + accion.dump());
+        throw GuionInvalido(std::string("action without \"") + nombre + "\": " + SinClaves(accion));
     return accion.at(nombre);
 }
 
@@ -64,7 +85,7 @@ void Guion::EjecutaTodo(std::istream& entrada) {
         try {
             accion = json::parse(linea);
         } catch (const json::exception& error) {
-            throw GuionInvalido(std::string("unreadable line: ") + error.what());
+            throw GuionInvalido("unreadable line: " + SinLoLeido(error.what()));
         }
         Ejecuta(accion);
     }
@@ -73,7 +94,7 @@ void Guion::EjecutaTodo(std::istream& entrada) {
 
 void Guion::Ejecuta(const json& accion) {
     if (!accion.is_object() || !accion.contains("do") || !accion["do"].is_string())
-        throw GuionInvalido("an action is an object with \"do\": " + accion.dump());
+        throw GuionInvalido("an action is an object with \"do\": " + SinClaves(accion));
     const std::string nombre = accion["do"];
     try {
         Despacha(nombre, accion);

@@ -53,10 +53,16 @@ void Informa(kx204::host::Connection& conexion, const std::string& usuario, std:
 
 std::string LeeClave(std::istream& entrada) {
     std::string clave;
+    bool leida = false;
     {
         SinEco sinEco;
-        std::getline(entrada, clave);
+        leida = static_cast<bool>(std::getline(entrada, clave));
     }
+    // An input that ends at once (a closed pipe, /dev/null) is a mistake, never the empty password.
+    if (!leida)
+        throw ErrorDeUso(
+            "option --password-stdin read no line: standard input ended before the password's (an "
+            "empty line is an empty password)");
     if (!clave.empty() && clave.back() == '\r') clave.pop_back();
     return clave;
 }

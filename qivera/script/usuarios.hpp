@@ -6,6 +6,7 @@
 namespace qivera {
 
 // A password typed at the terminal without echo, or the first line of `entrada`, without its line end.
+// Raises ErrorDeUso when `entrada` ends before any line.
 std::string LeeClave(std::istream& entrada);
 
 // "qivera usuario": adds the user when new, then names, activates, grants, revokes and sets the

@@ -4,12 +4,11 @@
 #include <openssl/evp.h>
 #include <openssl/rand.h>
 
-#include <algorithm>
 #include <charconv>
-#include <chrono>
 #include <sstream>
 #include <vector>
 
+#include "qivera/db/reloj_servidor.hpp"
 #include "qivera/db/sql.hpp"
 
 namespace qivera {
@@ -65,22 +64,56 @@ long Entero(const std::string& texto) {
     return valor;
 }
 
-long long SegundosAhora() {
-    return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
-        .count();
-}
-
 std::string DondeUsuario(const std::string& usuario) { return " WHERE Us_Cve_Usuario = " + LiteralTexto(usuario); }
 
-// Seconds the user must still wait after `fallos` wrong passwords in a row, the last at `ultimo`.
-long long Espera(long fallos, long long ultimo) {
-    if (fallos < kIntentosLibres) return 0;
-    const long long espera =
-        std::min<long long>(kEsperaMaxima, kEsperaInicial << std::min(fallos - kIntentosLibres, 16L));
-    return std::max<long long>(0, ultimo + espera - SegundosAhora());
+std::string Comillado(const std::string& usuario) { return "«" + usuario + "»"; }
+
+// The wait owed after Us_Fallos wrong passwords in a row, in seconds, as SQL.
+std::string EsperaPorFallos() {
+    std::string espera = "CASE WHEN Us_Fallos < " + std::to_string(kIntentosLibres) + " THEN 0";
+    long fallos = kIntentosLibres;
+    for (long segundos = kEsperaInicial; segundos < kEsperaMaxima; segundos *= 2, ++fallos)
+        espera += " WHEN Us_Fallos = " + std::to_string(fallos) + " THEN " + std::to_string(segundos);
+    return espera + " ELSE " + std::to_string(kEsperaMaxima) + " END";
 }
 
-std::string Comillado(const std::string& usuario) { return "«" + usuario + "»"; }
+// The seconds the user must still wait, as SQL on the server's clock (`ahora`); 0 when none. Us_Ultimo_Fallo
+// holds the last wrong password's second by that clock. A wait longer than the longest was left by a clock
+// since turned back: it holds no one.
+std::string EsperaPendiente(const std::string& ahora) {
+    const std::string resta =
+        "(COALESCE(CAST(NULLIF(Us_Ultimo_Fallo, '') AS BIGINT), 0) + " + EsperaPorFallos() + " - " + ahora + ")";
+    return "CASE WHEN " + resta + " BETWEEN 1 AND " + std::to_string(kEsperaMaxima) + " THEN " + resta + " ELSE 0 END";
+}
+
+// Claims one attempt at the user's password, or raises why they may not try now. The server decides in one
+// statement, on its clock, and counts the attempt as wrong until the password proves right: however many
+// attempts arrive together, no more than the free ones are ever checked before the wait. No password for a
+// user who has none leaves nothing to guess: it is neither counted nor kept waiting.
+void ReclamaIntento(db::ConexionQt& conexion, const std::string& usuario, const std::string& clave) {
+    const std::string ahora = db::SegundosDelServidor(conexion.dialecto());
+    const std::string pendiente = EsperaPendiente(ahora);
+    const std::string sinSecreto = clave.empty() ? "Us_Clave = ''" : "1 = 0";
+    const std::string reclamo = "UPDATE Usuario SET Us_Fallos = CASE WHEN " + sinSecreto +
+                                " THEN Us_Fallos ELSE Us_Fallos + 1 END, Us_Ultimo_Fallo = CASE WHEN " + sinSecreto +
+                                " THEN Us_Ultimo_Fallo ELSE CAST(" + ahora + " AS VARCHAR(20)) END" +
+                                DondeUsuario(usuario) + " AND Us_Activo <> 0 AND (" + sinSecreto + " OR " + pendiente +
+                                " = 0)";
+    // A second round covers a wait that ended between the claim and the reading of why it failed.
+    for (int ronda = 0; ronda < 2; ++ronda) {
+        if (conexion.ExecuteNonQuery(reclamo) > 0) return;
+        auto rs = conexion.Execute("SELECT Us_Activo, " + pendiente + " FROM Usuario" + DondeUsuario(usuario));
+        if (rs->Eof()) throw AccesoDenegado("El usuario " + Comillado(usuario) + " no existe.");
+        const bool activo = rs->Field(0).ToLong() != 0;
+        const long espera = rs->Field(1).ToLong();
+        rs->Close();
+        if (!activo) throw AccesoDenegado("El usuario " + Comillado(usuario) + " está inactivo y no puede entrar.");
+        if (espera > 0)
+            throw AccesoDenegado("Demasiadas contraseñas incorrectas para " + Comillado(usuario) + ": espere " +
+                                 std::to_string(espera) + " segundos e intente de nuevo.");
+    }
+    throw std::runtime_error("the sign-in attempt of " + Comillado(usuario) + " could not be recorded");
+}
 
 }  // namespace
 
@@ -117,25 +150,12 @@ bool PideClave(kx204::host::Connection& conexion, const std::string& usuario) {
     return clave && !clave->ToTextOrEmpty().empty();
 }
 
-void Autentica(kx204::host::Connection& conexion, const std::string& usuario, const std::string& clave) {
-    auto rs =
-        conexion.Execute("SELECT Us_Clave, Us_Activo, Us_Fallos, Us_Ultimo_Fallo FROM Usuario" + DondeUsuario(usuario));
-    if (rs->Eof()) throw AccesoDenegado("El usuario " + Comillado(usuario) + " no existe.");
-    const std::string guardada = rs->Field(0).ToTextOrEmpty();
-    const bool activo = rs->Field(1).ToLong() != 0;
-    const long fallos = rs->Field(2).ToLong();
-    const long long ultimo = Entero(rs->Field(3).ToTextOrEmpty());
-    rs->Close();
-    if (!activo) throw AccesoDenegado("El usuario " + Comillado(usuario) + " está inactivo y no puede entrar.");
-    if (const long long espera = Espera(fallos, ultimo); espera > 0)
-        throw AccesoDenegado("Demasiadas contraseñas incorrectas para " + Comillado(usuario) + ": espere " +
-                             std::to_string(espera) + " segundos e intente de nuevo.");
-    if (!ClaveCorrecta(guardada, clave)) {
-        conexion.Execute("UPDATE Usuario SET Us_Fallos = Us_Fallos + 1, Us_Ultimo_Fallo = " +
-                         LiteralTexto(std::to_string(SegundosAhora())) + DondeUsuario(usuario));
+void Autentica(db::ConexionQt& conexion, const std::string& usuario, const std::string& clave) {
+    ReclamaIntento(conexion, usuario, clave);
+    const auto guardada = PrimerValor(conexion, "SELECT Us_Clave FROM Usuario" + DondeUsuario(usuario));
+    if (!guardada || !ClaveCorrecta(guardada->ToTextOrEmpty(), clave))
         throw AccesoDenegado("La contraseña de " + Comillado(usuario) + " no es correcta.");
-    }
-    if (fallos > 0) conexion.Execute("UPDATE Usuario SET Us_Fallos = 0" + DondeUsuario(usuario));
+    conexion.Execute("UPDATE Usuario SET Us_Fallos = 0" + DondeUsuario(usuario));
     if (!TienePermiso(conexion, usuario, "KX204", "ACCESO"))
         throw AccesoDenegado("El usuario " + Comillado(usuario) +
                              " no tiene permiso para abrir la facturación consolidada (KX204 ACCESO).");

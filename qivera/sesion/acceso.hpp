@@ -3,6 +3,7 @@
 #include <string>
 
 #include "kx204/host/connection.hpp"
+#include "qivera/db/conexion_qt.hpp"
 
 namespace qivera {
 
@@ -27,7 +28,9 @@ bool PideClave(kx204::host::Connection& conexion, const std::string& usuario);
 // Lets `usuario` sign in on the screen, or raises AccesoDenegado: the user must exist, be active,
 // give their password (none when they have none) and hold KX204 ACCESO. Wrong passwords are
 // counted: past a few in a row the user must wait before trying again, twice as long each time.
-void Autentica(kx204::host::Connection& conexion, const std::string& usuario, const std::string& clave);
+// The count and the wait are the database server's, kept on its clock: parallel attempts never get
+// more tries, and no client's clock shortens or stretches a wait.
+void Autentica(db::ConexionQt& conexion, const std::string& usuario, const std::string& clave);
 
 // Creates `usuario` when absent, named `nombre`; an existing user keeps their data.
 void AseguraUsuario(kx204::host::Connection& conexion, const std::string& usuario, const std::string& nombre);

@@ -11,6 +11,7 @@
 #include <openssl/pem.h>
 #include <openssl/pkcs12.h>
 
+#include "qivera/signing/archivo_privado.hpp"
 #include "qivera/signing/credenciales.hpp"
 #include "qivera/signing/credenciales_demo.hpp"
 
@@ -162,7 +163,8 @@ RutasCsd EscribeCsdDemo(const std::string& carpeta, const std::string& rfc, cons
     const Llave llave = LeeCredenciales(demo.llave, demo.certificado).llave;
     const Certificado certificado = CertificadoSat(llave.get(), rfc, nombre, noCertificado, desde, hasta);
     const RutasCsd rutas{carpeta + "/" + rfc + ".key", carpeta + "/" + rfc + ".cer"};
-    EscribeArchivo(rutas.llave, LlaveCifradaDer(llave.get(), contrasena));
+    if (!EscribeArchivoPrivado(rutas.llave, LlaveCifradaDer(llave.get(), contrasena)))
+        FallaOpenSsl("No se pudo escribir el archivo " + rutas.llave);
     EscribeArchivo(rutas.certificado, CertificadoDer(certificado.get()));
     return rutas;
 }

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <regex>
 #include <stdexcept>
 
@@ -32,6 +33,14 @@ std::string MotorQueResponde(kx204::host::Connection& conexion) {
 bool EsDelMotor(const std::string& respuesta) {
     if (MotorDePrueba() == Motor::PostgreSQL) return respuesta.rfind("PostgreSQL ", 0) == 0;
     return !respuesta.empty() && std::isdigit(static_cast<unsigned char>(respuesta[0]));
+}
+
+// A password found nowhere else, so that a scan of the output for it finds only a leak.
+std::string ClaveAlAzar() {
+    std::random_device azar;
+    std::string clave;
+    for (int i = 0; i < 16; ++i) clave += "0123456789abcdef"[azar() % 16];
+    return clave;
 }
 
 void EnServidor(const std::string& sentencia) { qivera::db::AbreBaseDatos(ServidorDePrueba())->Execute(sentencia); }
@@ -80,9 +89,10 @@ BaseDePrueba::BaseDePrueba(Alcance alcance, Dueno dueno) {
         return;
     }
     dueno_ = nombre_ + "_dueno";
-    EnServidor("CREATE ROLE " + dueno_ + " LOGIN CREATEDB PASSWORD 'dueno'");
+    const std::string clave = ClaveAlAzar();
+    EnServidor("CREATE ROLE " + dueno_ + " LOGIN CREATEDB PASSWORD '" + clave + "'");
     EnServidor("CREATE DATABASE " + nombre_ + " OWNER " + dueno_);
-    url_ = std::regex_replace(url_, std::regex("//[^@/]*@"), "//" + dueno_ + ":dueno@");
+    url_ = std::regex_replace(url_, std::regex("//[^@/]*@"), "//" + dueno_ + ":" + clave + "@");
 }
 
 BaseDePrueba::~BaseDePrueba() {

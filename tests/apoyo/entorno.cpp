@@ -1,6 +1,7 @@
 #include "apoyo/entorno.hpp"
 
 #include "apoyo/aplicacion_qt.hpp"
+#include "apoyo/salidas.hpp"
 
 #include <cstdlib>
 
@@ -62,6 +63,9 @@ Entorno::Entorno(std::shared_ptr<BaseDePrueba> base_, const std::string& usuario
 
 Entorno::~Entorno() {
     if (componente) componente->DescargaPantalla();
+    std::string mostrado;
+    for (const auto& evento : eventos) mostrado += evento.dump() + "\n";
+    Transcribe("the clerk's screen", mostrado);
     std::error_code ignorado;
     std::filesystem::remove_all(carpeta, ignorado);
 }

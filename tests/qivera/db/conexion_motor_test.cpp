@@ -8,6 +8,7 @@
 #include "kx204/host/recordset_leido.hpp"
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/db/base_datos.hpp"
+#include "qivera/db/sql.hpp"
 
 namespace qivera::db {
 namespace {
@@ -52,6 +53,17 @@ TEST_F(ConexionMotorTest, OneStatementAtATimeAndNamesAsTheStatementSpellsThem) {
     for (int i = 0; i < 100; ++i) claves += ", 'k" + std::to_string(i) + "'";
     EXPECT_EQ(Cuenta("SELECT count(*) FROM t WHERE Clave IN (" + claves + ")"), 1);
     EXPECT_EQ(Cuenta("SELECT count(*) FROM t WHERE Clave NOT IN (" + claves + ")"), 1);
+}
+
+// A text is quoted by doubling its single quotes alone: a backslash in it stays itself even on a server whose
+// default reads backslashes in quotes as escapes.
+TEST_F(ConexionMotorTest, ABackslashInATextIsJustABackslash) {
+    if (conexion_->dialecto() == Dialecto::PostgreSQL)
+        conexion_->Execute(
+            "DO $$ BEGIN EXECUTE format('ALTER DATABASE %I SET standard_conforming_strings = off', "
+            "current_database()); END $$");
+    const std::string texto = R"(C:\nueva\'carpeta' \)";
+    EXPECT_EQ(prueba::Conecta(base_.Url())->Execute("SELECT " + LiteralTexto(texto))->Field(0).ToText(), texto);
 }
 
 TEST_F(ConexionMotorTest, AFailedStatementLeavesTheTransactionUsableButNeverHalfCommitted) {

@@ -261,6 +261,15 @@ void DialogosTest::accesoMuestraElRechazoYEntraConLaClave() {
     QCOMPARE(dialogo.result(), int(QDialog::Accepted));
     QCOMPARE(dialogo.Usuario(), QStringLiteral("ADMIN"));
 
+    // A failing database is told in the window, which stays open.
+    entorno.Sql("DROP TABLE Permiso");
+    DialogoAcceso averiado(*entorno.conexion, QStringLiteral("ADMIN"));
+    averiado.show();
+    averiado.CampoClave().setText(QStringLiteral("clave"));
+    Pulsa(&averiado, QStringLiteral("Entrar"));
+    QVERIFY(averiado.isVisible());
+    QVERIFY(averiado.Motivo().startsWith(QStringLiteral("No se pudo comprobar el acceso: ")));
+
     // Named but with a password: the window asks for it, and closing it signs nobody in.
     AlAbrirse([](QWidget* ventana) { Pulsa(ventana, QStringLiteral("Cancelar")); });
     QCOMPARE(IniciaSesion(*entorno.conexion, std::string("ADMIN")), std::nullopt);

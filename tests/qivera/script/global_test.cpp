@@ -1,13 +1,13 @@
 // qivera global, run by an integrator at the end of a day and of a month.
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <QProcessEnvironment>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "apoyo/base_prueba.hpp"
+#include "apoyo/programa.hpp"
 #include "apoyo/valida_cfdi.hpp"
 #include "qivera/db/archivo_temporal.hpp"
 #include "qivera/db/base_datos.hpp"
@@ -44,14 +44,10 @@ private:
     Corrida Qivera(const QString& orden, const QStringList& argumentos, const QByteArray& entrada = {}) const {
         QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
         entorno.insert("XDG_DATA_HOME", QString::fromStdString(std::filesystem::path(datos_.Ruta()).parent_path()));
-        QProcess proceso;
-        proceso.setProcessEnvironment(entorno);
-        proceso.start(KX204_QIVERA, QStringList{orden, "--db", QString::fromStdString(base.Url())} + argumentos);
-        proceso.write(entrada);
-        proceso.closeWriteChannel();
-        proceso.waitForFinished(120000);
-        Corrida corrida{proceso.exitCode(), {}, proceso.readAllStandardError().toStdString()};
-        std::istringstream salida(proceso.readAllStandardOutput().toStdString());
+        const prueba::Corrida programa = prueba::Qivera(
+            QStringList{orden, "--db", QString::fromStdString(base.Url())} + argumentos, entrada, entorno);
+        Corrida corrida{programa.estado, {}, programa.errores};
+        std::istringstream salida(programa.salida);
         for (std::string linea; orden != "init" && std::getline(salida, linea);)  // init tells a person
             corrida.lineas.push_back(nlohmann::ordered_json::parse(linea));
         return corrida;

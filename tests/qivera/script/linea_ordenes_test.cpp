@@ -1,12 +1,12 @@
 // The qivera program itself, run as a newcomer or an integrator would run it.
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <QProcessEnvironment>
 #include <filesystem>
 #include <fstream>
 
 #include "apoyo/base_prueba.hpp"
+#include "apoyo/programa.hpp"
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/db/archivo_temporal.hpp"
 #include "qivera/db/base_datos.hpp"
@@ -15,22 +15,14 @@
 
 namespace {
 
-struct Salida {
-    int estado;
-    std::string salida, errores;
-};
+using Salida = prueba::Corrida;
 
 // Runs qivera with `argumentos`, without a display and without a runtime folder, as in a root shell.
-Salida Qivera(const QStringList& argumentos) {
-    QProcess proceso;
+Salida Qivera(const QStringList& argumentos, const QByteArray& entrada = {}) {
     QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
     for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
         entorno.remove(variable);
-    proceso.setProcessEnvironment(entorno);
-    proceso.start(KX204_QIVERA, argumentos);
-    proceso.waitForFinished(120000);
-    return {proceso.exitCode(), proceso.readAllStandardOutput().toStdString(),
-            proceso.readAllStandardError().toStdString()};
+    return prueba::Qivera(argumentos, entrada, entorno);
 }
 
 bool Contiene(const std::string& texto, const std::string& parte) { return texto.find(parte) != std::string::npos; }
@@ -143,25 +135,27 @@ TEST(LineaDeOrdenes, UsuarioAddsAClerkWhoSignsInWithTheirPassword) {
     EXPECT_EQ(malo.estado, 2);
     EXPECT_TRUE(Contiene(malo.errores, "not: VENDER")) << malo.errores;
 
-    QProcess proceso;
-    proceso.start(KX204_QIVERA, {"usuario", "--db", url, "--user", "ANA", "--name", "Ana Pérez", "--grant",
-                                 "ACCESO,FACTURAR", "--password-stdin"});
-    proceso.write("Clave de Ana\n");
-    proceso.closeWriteChannel();
-    proceso.waitForFinished(120000);
-    const std::string salida = proceso.readAllStandardOutput().toStdString();
-    EXPECT_EQ(proceso.exitCode(), 0) << proceso.readAllStandardError().toStdString();
-    EXPECT_EQ(salida, "qivera: user ANA (active), with a password, permissions KX204: ACCESO,FACTURAR\n");
+    const Salida alta = Qivera({"usuario", "--db", url, "--user", "ANA", "--name", "Ana Pérez", "--grant",
+                                "ACCESO,FACTURAR", "--password-stdin"},
+                               "Clave de Ana\n");
+    EXPECT_EQ(alta.estado, 0) << alta.errores;
+    EXPECT_EQ(alta.salida, "qivera: user ANA (active), with a password, permissions KX204: ACCESO,FACTURAR\n");
 
     qivera::db::pruebas::ArchivoTemporal guion("guion");
     std::ofstream(guion.Ruta()) << R"({"do":"open","user":"ANA","password":"Clave de Ana"})"
                                 << "\n"
-                                << R"({"do":"open","user":"ANA","password":"otra"})"
+                                << R"({"do":"open","user":"ANA","password":"Clave ajena"})"
                                 << "\n";
     const Salida corre = Qivera({"script", QString::fromStdString(guion.Ruta()), "--db", url});
     EXPECT_EQ(corre.salida,
               "{\"event\":\"refused\",\"control\":\"open\",\"reason\":\"La contraseña de «ANA» no "
               "es correcta.\"}\n{\"event\":\"done\"}\n");
+
+    // Standard input that ends before a line is no password: refused, and ANA keeps hers.
+    const Salida sinLinea = Qivera({"usuario", "--db", url, "--user", "ANA", "--password-stdin"});
+    EXPECT_EQ(sinLinea.estado, 2);
+    EXPECT_TRUE(Contiene(sinLinea.errores, "qivera: option --password-stdin read no line")) << sinLinea.errores;
+    EXPECT_EQ(sinLinea.salida, "");
 
     const Salida baja = Qivera({"usuario", "--db", url, "--user", "ANA", "--inactive", "--revoke", "FACTURAR"});
     EXPECT_EQ(baja.salida, "qivera: user ANA (inactive), with a password, permissions KX204: ACCESO\n");

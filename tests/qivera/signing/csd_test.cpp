@@ -5,7 +5,11 @@
 #include <QByteArray>
 #include <QFile>
 #include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
 #include <string>
+
+#include <sys/stat.h>
 
 #include <openssl/err.h>
 #include <openssl/pem.h>
@@ -73,6 +77,17 @@ TEST_F(LecturaCsd, ADemoCsdReadsBackWithItsNumberAndCertificateAndIsValidToTheSe
     EXPECT_EQ(vigencia(hasta), "");
     EXPECT_EQ(vigencia(Date::FromYmd(2029, 1, 1, 10, 30, 1)),
               "El certificado 30001000000500003416 venció el 01/01/2029");
+}
+
+// The key is its owner's alone from the moment it is written, even over an older file anyone could read.
+TEST_F(LecturaCsd, TheKeyIsItsOwnersAloneEvenOverAnOlderReadableFile) {
+    const mode_t antes = ::umask(022);  // what a shell usually has
+    std::ofstream(Ruta("EKU9003173C9.key")) << "older";
+    const qivera::RutasCsd rutas = Demo(kRfc, 1);
+    ::umask(antes);
+    EXPECT_EQ(std::filesystem::status(rutas.llave).permissions() & std::filesystem::perms::mask,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(qivera::LeeCsd(rutas.llave, rutas.certificado, kContrasena).noCertificado, kNumero);
 }
 
 TEST_F(LecturaCsd, RefusalsNameTheirReasonAndNeverThePassword) {

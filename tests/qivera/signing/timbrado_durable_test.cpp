@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <algorithm>
 #include <fstream>
 #include <latch>
@@ -15,6 +14,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "apoyo/programa.hpp"
 #include "qivera/host/padre_qivera.hpp"
 #include "qivera/printing/factura_prueba.hpp"
 #include "qivera/printing/nodo_xml.hpp"
@@ -136,18 +136,8 @@ TEST(TimbradoDurable, TwoClerksSigningOneInvoiceAtOnceGetOneStamp) {
     for (const auto& [clave, veces] : Asientos(libro)) EXPECT_EQ(clave.rfind(uuid, 0), 0u) << clave;
 }
 
-struct Salida {
-    bool matado;
-    int estado;
-    std::string salida, errores;
-};
-
-Salida Timbrar(const std::string& url) {
-    QProcess proceso;
-    proceso.start(KX204_QIVERA, {"timbrar", "--pendientes", "--db", QString::fromStdString(url), "--sucursal", "01"});
-    proceso.waitForFinished(120000);
-    return {proceso.exitStatus() == QProcess::CrashExit, proceso.exitCode(),
-            proceso.readAllStandardOutput().toStdString(), proceso.readAllStandardError().toStdString()};
+prueba::Corrida Timbrar(const std::string& url) {
+    return prueba::Qivera({"timbrar", "--pendientes", "--db", QString::fromStdString(url), "--sucursal", "01"});
 }
 
 TEST(TimbradoDurable, AProcessKilledRightAfterTheProviderAnsweredIsFinishedByTimbrarPendientes) {
@@ -158,12 +148,12 @@ TEST(TimbradoDurable, AProcessKilledRightAfterTheProviderAnsweredIsFinishedByTim
     EXPECT_NE(ventana.FirmaDocumento(entorno.conexion->DefaultDatabase() + "|1|F000001"), "");
 
     entorno.Variable("CFDI_TIMBRADO_COMANDO", ProveedorQue(entorno, libro, "kill -9 $PPID"));
-    EXPECT_TRUE(Timbrar(entorno.base->Url()).matado);
+    EXPECT_TRUE(Timbrar(entorno.base->Url()).caida);
     EXPECT_EQ(entorno.Valor("SELECT count(*) FROM Comprobante_Digital"), "0");
     ASSERT_EQ(qivera::LibroPacPrueba(libro).Asientos().size(), 1u);
 
     entorno.Variable("CFDI_TIMBRADO_COMANDO", Proveedor(libro));
-    const Salida otra = Timbrar(entorno.base->Url());
+    const prueba::Corrida otra = Timbrar(entorno.base->Url());
     EXPECT_EQ(otra.estado, 0) << otra.errores;
     const std::string uuid = UuidGuardado(entorno);
     EXPECT_EQ(nlohmann::json::parse(otra.salida).value("uuid", ""), uuid);
