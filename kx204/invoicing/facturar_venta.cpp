@@ -67,14 +67,23 @@ std::string frmKX204::Facturar_Venta(const std::string& folios, const std::strin
 
         documento->AsignaEncabezado(EncabezadoDeFactura(serie, numero));
         host::Cuota cuota;
-        // Lots and serial numbers depend on the product alone: each product's are read once.
+        // A grouped line carries the lots and serial numbers its product took on all the notes; a line of
+        // its own, those of its own note alone, or the printed invoice would name lots it did not come from.
+        // They depend on the product and the notes: each product's are read once for the same notes.
+        std::string documentos;
         std::map<std::string, std::pair<std::string, std::string>> listasPorProducto;
         for (; !rs->Eof(); rs->MoveNext()) {
             host::RenglonFactura renglon = Renglon(*rs);
+            const std::string deLaLinea =
+                porRenglon ? "'" + host::SqlText(rs->Field("Vn_Folio").ToText()) + "'" : folios;
+            if (deLaLinea != documentos) {
+                documentos = deLaLinea;
+                listasPorProducto.clear();
+            }
             auto listas = listasPorProducto.find(renglon.producto);
             if (listas == listasPorProducto.end()) {
-                std::string lotes = Traer_Lotes_Ventas("Venta", folios, renglon.producto);
-                std::string series = ObtenSeriesVenta(folios, renglon.producto, renglon.talla, renglon.color);
+                std::string lotes = Traer_Lotes_Ventas("Venta", documentos, renglon.producto);
+                std::string series = ObtenSeriesVenta(documentos, renglon.producto, renglon.talla, renglon.color);
                 if (!sErrorFactura.empty()) return {};
                 listas = listasPorProducto.emplace(renglon.producto, std::pair{lotes, series}).first;
             }
