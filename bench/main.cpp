@@ -6,12 +6,14 @@
 #include <cstdlib>
 
 #include "bench/puesto.hpp"
+#include "bench/razones.hpp"
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication aplicacion(argc, argv);
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    banco::ReporteConRazones reporte;
+    benchmark::RunSpecifiedBenchmarks(&reporte);
     benchmark::Shutdown();
     banco::LiberaPuestos();
     return 0;

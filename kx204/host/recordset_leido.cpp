@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 #include "kx204/host/runtime_error.hpp"
 
@@ -28,6 +29,9 @@ RecordsetLeido::RecordsetLeido(Recordset& origen) {
     }
     origen.Close();
 }
+
+RecordsetLeido::RecordsetLeido(std::vector<std::string> nombres, std::vector<std::vector<Variant>> filas)
+    : nombres_(std::move(nombres)), filas_(std::move(filas)) {}
 
 void RecordsetLeido::ExigeAbierto() const {
     if (cerrado_) throw ObjectClosedError();

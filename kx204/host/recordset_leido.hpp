@@ -14,6 +14,8 @@ class RecordsetLeido : public Recordset {
 public:
     // Reads `origen` to its end and closes it.
     explicit RecordsetLeido(Recordset& origen);
+    // Rows already read, a value per name in each.
+    RecordsetLeido(std::vector<std::string> nombres, std::vector<std::vector<Variant>> filas);
 
     bool Eof() const override;
     void MoveNext() override;

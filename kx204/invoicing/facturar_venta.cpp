@@ -5,68 +5,12 @@
 #include "kx204/host/recordset_leido.hpp"
 #include "kx204/host/runtime_error.hpp"
 #include "kx204/host/texto.hpp"
+#include "kx204/invoicing/sentencias_factura.hpp"
 #include "kx204/screen/frm_kx204.hpp"
 
 namespace kx204 {
 
 namespace {
-
-std::string SentenciaAgrupada(const std::string& folios) {
-    return "SELECT "
-           "   Venta.Pr_Cve_Producto, "
-           "   Venta.Tl_Cve_Talla, "
-           "   Venta.Cl_Cve_Color, "
-           "   producto.pr_descripcion as Vn_Concepto, "
-           "   SUM(Venta.Vn_Cantidad_Control_1) AS Vn_Cantidad_Control_1, "
-           "   Venta.Vn_Unidad_Control_1, "
-           "   SUM(Venta.Vn_Cantidad_Control_2) AS Vn_Cantidad_Control_2, "
-           "   Venta.Vn_Unidad_Control_2, "
-           "   Venta.Vn_Cuota_Fija, "
-           "   SUM(Venta.Vn_Precio_Descontado_Importe - Venta.Vn_Descuento_Global_Importe) as Importe_Venta "
-           "FROM "
-           "   Venta "
-           "   inner join producto on producto.pr_cve_producto = venta.pr_cve_producto "
-           "WHERE "
-           "   Venta.Vn_Folio IN (" +
-           folios +
-           ") "
-           "GROUP BY "
-           "   Venta.Pr_Cve_Producto, "
-           "   Venta.Tl_Cve_Talla, "
-           "   Venta.Cl_Cve_Color, "
-           "   producto.pr_descripcion, "
-           "   Venta.Vn_Unidad_Control_1,"
-           "   Venta.Vn_Unidad_Control_2, "
-           "   Venta.Vn_Cuota_Fija "
-           "ORDER BY "
-           "   Venta.Pr_Cve_Producto ";
-}
-
-std::string SentenciaPorRenglon(const std::string& folios) {
-    return "SELECT "
-           "   Vn_Folio, "
-           "   Vn_Id, "
-           "   Pr_Cve_Producto, "
-           "   Tl_Cve_Talla, "
-           "   Cl_Cve_Color, "
-           "   Vn_Concepto, "
-           "   (Vn_Cantidad_1) AS Vn_Cantidad_1, "
-           "   Vn_Unidad_1, "
-           "   (Vn_Cantidad_Control_1) AS Vn_Cantidad_Control_1, "
-           "   Vn_Unidad_Control_1, "
-           "   (Vn_Cantidad_Control_2) AS Vn_Cantidad_Control_2, "
-           "   Vn_Unidad_Control_2, "
-           "   Venta.Vn_Cuota_Fija, "
-           "   (Vn_Precio_Descontado_Importe - Vn_Descuento_Global_Importe) as Importe_Venta "
-           "FROM "
-           "   Venta "
-           "WHERE "
-           "   Vn_Folio IN (" +
-           folios +
-           ") "
-           "ORDER BY "
-           "   Venta.Vn_Folio ASC, Venta.Vn_ID ASC ";
-}
 
 host::RenglonFactura Renglon(const host::Recordset& rs) {
     host::RenglonFactura renglon;
@@ -116,21 +60,30 @@ std::string frmKX204::Facturar_Venta(const std::string& folios, const std::strin
         auto& conexion = objServicios().Conexion();
         auto& interfaz = objInterfaz();
         const bool porRenglon = objServicios().LeeVariable("FAC_CONSOLIDADA_NO_PROMEDIA_PRECIO", 0, "B", "0").ToBool();
-        sSQL = porRenglon ? SentenciaPorRenglon(folios) : SentenciaAgrupada(folios);
+        sSQL = porRenglon ? sentencias::LineasPorRenglon(folios) : sentencias::LineasAgrupadas(folios);
         const host::CommandTimeoutScope tiempo(conexion, 1200);
         // Read whole: the lots, the serial numbers and the line relations below run statements of their own.
         auto rs = host::LeeCompleto(conexion.Execute(sSQL));
 
         documento->AsignaEncabezado(EncabezadoDeFactura(serie, numero));
         host::Cuota cuota;
-        // Lots and serial numbers depend on the product alone: each product's are read once.
+        // A grouped line carries the lots and serial numbers its product took on all the notes; a line of
+        // its own, those of its own note alone, or the printed invoice would name lots it did not come from.
+        // They depend on the product and the notes: each product's are read once for the same notes.
+        std::string documentos;
         std::map<std::string, std::pair<std::string, std::string>> listasPorProducto;
         for (; !rs->Eof(); rs->MoveNext()) {
             host::RenglonFactura renglon = Renglon(*rs);
+            const std::string deLaLinea =
+                porRenglon ? "'" + host::SqlText(rs->Field("Vn_Folio").ToText()) + "'" : folios;
+            if (deLaLinea != documentos) {
+                documentos = deLaLinea;
+                listasPorProducto.clear();
+            }
             auto listas = listasPorProducto.find(renglon.producto);
             if (listas == listasPorProducto.end()) {
-                std::string lotes = Traer_Lotes_Ventas("Venta", folios, renglon.producto);
-                std::string series = ObtenSeriesVenta(folios, renglon.producto, renglon.talla, renglon.color);
+                std::string lotes = Traer_Lotes_Ventas("Venta", documentos, renglon.producto);
+                std::string series = ObtenSeriesVenta(documentos, renglon.producto, renglon.talla, renglon.color);
                 if (!sErrorFactura.empty()) return {};
                 listas = listasPorProducto.emplace(renglon.producto, std::pair{lotes, series}).first;
             }

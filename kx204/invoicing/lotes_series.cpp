@@ -1,5 +1,6 @@
 // The lot and serial-number list texts of a product on a set of notes.
 #include "kx204/host/runtime_error.hpp"
+#include "kx204/invoicing/sentencias_factura.hpp"
 #include "kx204/screen/frm_kx204.hpp"
 
 namespace kx204 {
@@ -7,36 +8,7 @@ namespace kx204 {
 std::string frmKX204::Traer_Lotes_Ventas(const std::string& Tabla, const std::string& Documentos,
                                          const std::string& Producto) {
     try {
-        sSQL =
-            "SELECT "
-            "   Lote.Lt_Cve_Lote, "
-            "   Lote.Lt_Fecha_Caducidad, "
-            "   Lote.Lt_Pedimento, "
-            "   Lote.Lt_Fecha_Pedimento, "
-            "   Lote.Lt_Aduana, "
-            "   ISNULL(SUM(Lote_Documento.Lt_Cantidad_Control_1),0) as Lt_Cantidad_Control_1, "
-            "   ISNULL(SUM(Lote_Documento.Lt_Cantidad_Control_2),0) AS Lt_Cantidad_Control_2 "
-            "FROM  Lote_Documento "
-            "   INNER JOIN PRODUCTO ON PRODUCTO.PR_CVE_PRODUCTO = LOTE_DOCUMENTO.PR_CVE_PRODUCTO "
-            "   INNER JOIN Lote ON Lote_Documento.Lt_Cve_Lote = Lote.Lt_Cve_Lote AND "
-            "       Lote.Pr_Cve_Producto = (CASE Producto.Pr_Equivalencia_Producto WHEN '' THEN "
-            "Producto.Pr_Cve_Producto ELSE Producto.Pr_Equivalencia_Producto END) "
-            "WHERE "
-            "   Lote_Documento.Pr_Cve_Producto = '" +
-            host::SqlText(Producto) +
-            "' AND "
-            "   Lote_Documento.Ld_Tabla = '" +
-            host::SqlText(Tabla) +
-            "' AND "
-            "   Lote_Documento.Ld_Documento IN (" +
-            Documentos +
-            ") "
-            "GROUP BY "
-            "   Lote.Lt_Cve_Lote, "
-            "   Lote.Lt_Fecha_Caducidad, "
-            "   Lote.Lt_Pedimento, "
-            "   Lote.Lt_Fecha_Pedimento, "
-            "   Lote.Lt_Aduana ";
+        sSQL = sentencias::LotesDeProducto(Tabla, Documentos, Producto);
         auto rs = objServicios().Conexion().Execute(sSQL);
         auto& interfaz = objInterfaz();
         std::string lotes;
@@ -60,16 +32,7 @@ std::string frmKX204::Traer_Lotes_Ventas(const std::string& Tabla, const std::st
 std::string frmKX204::ObtenSeriesVenta(const std::string& folios, const std::string& producto,
                                        const std::string& /*talla*/, const std::string& /*color*/) {
     try {
-        sSQL =
-            "Select * "
-            "from Serie_Documento "
-            "where "
-            "   Sd_Tabla = 'VENTA' and "
-            "   Sd_Documento in(" +
-            folios +
-            ") and "
-            "   Pr_Cve_Producto = '" +
-            host::SqlText(producto) + "' ";
+        sSQL = sentencias::SeriesDeProducto(folios, producto);
         auto rs = objServicios().Conexion().Execute(sSQL);
         std::string series;
         for (; !rs->Eof(); rs->MoveNext()) {

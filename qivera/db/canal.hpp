@@ -38,6 +38,9 @@ public:
 
     LimiteTiempo limite;
     std::function<void(const kx204::host::RuntimeError&)> alFallar;
+    // What the connection does before a prepared statement writes: what waits is written, what was
+    // read ahead is forgotten.
+    std::function<void()> antesDeEscribir;
 
 private:
     int lecturasAbiertas_ = 0;

@@ -61,6 +61,10 @@ void ConexionQt::Abre() {
     sqlite_ = ManejadorSqlite(base_);
     canal_ = std::make_shared<Canal>(sqlite_);
     canal_->alFallar = [this](const RuntimeError& falla) { TrasFalla(falla); };
+    canal_->antesDeEscribir = [this] {
+        DescargaPendientes();
+        lecturas_.Olvida();
+    };
 }
 
 void ConexionQt::Configura() {
@@ -80,6 +84,7 @@ void ConexionQt::Cierra() {
     if (canal_) {
         canal_->limite.Suelta();
         canal_->alFallar = nullptr;  // recordsets may outlive the connection
+        canal_->antesDeEscribir = nullptr;
     }
     if (base_.isValid()) base_.close();
     base_ = QSqlDatabase();  // the last handle must go before the connection is removed
@@ -96,6 +101,7 @@ QSqlQuery ConexionQt::Consulta() const {
 
 QSqlQuery ConexionQt::Ejecuta(const std::string& sql) {
     canal_->ExigeSinLecturas();
+    DescargaPendientes();
     if (!base_.isOpen())  // the server went away: every later statement is told what the last one met
         throw ultimoFallo_.value_or(RuntimeError(errores::Database, "The connection to the database is closed."));
     QSqlQuery consulta = Consulta();
@@ -105,6 +111,7 @@ QSqlQuery ConexionQt::Ejecuta(const std::string& sql) {
 }
 
 long ConexionQt::ExecuteNonQuery(const std::string& sql) {
+    lecturas_.Olvida();
     QSqlQuery consulta = Ejecuta(sql);
     const long cambiadas = consulta.numRowsAffected();
     consulta.finish();
@@ -112,9 +119,29 @@ long ConexionQt::ExecuteNonQuery(const std::string& sql) {
 }
 
 std::unique_ptr<kx204::host::Recordset> ConexionQt::Execute(const std::string& sql, int /*options*/) {
+    if (transaccion_)
+        if (auto respuesta = lecturas_.Responde(sql, [this](const std::string& propia) { return Lee(propia); }))
+            return respuesta;
+    return Lee(sql);
+}
+
+std::unique_ptr<kx204::host::Recordset> ConexionQt::Lee(const std::string& sql) {
     QSqlQuery consulta = Ejecuta(sql);
     if (destino_.dialecto != Dialecto::PostgreSQL) return std::make_unique<RecordsetQt>(std::move(consulta), canal_);
     return std::make_unique<RecordsetQt>(std::move(consulta), canal_, sql);
+}
+
+void ConexionQt::InsertaDespues(const std::string& tabla, std::vector<Valor> fila) {
+    if (tabla != tablaPendiente_) DescargaPendientes();
+    tablaPendiente_ = tabla;
+    filasPendientes_.push_back(std::move(fila));
+}
+
+void ConexionQt::DescargaPendientes() {
+    if (filasPendientes_.empty()) return;
+    const auto filas = std::move(filasPendientes_);
+    filasPendientes_.clear();
+    InsertaFilas(*this, tablaPendiente_, filas);
 }
 
 SentenciaPreparada ConexionQt::Prepara(const std::string& sql) {
@@ -137,6 +164,7 @@ bool ConexionQt::MotorEnTransaccion() const { return sqlite_ ? sqlite3_get_autoc
 void ConexionQt::BeginTrans() {
     if (transaccion_) throw RuntimeError(errores::Database, "Nested transactions are not supported.");
     Execute(destino_.dialecto == Dialecto::SQLite ? "BEGIN IMMEDIATE" : "BEGIN TRANSACTION");
+    lecturas_.Termina();
     transaccion_ = true;
     ++transacciones_;
     primerFallo_.reset();
@@ -154,6 +182,7 @@ void ConexionQt::CommitTrans() {
         RollbackTrans();
         throw falla;
     }
+    lecturas_.Termina();
     try {
         Execute("COMMIT");
     } catch (const RuntimeError&) {
@@ -167,6 +196,8 @@ void ConexionQt::RollbackTrans() {
     ExigeTransaccion();
     const bool abierta = MotorEnTransaccion();
     transaccion_ = false;
+    lecturas_.Termina();
+    filasPendientes_.clear();
     primerFallo_.reset();
     if (!abierta) return;
     QSqlQuery rollback = Consulta();

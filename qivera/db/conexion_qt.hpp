@@ -8,7 +8,9 @@
 #include "kx204/host/connection.hpp"
 #include "qivera/db/canal.hpp"
 #include "qivera/db/dialecto.hpp"
+#include "qivera/db/lecturas_factura.hpp"
 #include "qivera/db/sentencia_preparada.hpp"
+#include "qivera/db/sql.hpp"
 #include "qivera/db/url.hpp"
 
 struct sqlite3;
@@ -51,6 +53,12 @@ public:
     void SetLatido(std::function<void()> latido) { canal_->limite.SetLatido(std::move(latido)); }
     SentenciaPreparada Prepara(const std::string& sql);
 
+    // Whether this transaction's read of the invoice's notes line by line returned line `id` of note `folio`.
+    bool RenglonVentaLeido(const std::string& folio, long id) const { return lecturas_.RenglonLeido(folio, id); }
+    // A row of `tabla` that waits for the connection's next statement, so that many reach the engine in one;
+    // a failure to write them is that statement's. Rows of one table name the same columns, in order.
+    void InsertaDespues(const std::string& tabla, std::vector<Valor> fila);
+
 private:
     void Abre();
     void Configura();
@@ -60,6 +68,8 @@ private:
     void ExigeTransaccion() const;
     QSqlQuery Consulta() const;
     QSqlQuery Ejecuta(const std::string& sql);
+    std::unique_ptr<kx204::host::Recordset> Lee(const std::string& sql);
+    void DescargaPendientes();
     // A step failed inside a transaction: on PostgreSQL, the transaction is made usable again.
     void TrasFalla(const kx204::host::RuntimeError& falla);
 
@@ -72,6 +82,9 @@ private:
     long transacciones_ = 0;
     std::optional<kx204::host::RuntimeError> primerFallo_;  // of the transaction, on PostgreSQL
     std::optional<kx204::host::RuntimeError> ultimoFallo_;  // what an open connection last met
+    LecturasFactura lecturas_;                              // answers, inside a transaction, the invoice's reads
+    std::string tablaPendiente_;                            // see InsertaDespues
+    std::vector<std::vector<Valor>> filasPendientes_;
 };
 
 }  // namespace qivera::db

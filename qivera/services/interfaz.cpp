@@ -164,13 +164,21 @@ std::string InterfazQivera::ReferenciaRenglon(const std::string& tabla, const st
 bool InterfazQivera::RelacionaRenglon(const std::string& tabla, const std::string& folio, const std::string& renglon,
                                       const std::string& referencia) {
     ultimoError_.clear();
-    // A line-by-line invoice relates every line it has: one statement, prepared once, that writes the
-    // relation only when the sale line exists.
+    const auto venta = LeeReferenciaVenta(referencia);
+    // A sale line this transaction read with the invoice's notes exists: its relation waits to be
+    // written with the others, in a few statements.
+    if (venta && sesion_.conexion.RenglonVentaLeido(venta->folio, venta->id)) {
+        sesion_.conexion.InsertaDespues("Relacion_Renglon", {{"Rr_Tabla", LiteralTexto(tabla)},
+                                                             {"Rr_Documento", LiteralTexto(folio)},
+                                                             {"Rr_Renglon", LiteralTexto(renglon)},
+                                                             {"Rr_Referencia", LiteralTexto(referencia)}});
+        return true;
+    }
+    // Any other: one statement, prepared once, that writes the relation only when the sale line exists.
     if (!relacion_)
         relacion_ = sesion_.conexion.Prepara(
             "INSERT INTO Relacion_Renglon (Rr_Tabla, Rr_Documento, Rr_Renglon, Rr_Referencia) "
             "SELECT ?, ?, ?, ? FROM Venta WHERE Vn_Folio = ? AND Vn_Id = ?");
-    const auto venta = LeeReferenciaVenta(referencia);
     if (!venta || relacion_->Ejecuta({tabla, folio, renglon, referencia, venta->folio, venta->id}) == 0) {
         ultimoError_ = "La referencia " + referencia + " no corresponde a ningún renglón de venta";
         return false;

@@ -86,6 +86,28 @@ TEST(Facturar, LineByLineRelatesEachInvoiceLineToItsSaleLine) {
               "Factura|F000001|0004|Venta|N2|2\nFactura|F000001|0005|Venta|N3|1\n");
 }
 
+// A printed line names only the lots and serial numbers its own note took, even where another note sold
+// the same product; a grouped line, made of several notes, names all of theirs.
+TEST(Facturar, LineByLineEachLineCarriesTheLotsAndSerialsOfItsOwnNote) {
+    Entorno entorno;
+    prueba::PreparaFacturacion(entorno);
+    entorno.Variable("FAC_CONSOLIDADA_NO_PROMEDIA_PRECIO", "1");
+    entorno.Sql(
+        "INSERT INTO Serie_Documento (Sd_Tabla, Sd_Documento, Sd_Renglon, Pr_Cve_Producto, Sr_Cve_Serie) "
+        "VALUES ('VENTA', 'N2', 1, 'P1', 'S-9')");
+    auto& pantalla = prueba::Captura(entorno, {"N1", "N2", "N3"});
+    pantalla.Controles.Pulsa(ComandoBarra::Aceptar);
+    EXPECT_TRUE(Ids(entorno).empty());
+    EXPECT_EQ(Filas(entorno, "SELECT Fd_Renglon, Pr_Cve_Producto, Fd_Lotes, Fd_Series FROM Factura_Detalle ORDER BY 1"),
+              "0001|P1|L1@2@0@2025-01-31@P1@2024-11-02@A1|\n"
+              "0002|P3||S-1|S-2\n"
+              "0003|P1|L1@2@0@2025-01-31@P1@2024-11-02@A1|L2@2@0@2025-01-31@@2024-11-02@|S-9\n"
+              "0004|P2|L1@1@0@2025-01-31@P1@2024-11-02@A1|\n"
+              "0005|P4||\n");
+    EXPECT_EQ(pantalla.Traer_Lotes_Ventas("Venta", "'N1', 'N2'", "P1"),
+              "L1@4@0@2025-01-31@P1@2024-11-02@A1|L2@2@0@2025-01-31@@2024-11-02@");
+}
+
 // Each way out of the transaction leaves the database exactly as it was.
 TEST(Facturar, EveryFailureBeforeTheCommitRollsBack) {
     struct Caso {

@@ -1,0 +1,227 @@
+#include "qivera/db/lecturas_factura.hpp"
+
+#include <algorithm>
+#include <optional>
+#include <string_view>
+
+#include "kx204/host/recordset_leido.hpp"
+#include "kx204/host/texto.hpp"
+#include "kx204/invoicing/sentencias_factura.hpp"
+
+namespace qivera::db {
+
+using kx204::host::Recordset;
+
+namespace {
+
+namespace sentencias = kx204::sentencias;
+
+constexpr std::string_view kProductoDelLote = "Lote_Documento.Pr_Cve_Producto = ";
+constexpr std::string_view kTablaDelLote = "Lote_Documento.Ld_Tabla = ";
+constexpr std::string_view kDocumentosDelLote = "Lote_Documento.Ld_Documento IN (";
+constexpr std::string_view kFinDocumentosDelLote = ") GROUP BY";
+constexpr std::string_view kDocumentosDeLaSerie = "Sd_Documento in(";
+constexpr std::string_view kProductoDeLaSerie = ") and    Pr_Cve_Producto = ";
+constexpr std::string_view kFoliosDeLasLineas = "Vn_Folio IN (";
+constexpr std::string_view kFinFoliosDeLasLineas = ") ORDER BY";
+
+// The SQL literal that opens at `inicio`, its quotes undoubled.
+std::optional<std::string> LiteralEn(std::string_view sql, std::size_t inicio) {
+    if (inicio >= sql.size() || sql[inicio] != '\'') return std::nullopt;
+    std::string valor;
+    for (std::size_t i = inicio + 1; i < sql.size(); ++i) {
+        if (sql[i] != '\'') {
+            valor += sql[i];
+        } else if (i + 1 < sql.size() && sql[i + 1] == '\'') {
+            valor += '\'';
+            ++i;
+        } else {
+            return valor;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> LiteralTras(std::string_view sql, std::string_view antes) {
+    const std::size_t donde = sql.find(antes);
+    if (donde == std::string_view::npos) return std::nullopt;
+    return LiteralEn(sql, donde + antes.size());
+}
+
+// What stands between the first `antes` and the last `despues`.
+std::optional<std::string> Entre(std::string_view sql, std::string_view antes, std::string_view despues) {
+    const std::size_t desde = sql.find(antes);
+    const std::size_t hasta = sql.rfind(despues);
+    if (desde == std::string_view::npos || hasta == std::string_view::npos || hasta < desde + antes.size())
+        return std::nullopt;
+    return std::string(sql.substr(desde + antes.size(), hasta - desde - antes.size()));
+}
+
+// The values of a list of literals ("'A', 'B'"); nothing when it is anything else.
+std::optional<std::vector<std::string>> Literales(std::string_view lista) {
+    std::vector<std::string> valores;
+    std::size_t i = 0;
+    while (true) {
+        while (i < lista.size() && lista[i] == ' ') ++i;
+        auto valor = LiteralEn(lista, i);
+        if (!valor) return std::nullopt;
+        i += 2 + valor->size() + static_cast<std::size_t>(std::count(valor->begin(), valor->end(), '\''));
+        valores.push_back(std::move(*valor));
+        while (i < lista.size() && lista[i] == ' ') ++i;
+        if (i == lista.size()) return valores;
+        if (lista[i++] != ',') return std::nullopt;
+    }
+}
+
+// Keys compare as the engines compare these columns: without regard to case.
+std::string Clave(const std::vector<std::string>& partes) {
+    std::string clave;
+    for (const std::string& parte : partes) clave += kx204::host::Mayusculas(parte) + '\x1f';
+    return clave;
+}
+
+bool EsLectura(std::string_view sql) {
+    const std::size_t inicio = sql.find_first_not_of(" \t\r\n");
+    return inicio != std::string_view::npos && kx204::host::Mayusculas(std::string(sql.substr(inicio, 6))) == "SELECT";
+}
+
+// The lots of every product over `documentos`, summed per product or per note and product; keys first.
+std::string LotesDeTodos(const std::string& tabla, const std::string& documentos, bool porNota) {
+    const std::string llaves =
+        porNota ? "Lote_Documento.Pr_Cve_Producto, Lote_Documento.Ld_Documento, " : "Lote_Documento.Pr_Cve_Producto, ";
+    const std::string lote =
+        "Lote.Lt_Cve_Lote, Lote.Lt_Fecha_Caducidad, Lote.Lt_Pedimento, Lote.Lt_Fecha_Pedimento, Lote.Lt_Aduana";
+    return "SELECT " + llaves + lote +
+           ", ISNULL(SUM(Lote_Documento.Lt_Cantidad_Control_1),0) as Lt_Cantidad_Control_1, "
+           "ISNULL(SUM(Lote_Documento.Lt_Cantidad_Control_2),0) AS Lt_Cantidad_Control_2 "
+           "FROM Lote_Documento "
+           "INNER JOIN PRODUCTO ON PRODUCTO.PR_CVE_PRODUCTO = LOTE_DOCUMENTO.PR_CVE_PRODUCTO "
+           "INNER JOIN Lote ON Lote_Documento.Lt_Cve_Lote = Lote.Lt_Cve_Lote AND Lote.Pr_Cve_Producto = "
+           "(CASE Producto.Pr_Equivalencia_Producto WHEN '' THEN Producto.Pr_Cve_Producto "
+           "ELSE Producto.Pr_Equivalencia_Producto END) "
+           "WHERE Lote_Documento.Ld_Tabla = '" +
+           kx204::host::SqlText(tabla) + "' AND Lote_Documento.Ld_Documento IN (" + documentos + ") GROUP BY " +
+           llaves + lote + " ORDER BY " + llaves + lote;
+}
+
+// The serial numbers of every product over `folios`; keys first.
+std::string SeriesDeTodos(const std::string& folios, bool porNota) {
+    const std::string llaves = porNota ? "Pr_Cve_Producto, Sd_Documento" : "Pr_Cve_Producto";
+    return "SELECT " + llaves + ", * FROM Serie_Documento WHERE Sd_Tabla = 'VENTA' AND Sd_Documento IN (" + folios +
+           ") ORDER BY " + llaves;
+}
+
+}  // namespace
+
+std::unique_ptr<Recordset> LecturasFactura::Responde(const std::string& sql, const Lector& lee) {
+    if (const auto folios = Entre(sql, kFoliosDeLasLineas, kFinFoliosDeLasLineas);
+        folios && sentencias::LineasPorRenglon(*folios) == sql)
+        return LeeRenglones(sql, *folios, lee);
+    const auto producto = LiteralTras(sql, kProductoDelLote);
+    const auto tabla = LiteralTras(sql, kTablaDelLote);
+    const auto documentos = Entre(sql, kDocumentosDelLote, kFinDocumentosDelLote);
+    if (producto && tabla && documentos && sentencias::LotesDeProducto(*tabla, *documentos, *producto) == sql)
+        return Lotes(*tabla, *documentos, *producto, lee);
+    if (const std::size_t fin = sql.rfind(kProductoDeLaSerie); fin != std::string::npos) {
+        const auto folios = Entre(sql, kDocumentosDeLaSerie, kProductoDeLaSerie);
+        const auto deLaSerie = LiteralEn(sql, fin + kProductoDeLaSerie.size());
+        if (folios && deLaSerie && sentencias::SeriesDeProducto(*folios, *deLaSerie) == sql)
+            return Series(*folios, *deLaSerie, lee);
+    }
+    if (!EsLectura(sql)) Olvida();
+    return nullptr;
+}
+
+std::unique_ptr<Recordset> LecturasFactura::LeeRenglones(const std::string& sql, const std::string& folios,
+                                                         const Lector& lee) {
+    const auto lista = Literales(folios);
+    if (!lista) return nullptr;
+    auto rs = lee(sql);
+    std::vector<std::string> nombres;
+    for (int i = 0; i < rs->FieldCount(); ++i) nombres.push_back(rs->FieldName(i));
+    notas_ = folios;
+    folios_.clear();
+    renglones_.clear();
+    for (const std::string& folio : *lista) folios_.insert(Clave({folio}));
+    Filas filas;
+    for (; !rs->Eof(); rs->MoveNext()) {
+        auto& fila = filas.emplace_back();
+        for (int i = 0; i < rs->FieldCount(); ++i) fila.push_back(rs->Field(i));
+        renglones_.insert(Clave({rs->Field("Vn_Folio").ToTextOrEmpty(), rs->Field("Vn_Id").ToText()}));
+    }
+    rs->Close();
+    // Lots and serial numbers read per note before belong to another set of notes.
+    lecturas_.erase("lotes por nota");
+    lecturas_.erase("series por nota");
+    return std::make_unique<kx204::host::RecordsetLeido>(std::move(nombres), std::move(filas));
+}
+
+std::string LecturasFactura::NotaLeida(const std::string& documentos) const {
+    const auto lista = Literales(documentos);
+    if (!lista || lista->size() != 1 || !folios_.count(Clave({lista->front()}))) return {};
+    return lista->front();
+}
+
+std::unique_ptr<Recordset> LecturasFactura::Lotes(const std::string& tabla, const std::string& documentos,
+                                                  const std::string& producto, const Lector& lee) {
+    const std::string nota = NotaLeida(documentos);
+    if (!nota.empty())
+        return Sirve(
+            "lotes por nota", Clave({tabla}), [&] { return LotesDeTodos(tabla, notas_, true); }, 2,
+            Clave({producto, nota}), lee);
+    const auto lista = Literales(documentos);
+    if (!lista || lista->size() < 2) return nullptr;
+    return Sirve(
+        "lotes", Clave({tabla, documentos}), [&] { return LotesDeTodos(tabla, documentos, false); }, 1,
+        Clave({producto}), lee);
+}
+
+std::unique_ptr<Recordset> LecturasFactura::Series(const std::string& documentos, const std::string& producto,
+                                                   const Lector& lee) {
+    const std::string nota = NotaLeida(documentos);
+    if (!nota.empty())
+        return Sirve(
+            "series por nota", {}, [&] { return SeriesDeTodos(notas_, true); }, 2, Clave({producto, nota}), lee);
+    const auto lista = Literales(documentos);
+    if (!lista || lista->size() < 2) return nullptr;
+    return Sirve(
+        "series", documentos, [&] { return SeriesDeTodos(documentos, false); }, 1, Clave({producto}), lee);
+}
+
+std::unique_ptr<Recordset> LecturasFactura::Sirve(const std::string& nombre, const std::string& origen,
+                                                  const std::function<std::string()>& sentencia, int llaves,
+                                                  const std::string& clave, const Lector& lee) {
+    auto lectura = lecturas_.find(nombre);
+    if (lectura == lecturas_.end() || lectura->second.origen != origen) {
+        Lectura nueva{origen, {}, {}};
+        auto rs = lee(sentencia());
+        const int columnas = rs->FieldCount();
+        for (int i = llaves; i < columnas; ++i) nueva.nombres.push_back(rs->FieldName(i));
+        for (; !rs->Eof(); rs->MoveNext()) {
+            std::vector<std::string> partes;
+            for (int i = 0; i < llaves; ++i) partes.push_back(rs->Field(i).ToTextOrEmpty());
+            auto& fila = nueva.filas[Clave(partes)].emplace_back();
+            for (int i = llaves; i < columnas; ++i) fila.push_back(rs->Field(i));
+        }
+        rs->Close();
+        lectura = lecturas_.insert_or_assign(nombre, std::move(nueva)).first;
+    }
+    const auto filas = lectura->second.filas.find(clave);
+    return std::make_unique<kx204::host::RecordsetLeido>(
+        lectura->second.nombres, filas == lectura->second.filas.end() ? Filas{} : filas->second);
+}
+
+bool LecturasFactura::RenglonLeido(const std::string& folio, long id) const {
+    return renglones_.count(Clave({folio, std::to_string(id)})) > 0;
+}
+
+void LecturasFactura::Olvida() { lecturas_.clear(); }
+
+void LecturasFactura::Termina() {
+    Olvida();
+    notas_.clear();
+    folios_.clear();
+    renglones_.clear();
+}
+
+}  // namespace qivera::db
