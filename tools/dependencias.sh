@@ -6,7 +6,7 @@ paquetes=(
   cmake g++ make
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql postgresql qt6-pdf-dev qt6-translations-l10n
   libsqlite3-dev nlohmann-json3-dev libssl-dev libcurl4-openssl-dev fonts-dejavu-core poppler-utils
-  libgtest-dev libbenchmark-dev libxml2-dev libqrencode-dev
+  libgtest-dev libbenchmark-dev libxml2-dev libqrencode-dev jq
   dpkg-dev lintian desktop-file-utils  # the package is built and checked
   faketime  # the sign-in tests run clients whose clocks are wrong
 )

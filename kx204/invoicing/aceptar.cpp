@@ -82,9 +82,11 @@ bool frmKX204::GrabaFactura(const std::string& folios, std::string& serie, std::
             return false;
         };
         serie = txt_Fc_Factura.Serie();
-        const std::int32_t numero = host::Variant(txt_Fc_Factura.Numero()).ToLong();
+        std::int32_t numero = host::Variant(txt_Fc_Factura.Numero()).ToLong();
         if (!txt_Fc_Factura.ActualizaSerie())
             return cancela(txt_Fc_Factura.ErrorSerie(), 16, "Error al actualizar la serie", "ERR-ID:7500016");
+        // The number reserved: a proposed one another clerk took meanwhile gave way to the next free one.
+        numero = host::Variant(txt_Fc_Factura.Numero()).ToLong();
         folio = Facturar_Venta(folios, serie, numero);
         const std::string canceladas = ExistenVentasCanceladas(folios);
         if (!canceladas.empty()) return cancela(canceladas, 48, "Qivera", "ERR-ID:7500017");

@@ -1,6 +1,7 @@
 #include "qivera/db/conexion_qt.hpp"
 
 #include <atomic>
+#include <utility>
 
 #include <sqlite3.h>
 #include <QSqlDriver>
@@ -168,6 +169,7 @@ void ConexionQt::BeginTrans() {
     transaccion_ = true;
     ++transacciones_;
     primerFallo_.reset();
+    trasConfirmar_.clear();
     if (destino_.dialecto == Dialecto::PostgreSQL) Execute(std::string("SAVEPOINT ") + kPuntoInicial);
 }
 
@@ -190,6 +192,20 @@ void ConexionQt::CommitTrans() {
         throw;
     }
     transaccion_ = false;
+    for (const auto& accion : std::exchange(trasConfirmar_, {})) {
+        // The work is stored: what befalls a notice of it must not make the commit look failed.
+        try {
+            accion();
+        } catch (const std::exception&) {
+        }
+    }
+}
+
+void ConexionQt::TrasConfirmar(std::function<void()> accion) {
+    if (transaccion_)
+        trasConfirmar_.push_back(std::move(accion));
+    else
+        accion();
 }
 
 void ConexionQt::RollbackTrans() {
@@ -199,6 +215,7 @@ void ConexionQt::RollbackTrans() {
     lecturas_.Termina();
     filasPendientes_.clear();
     primerFallo_.reset();
+    trasConfirmar_.clear();
     if (!abierta) return;
     QSqlQuery rollback = Consulta();
     rollback.exec(QStringLiteral("ROLLBACK"));

@@ -1,7 +1,9 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <QSqlDatabase>
 
@@ -42,6 +44,9 @@ public:
     void CommitTrans() override;
     // Never fails: a transaction that cannot be rolled back (the server went away) is over anyway.
     void RollbackTrans() override;
+    // Runs `accion` once the current transaction has committed, or now when none is open; a rollback
+    // drops it. For what a person is told of the work: nobody waits on its rows while they read.
+    void TrasConfirmar(std::function<void()> accion);
     bool InTransaction() const override;
     long TransactionCount() const override { return transacciones_; }
     int CommandTimeout() const override;
@@ -80,6 +85,7 @@ private:
     std::shared_ptr<Canal> canal_;
     bool transaccion_ = false;
     long transacciones_ = 0;
+    std::vector<std::function<void()>> trasConfirmar_;
     std::optional<kx204::host::RuntimeError> primerFallo_;  // of the transaction, on PostgreSQL
     std::optional<kx204::host::RuntimeError> ultimoFallo_;  // what an open connection last met
     LecturasFactura lecturas_;                              // answers, inside a transaction, the invoice's reads

@@ -11,6 +11,7 @@ public:
     // A branch that issues signed invoices issues them by default: its digital series comes first.
     bool Propone(const std::string& sucursal, std::string& serie, long& numero) override;
     bool Reserva(const std::string& sucursal, const std::string& serie, long numero, std::string& error) override;
+    bool TomaLibre(const std::string& sucursal, const std::string& serie, long& numero, std::string& error) override;
     bool Siguiente(const std::string& sucursal, const std::string& serie, long& numero) override;
 
 private:

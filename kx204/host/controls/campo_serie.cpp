@@ -18,13 +18,16 @@ void CampoSerie::SetSucursal(const std::string& sucursal) {
     long numero = 0;
     if (servicio_ != nullptr && servicio_->Propone(sucursal, serie, numero)) {
         serie_ = serie;
-        numero_ = std::to_string(numero);
-        factura_ = NumeroFactura(serie_, numero);
+        Muestra(numero);
     } else {
-        serie_.clear();
-        numero_.clear();
-        factura_.clear();
+        Limpia();
     }
+}
+
+void CampoSerie::Muestra(long numero) {
+    numero_ = std::to_string(numero);
+    factura_ = NumeroFactura(serie_, numero);
+    propuesto_ = true;
 }
 
 bool CampoSerie::ActualizaSerie() {
@@ -37,12 +40,14 @@ bool CampoSerie::ActualizaSerie() {
         error_ = "La sucursal " + sucursal_ + " no tiene serie de facturas";
         return false;
     }
-    if (servicio_->Reserva(sucursal_, serie_, Variant(numero_).ToLong(), error_)) return true;
-    long siguiente = 0;
-    if (servicio_->Siguiente(sucursal_, serie_, siguiente)) {
-        numero_ = std::to_string(siguiente);
-        factura_ = NumeroFactura(serie_, siguiente);
+    long numero = Variant(numero_).ToLong();
+    if (propuesto_) {
+        if (!servicio_->TomaLibre(sucursal_, serie_, numero, error_)) return false;
+        Muestra(numero);
+        return true;
     }
+    if (servicio_->Reserva(sucursal_, serie_, numero, error_)) return true;
+    if (servicio_->Siguiente(sucursal_, serie_, numero)) Muestra(numero);
     return false;
 }
 
@@ -51,6 +56,7 @@ void CampoSerie::Limpia() {
     numero_.clear();
     factura_.clear();
     error_.clear();
+    propuesto_ = false;
 }
 
 }  // namespace kx204::host

@@ -1,7 +1,9 @@
 // Several clerks, each with a screen and a connection of their own, press Accept at the same moment,
-// round after round: on notes of their own, on notes they share, and on the same series number.
-// Whatever the timing, no note ends on two invoices, no series number or folio repeats, every
-// clerk who loses is told why, and what a loser tried leaves no trace.
+// round after round: on notes of their own, on notes they share, on the number their screens propose
+// for one series, and on one number they all typed. Whatever the timing, no note ends on two invoices,
+// no series number or folio repeats, a proposed number taken meanwhile gives way to the next free one
+// (so every clerk gets an invoice, numbered one after another, and is told which number it took),
+// every clerk who loses is told why, and what a loser tried leaves no trace.
 #include <barrier>
 #include <functional>
 #include <set>
@@ -23,17 +25,19 @@ struct Encargo {
     std::string serie;
 };
 
-// How a clerk's Accept ended: the invoice printed, or the messages shown.
+// How a clerk's Accept ended: the invoice printed, or the messages shown; and the invoice number its
+// screen showed when the clerk pressed Accept.
 struct Desenlace {
-    std::string folio;
+    std::string folio, mostrada;
     std::vector<nlohmann::ordered_json> mensajes;
 };
 
-enum class Caso { NotasPropias, NotasCompartidas, MismaSerie };
+enum class Caso { NotasPropias, NotasCompartidas, MismaSerie, NumeroTecleado };
 
 // The tally the test holds to zero.
 struct Cuenta {
-    int notasEnDosFacturas = 0, numerosRepetidos = 0, motivosVacios = 0, perdedoresConHuella = 0;
+    int notasEnDosFacturas = 0, numerosRepetidos = 0, numerosSaltados = 0, motivosVacios = 0, perdedoresConHuella = 0,
+        avisosFaltantes = 0;
 };
 
 constexpr int kRondasPorCaso = 4;
@@ -57,8 +61,10 @@ private:
             barrera.arrive_and_wait();  // the round's notes are in
             Captura(entorno, pantalla);
             barrera.arrive_and_wait();  // every clerk is ready: all accept at once
+            const std::string mostrada = pantalla.txt_Fc_Factura.Factura();
             pantalla.Controles.Pulsa(ComandoBarra::Aceptar);
             desenlace = {};
+            desenlace.mostrada = mostrada;
             for (const auto& evento : entorno.eventos) {
                 if (evento["event"] == "print") desenlace.folio = evento["folio"];
                 if (evento["event"] == "message" && evento["id"] != "ERR-ID:7500001")
@@ -73,7 +79,8 @@ private:
         pantalla.Controles.Pulsa(ComandoBarra::Cancelar);
         prueba::Captura(entorno, pantalla, encargo.notas);
         pantalla.chkConsolidar.SetValue(1);
-        // The series the clerk issues, with the number its field proposes.
+        if (encargo.serie.empty()) return;  // the series and number the screen proposes
+        // A series and number the clerk types: the one after the series' last.
         const std::string ultimo =
             Filas(entorno, "SELECT Sr_Ultimo_Numero FROM Serie WHERE Sr_Serie = '" + encargo.serie + "'");
         const long numero = std::stol(ultimo) + 1;
@@ -110,7 +117,10 @@ protected:
         std::vector<Encargo> encargos;
         for (int i = 1; i <= puestos; ++i) {
             NotaConCuenta(prefijo + std::to_string(i));
-            Encargo encargo{{prefijo + std::to_string(i)}, caso == Caso::MismaSerie ? "A" : "S" + std::to_string(i)};
+            Encargo encargo{{prefijo + std::to_string(i)},
+                            caso == Caso::MismaSerie       ? ""
+                            : caso == Caso::NumeroTecleado ? "A"
+                                                           : "S" + std::to_string(i)};
             if (caso == Caso::NotasCompartidas) encargo.notas.push_back(prefijo + "comun");
             encargos.push_back(encargo);
         }
@@ -120,6 +130,7 @@ protected:
     // Checks one round's outcome against the database and adds what went wrong to the tally.
     void Revisa(Caso caso, const std::vector<std::unique_ptr<Puesto>>& puestos) {
         int ganadores = 0;
+        std::set<long> numeros;
         for (const auto& puesto : puestos) {
             const Desenlace& d = puesto->desenlace;
             if (!d.folio.empty()) {
@@ -128,13 +139,16 @@ protected:
                     if (Filas(primero, "SELECT DISTINCT Fc_Folio FROM Venta WHERE Vn_Folio = '" + nota + "'") !=
                         d.folio + "\n")
                         ++cuenta.notasEnDosFacturas;
+                RevisaAviso(d);
+                numeros.insert(
+                    std::stol(Filas(primero, "SELECT Fc_Numero FROM Factura WHERE Fc_Folio = '" + d.folio + "'")));
                 continue;
             }
             ASSERT_EQ(d.mensajes.size(), 1u) << d.mensajes.size();
             const std::string prompt = d.mensajes[0]["prompt"];
             if (prompt.empty() || prompt.ends_with("\r\n")) ++cuenta.motivosVacios;
             // The reason the clerk is given is the one that stopped them, in the screen's words.
-            const auto [id, motivo] = caso == Caso::MismaSerie
+            const auto [id, motivo] = caso == Caso::NumeroTecleado
                                           ? std::pair{"ERR-ID:7500016", "de la serie A ya fue utilizado"}
                                           : std::pair{"ERR-ID:7500018", "Se encontraron ventas ya facturadas"};
             EXPECT_EQ(d.mensajes[0]["id"], id) << prompt;
@@ -147,7 +161,13 @@ protected:
                                    "'") != "116\n")
                 ++cuenta.perdedoresConHuella;
         }
-        EXPECT_EQ(ganadores, caso == Caso::NotasPropias ? static_cast<int>(puestos.size()) : 1);
+        const bool todos = caso == Caso::NotasPropias || caso == Caso::MismaSerie;
+        EXPECT_EQ(ganadores, todos ? static_cast<int>(puestos.size()) : 1);
+        // The clerks who shared the proposed number took it and the ones after it, none left out.
+        if (caso == Caso::MismaSerie &&
+            (numeros.empty() || *numeros.begin() != std::stol(puestos.front()->desenlace.mostrada.substr(1)) ||
+             *numeros.rbegin() - *numeros.begin() + 1 != static_cast<long>(numeros.size())))
+            ++cuenta.numerosSaltados;
         facturas += ganadores;
         // Nothing but the winners' work is stored: one invoice, one receivable and its payments each.
         if (Filas(primero, "SELECT count(*) FROM Factura") != std::to_string(facturas) + "\n" ||
@@ -168,9 +188,21 @@ protected:
                   "WHERE f.Fc_Folio = v.Fc_Folio)"));
     }
 
+    // A clerk whose invoice took another number than the one shown is told which; the others hear nothing.
+    void RevisaAviso(const Desenlace& d) {
+        const std::string factura = Filas(primero, "SELECT Fc_Factura FROM Factura WHERE Fc_Folio = '" + d.folio + "'");
+        if (factura == d.mostrada + "\n") {
+            if (!d.mensajes.empty()) ++cuenta.avisosFaltantes;
+            return;
+        }
+        const std::string numero = std::to_string(std::stol(factura.substr(1)));
+        if (d.mensajes.size() != 1 || !d.mensajes[0]["prompt"].get<std::string>().ends_with("el número " + numero))
+            ++cuenta.avisosFaltantes;
+    }
+
     void Juega(int cuantos) {
         std::vector<Caso> rondas;
-        for (Caso caso : {Caso::NotasPropias, Caso::NotasCompartidas, Caso::MismaSerie})
+        for (Caso caso : {Caso::NotasPropias, Caso::NotasCompartidas, Caso::MismaSerie, Caso::NumeroTecleado})
             rondas.insert(rondas.end(), kRondasPorCaso, caso);
         std::barrier<> barrera(cuantos + 1);
         std::vector<std::unique_ptr<Puesto>> puestos;
@@ -195,9 +227,11 @@ TEST_F(Concurrencia, TwoThenEightClerksAcceptAtTheSameMomentAndNothingIsEverTake
     for (int cuantos : {2, 8}) Juega(cuantos);
     EXPECT_EQ(cuenta.notasEnDosFacturas, 0);
     EXPECT_EQ(cuenta.numerosRepetidos, 0);
+    EXPECT_EQ(cuenta.numerosSaltados, 0);
     EXPECT_EQ(cuenta.motivosVacios, 0);
     EXPECT_EQ(cuenta.perdedoresConHuella, 0);
-    EXPECT_EQ(facturas, (2 + 1 + 1 + 8 + 1 + 1) * kRondasPorCaso);
+    EXPECT_EQ(cuenta.avisosFaltantes, 0);
+    EXPECT_EQ(facturas, (2 + 1 + 2 + 1 + 8 + 1 + 8 + 1) * kRondasPorCaso);
 }
 
 }  // namespace

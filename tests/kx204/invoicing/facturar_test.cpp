@@ -123,7 +123,11 @@ TEST(Facturar, EveryFailureBeforeTheCommitRollsBack) {
     };
     static CamposQueFallan camposQueFallan;
     const Caso casos[] = {
-        {"ERR-ID:7500016", [](Entorno& e, kx204::frmKX204&) { e.Sql("UPDATE Serie SET Sr_Ultimo_Numero = 50"); }},
+        {"ERR-ID:7500016",
+         [](Entorno& e, kx204::frmKX204& p) {
+             p.txt_Fc_Factura.SetNumero("42");  // typed, and taken by another clerk
+             e.Sql("UPDATE Serie SET Sr_Ultimo_Numero = 50");
+         }},
         {"ERR-ID:7500017",
          [](Entorno& e, kx204::frmKX204&) {
              e.AlActualizar("Venta", "Fc_Folio", "NEW.Vn_Folio = 'N2'",
@@ -252,16 +256,34 @@ TEST(Facturar, AServerThatGoesAwayMidAcceptKeepsNothingAndTheClerkIsTold) {
     EXPECT_TRUE(entorno.Eventos("error").empty());
 }
 
-TEST(Facturar, ANumberTakenMeanwhileIsRefusedAndTheNextFreeOneIsOfferedForTheNextTry) {
+// The number the screen proposed gives way to the next free one, and the clerk is told which once the
+// invoice is stored; a number the clerk typed is theirs, and when it is taken the invoice is refused.
+TEST(Facturar, AProposedNumberTakenMeanwhileGivesWayToTheNextFreeOneATypedOneIsRefused) {
     Entorno entorno;
     prueba::PreparaFacturacion(entorno);
     auto& pantalla = prueba::Captura(entorno, {"N1"});
     EXPECT_EQ(pantalla.txt_Fc_Factura.Factura(), "A000042");
     entorno.Sql("UPDATE Serie SET Sr_Ultimo_Numero = 50");  // another clerk's invoices
     pantalla.Controles.Pulsa(ComandoBarra::Aceptar);
-    EXPECT_EQ(Ids(entorno), std::vector<std::string>{"ERR-ID:7500016"});
-    EXPECT_EQ(entorno.Eventos("message")[0]["prompt"], "El número 42 de la serie A ya fue utilizado");
-    EXPECT_EQ(pantalla.txt_Fc_Factura.Factura(), "A000051");
+    EXPECT_EQ(Ids(entorno), std::vector<std::string>{""});
+    const auto aviso = entorno.Eventos("message").at(0);
+    EXPECT_EQ(aviso["prompt"], "El número 42 de la serie A ya fue utilizado; la factura se guardó con el número 51");
+    EXPECT_EQ(aviso["buttons"], 64);  // told, not warned: nothing went wrong
+    EXPECT_EQ(Filas(entorno, "SELECT Fc_Factura, Fc_Serie, Fc_Numero FROM Factura"), "A000051|A|51\n");
+    EXPECT_EQ(Filas(entorno, "SELECT DISTINCT Fc_Factura FROM Venta WHERE Vn_Folio = 'N1'"), "A000051\n");
+    EXPECT_EQ(Filas(entorno, "SELECT Sr_Ultimo_Numero FROM Serie WHERE Sr_Serie = 'A'"), "51\n");
+    EXPECT_EQ(entorno.Eventos("print").size(), 1u);
+
+    entorno.eventos.clear();
+    prueba::Captura(entorno, pantalla, {"N2"});
+    pantalla.txt_Fc_Factura.SetNumero("45");
     pantalla.Controles.Pulsa(ComandoBarra::Aceptar);
-    EXPECT_EQ(Filas(entorno, "SELECT Fc_Factura FROM Factura"), "A000051\n");
+    EXPECT_EQ(Ids(entorno), std::vector<std::string>{"ERR-ID:7500016"});
+    EXPECT_EQ(entorno.Eventos("message")[0]["prompt"], "El número 45 de la serie A ya fue utilizado");
+    // The next free number is offered for the next try, and taken as shown.
+    EXPECT_EQ(pantalla.txt_Fc_Factura.Factura(), "A000052");
+    entorno.eventos.clear();
+    pantalla.Controles.Pulsa(ComandoBarra::Aceptar);
+    EXPECT_TRUE(entorno.Eventos("message").empty());
+    EXPECT_EQ(Filas(entorno, "SELECT Fc_Factura FROM Factura ORDER BY Fc_Factura"), "A000051\nA000052\n");
 }
