@@ -3,7 +3,10 @@
 // and in process or refused leave everything as it was, the clerk told why.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "apoyo/cfdi_prueba.hpp"
+#include "apoyo/configuracion_equipo.hpp"
 #include "apoyo/facturacion.hpp"
 #include "qivera/signing/libro_pac_prueba.hpp"
 
@@ -26,8 +29,8 @@ struct Firmada {
         uuid.pop_back();
     }
     void Proveedor(const std::string& respuesta) {
-        entorno.Variable("CFDI_TIMBRADO_COMANDO", std::string("\"") + KX204_QIVERA + "\" pac-prueba --libro \"" +
-                                                      Libro() + "\" --cancelacion " + respuesta);
+        prueba::TimbraCon(std::string("\"") + KX204_QIVERA + "\" pac-prueba --libro \"" + Libro() +
+                          "\" --cancelacion " + respuesta);
     }
     std::string Libro() const { return entorno.carpeta.string() + "/libro"; }
     // Shows the invoice and presses Delete, answering the reason with `motivo` ("" chooses none) and, for
@@ -66,8 +69,18 @@ TEST(CancelacionCfdi, TheBooksReleaseTheNotesOnlyOnceTheProviderSaysCancelled) {
     const std::string antes = f.Estado();
     EXPECT_EQ(antes, "AC|0|||2\n");
 
-    f.Proveedor("en_proceso");
+    // A command in the shared database is refused before it could answer for the tax authority.
+    const std::string intruso = f.entorno.carpeta.string() + "/intruso";
+    f.entorno.Variable("CFDI_TIMBRADO_COMANDO", "sh -c 'touch \"" + intruso + "\"; echo cancelado'");
     auto mensajes = f.Elimina("03");
+    ASSERT_EQ(mensajes.size(), 1u);
+    EXPECT_NE(mensajes[0]["prompt"].get<std::string>().find("[timbrado]"), std::string::npos) << mensajes[0];
+    EXPECT_FALSE(std::filesystem::exists(intruso));
+    EXPECT_EQ(f.Estado(), antes);
+    f.entorno.Variable("CFDI_TIMBRADO_COMANDO", "");
+
+    f.Proveedor("en_proceso");
+    mensajes = f.Elimina("03");
     ASSERT_EQ(mensajes.size(), 1u);
     EXPECT_EQ(mensajes[0]["buttons"], 64);
     EXPECT_EQ(mensajes[0]["prompt"],
