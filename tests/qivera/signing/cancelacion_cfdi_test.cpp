@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "apoyo/cfdi_prueba.hpp"
 #include "apoyo/configuracion_equipo.hpp"
@@ -33,13 +34,14 @@ struct Firmada {
                           "\" --cancelacion " + respuesta);
     }
     std::string Libro() const { return entorno.carpeta.string() + "/libro"; }
-    // Shows the invoice and presses Delete, answering the reason with `motivo` ("" chooses none) and, for
-    // 01, the replacement with `sustituta`.
-    std::vector<nlohmann::ordered_json> Elimina(const std::string& motivo, const std::string& sustituta = {}) {
+    // Shows the invoice and presses Delete, answering the reason with `motivo` ("" chooses none; none is
+    // queued without one) and, for 01, the replacement with `sustituta`.
+    std::vector<nlohmann::ordered_json> Elimina(const std::optional<std::string>& motivo,
+                                                const std::string& sustituta = {}) {
         pantalla->txtFolio.Teclea("F000001");
         pantalla->txtFolio.Confirma();
         entorno.eventos.clear();
-        entorno.persona.Responde(motivo);
+        if (motivo) entorno.persona.Responde(*motivo);
         if (!sustituta.empty()) entorno.persona.Responde(sustituta);
         pantalla->Controles.Pulsa(ComandoBarra::Eliminar);
         return entorno.Eventos("message");
@@ -72,7 +74,7 @@ TEST(CancelacionCfdi, TheBooksReleaseTheNotesOnlyOnceTheProviderSaysCancelled) {
     // A command in the shared database is refused before it could answer for the tax authority.
     const std::string intruso = f.entorno.carpeta.string() + "/intruso";
     f.entorno.Variable("CFDI_TIMBRADO_COMANDO", "sh -c 'touch \"" + intruso + "\"; echo cancelado'");
-    auto mensajes = f.Elimina("03");
+    auto mensajes = f.Elimina(std::nullopt);  // asked for no reason
     ASSERT_EQ(mensajes.size(), 1u);
     EXPECT_NE(mensajes[0]["prompt"].get<std::string>().find("[timbrado]"), std::string::npos) << mensajes[0];
     EXPECT_FALSE(std::filesystem::exists(intruso));
