@@ -8,7 +8,7 @@ bash tools/compila.sh qivera
 base="${KX204_DB:-demo/demo.db}"
 # A demo made by an earlier version is brought up to date; a missing one is made.
 if [ -f "$base" ]; then
-    build/qivera/qivera init --upgrade --db "sqlite:$base" > /dev/null
+    build/qivera/qivera init --upgrade --db "sqlite:$base" >&2  # its summary, apart from what follows
 else
     build/qivera/qivera init --db "sqlite:$base" --demo
 fi

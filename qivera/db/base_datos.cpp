@@ -2,20 +2,11 @@
 
 #include <filesystem>
 
-#include "kx204/host/transaction.hpp"
 #include "qivera/db/esquema.hpp"
 
 namespace qivera::db {
 
 std::unique_ptr<ConexionQt> AbreBaseDatos(const std::string& url) { return std::make_unique<ConexionQt>(url); }
-
-int ActualizaBaseDatos(const std::string& url) {
-    const auto conexion = AbreBaseDatos(url);
-    kx204::host::Transaction transaccion(*conexion);
-    ActualizaEsquema(*conexion, conexion->dialecto());
-    transaccion.Commit();
-    return VersionEsquema(*conexion, conexion->dialecto());
-}
 
 std::unique_ptr<ConexionQt> AbreBaseExistente(const std::string& url) {
     const Destino destino = InterpretaUrl(url);

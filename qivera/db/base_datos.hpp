@@ -18,10 +18,6 @@ public:
     Motivo motivo;
 };
 
-// Upgrades the database a URL names to this program's schema (see ActualizaEsquema) in one transaction;
-// answers the version it is at.
-int ActualizaBaseDatos(const std::string& url);
-
 // Opens a database to work on: a SQLite file must already exist (opening it would create it) and the
 // schema must be in it at this program's version. Raises BaseNoPreparada otherwise, saying what to do,
 // and RuntimeError when it cannot be opened.

@@ -478,7 +478,6 @@ CREATE INDEX Cuenta_x_Cobrar_Documento ON Cuenta_x_Cobrar (Cxc_Tabla, Cxc_Docume
 CREATE INDEX Pago_Cxc_Documento ON Pago_Cxc (Pc_Tabla, Pc_Documento);
 CREATE UNIQUE INDEX Factura_Serie_Numero ON Factura (Fc_Serie, Fc_Numero) WHERE Fc_Serie <> '';
 CREATE UNIQUE INDEX Factura_Encabezado_Serie_Numero ON Factura_Encabezado (Fc_Serie, Fc_Numero) WHERE Fc_Serie <> '';
-INSERT INTO Consecutivo (Cn_Tabla, Cn_Ultimo) VALUES ('Factura', 0), ('Cuenta_x_Cobrar', 0), ('Pago_Cxc', 0);
 )";
 
 using Tipos = std::vector<std::pair<const char*, const char*>>;
@@ -621,6 +620,14 @@ std::set<std::string> ColumnasDe(kx204::host::Connection& conexion, Dialecto dia
     return columnas;
 }
 
+// Every folio counter is there before the first clerk takes a folio: two clerks who found theirs missing
+// would both insert it, and the second would fail.
+void SiembraContadores(kx204::host::Connection& conexion) {
+    for (const char* tabla : {"Factura", "Cuenta_x_Cobrar", "Pago_Cxc"})
+        conexion.Execute(std::string("INSERT INTO Consecutivo (Cn_Tabla, Cn_Ultimo) SELECT '") + tabla +
+                         "', 0 WHERE NOT EXISTS (SELECT 1 FROM Consecutivo WHERE Cn_Tabla = '" + tabla + "')");
+}
+
 void GuardaVersion(kx204::host::Connection& conexion) {
     conexion.Execute("DELETE FROM Version_Esquema");
     conexion.Execute("INSERT INTO Version_Esquema (Ve_Version) VALUES (" + std::to_string(kVersionEsquema) + ")");
@@ -632,6 +639,7 @@ void CreaEsquema(kx204::host::Connection& conexion, Dialecto dialecto) {
     const std::vector<std::string> sentencias = SentenciasDelEsquema(dialecto);
     if (dialecto == Dialecto::PostgreSQL) conexion.Execute(kColacionPostgresql);
     for (const std::string& sentencia : sentencias) conexion.Execute(sentencia);
+    SiembraContadores(conexion);
     GuardaVersion(conexion);
 }
 
@@ -685,6 +693,7 @@ void ActualizaEsquema(kx204::host::Connection& conexion, Dialecto dialecto) {
                              "' FROM Usuario u WHERE NOT EXISTS (SELECT 1 FROM Permiso p WHERE p.Us_Cve_Usuario = "
                              "u.Us_Cve_Usuario AND p.Pm_Modulo = 'KX204' AND p.Pm_Clave = '" +
                              permiso + "')");
+    SiembraContadores(conexion);
     GuardaVersion(conexion);
 }
 

@@ -13,7 +13,7 @@ namespace qivera::db {
 void CreaEsquema(kx204::host::Connection& conexion, Dialecto dialecto = Dialecto::SQLite);
 
 // The schema version this program makes and works on; a database made before versions were recorded is 1.
-inline constexpr int kVersionEsquema = 5;
+inline constexpr int kVersionEsquema = 6;
 
 // Gathers the planner's statistics of the schema's own tables: a database filled at once would otherwise
 // be planned blind until the server gathers them later. Only the tables the schema made, so an owner
@@ -24,7 +24,8 @@ void AnalizaTablas(kx204::host::Connection& conexion, Dialecto dialecto);
 int VersionEsquema(kx204::host::Connection& conexion, Dialecto dialecto);
 
 // Brings a database made by an older program up to kVersionEsquema: the tables, columns and indexes
-// it lacks, the permissions its users already had by default, then the version. Run it in one transaction. Refuses a
+// it lacks, the permissions its users already had by default, the rows a new schema starts with (the
+// folio counters), then the version. Run it in one transaction. Refuses a
 // database without the schema, or a newer one.
 void ActualizaEsquema(kx204::host::Connection& conexion, Dialecto dialecto);
 

@@ -1,10 +1,14 @@
 #include "qivera/demo/inicializa.hpp"
 
 #include <QFileInfo>
+#include <QProcess>
+#include <optional>
+#include <utility>
 
 #include "kx204/host/runtime_error.hpp"
 #include "kx204/host/transaction.hpp"
 #include "qivera/db/base_datos.hpp"
+#include "qivera/db/configuracion.hpp"
 #include "qivera/db/esquema.hpp"
 #include "qivera/db/plantillas.hpp"
 #include "qivera/db/sql.hpp"
@@ -12,6 +16,7 @@
 #include "qivera/printing/carpetas.hpp"
 #include "qivera/services/servicios.hpp"
 #include "qivera/sesion/acceso.hpp"
+#include "qivera/signing/firma_documentos.hpp"
 
 namespace qivera::db {
 
@@ -57,10 +62,41 @@ ResumenInicial Resume(ConexionQt& conexion, const std::string& url) {
             .ToLong();
     resumen.facturas = conexion.Execute("SELECT count(*) FROM Factura")->Field(0).ToLong();
     resumen.usuarios = Usuarios(conexion);
-    resumen.documentos = CarpetaDeLaBase(conexion);
+    resumen.documentos = RaizDeDocumentos(conexion);
     const std::string llave = ValorVariable(conexion, "CFDI_CSD_LLAVE");
     if (!llave.empty()) resumen.csd = QFileInfo(QString::fromStdString(llave)).absolutePath().toStdString();
     return resumen;
+}
+
+// The variables a shared database must no longer hold, and why.
+const std::pair<const char*, const char*> kRetiradas[] = {
+    {"FAC_FIRMA_LLAVE", "a private key in clear text; a CSD's encrypted .key file replaced it"},
+    {"FAC_FIRMA_CERTIFICADO", "went with that key"},
+    {"CFDI_TIMBRADO_COMANDO", "the stamping command belongs to each machine: [timbrado] comando in its qivera.conf"}};
+
+// Removes those the database has; answers each one removed with why.
+std::vector<std::string> RetiraVariables(ConexionQt& conexion) {
+    std::vector<std::string> retiradas;
+    for (const auto& [nombre, motivo] : kRetiradas)
+        if (conexion.ExecuteNonQuery(std::string("DELETE FROM Variable WHERE Vr_Nombre = ") + LiteralTexto(nombre)) > 0)
+            retiradas.push_back(std::string(nombre) + " (" + motivo + ")");
+    return retiradas;
+}
+
+// Whether a command runs this program's test provider, whatever the path it was run from.
+bool EsProveedorDePrueba(const std::string& comando) {
+    const QStringList partes = QProcess::splitCommand(QString::fromStdString(comando));
+    return partes.size() >= 2 && partes[1] == QStringLiteral("pac-prueba");
+}
+
+// How this machine stamps, after giving it `timbrador` when it names no command and one is given.
+TimbradoDelEquipo TimbradoConfigurado(const std::string& timbrador) {
+    TimbradoDelEquipo timbrado{!LeeConfiguracion().comandoTimbrado.empty(), {}};
+    if (!timbrado.configurado && !timbrador.empty()) {
+        GuardaEnArchivoDelUsuario("timbrado/comando", timbrador);
+        timbrado = {true, timbrador};
+    }
+    return timbrado;
 }
 
 }  // namespace
@@ -74,17 +110,30 @@ ResumenInicial InicializaBaseDatos(const std::string& url, bool demo, int notas,
     kx204::host::Transaction transaccion(*conexion);
     CreaEsquema(*conexion, conexion->dialecto());
     GuardaPlantillas(*conexion);
-    if (demo) {
+    if (demo)
         GeneraDemo(*conexion, notas);
-        if (!timbrador.empty())
-            InsertaFila(*conexion, "Variable",
-                        {{"Vr_Nombre", "'CFDI_TIMBRADO_COMANDO'"}, {"Vr_Valor", LiteralTexto(timbrador)}});
-    } else
+    else
         CreaAdministrador(*conexion);
     transaccion.Commit();
     // Without statistics a fresh server database's joins against long folio lists take seconds.
     if (conexion->dialecto() == Dialecto::PostgreSQL) AnalizaTablas(*conexion, conexion->dialecto());
-    return Resume(*conexion, url);
+    ResumenInicial resumen = Resume(*conexion, url);
+    resumen.timbrado = TimbradoConfigurado(demo ? timbrador : std::string());
+    return resumen;
+}
+
+ResumenActualizacion ActualizaBaseDatos(const std::string& url, const std::string& timbrador) {
+    const auto conexion = AbreBaseDatos(url);
+    kx204::host::Transaction transaccion(*conexion);
+    ActualizaEsquema(*conexion, conexion->dialecto());
+    ResumenActualizacion resumen;
+    const std::optional<std::string> comando = LeeValorVariable(*conexion, "CFDI_TIMBRADO_COMANDO");
+    resumen.retiradas = RetiraVariables(*conexion);
+    transaccion.Commit();
+    resumen.version = VersionEsquema(*conexion, conexion->dialecto());
+    resumen.timbrado = TimbradoConfigurado(comando && EsProveedorDePrueba(*comando) ? timbrador : std::string());
+    resumen.faltaCfdi = FaltaParaEmitirCfdi(*conexion);
+    return resumen;
 }
 
 }  // namespace qivera::db

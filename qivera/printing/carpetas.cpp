@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 
 #include "kx204/host/runtime_error.hpp"
+#include "qivera/db/configuracion.hpp"
 #include "qivera/services/servicios.hpp"
 
 namespace qivera {
@@ -41,7 +42,9 @@ QString CarpetaDeServidor(kx204::host::Connection& conexion) {
 
 }  // namespace
 
-std::string CarpetaDeLaBase(db::ConexionQt& conexion) {
+std::string RaizDeDocumentos(db::ConexionQt& conexion) {
+    const std::string configurada = db::LeeConfiguracion().carpetaDocumentos;
+    if (!configurada.empty()) return QDir::cleanPath(QString::fromStdString(configurada)).toStdString();
     if (conexion.dialecto() != db::Dialecto::SQLite) return CarpetaDeServidor(conexion).toStdString();
     const std::string archivo = ArchivoBaseDatos(conexion);
     return (archivo.empty() ? CarpetaTemporal(conexion) : QFileInfo(QString::fromStdString(archivo)).absolutePath())
@@ -51,7 +54,7 @@ std::string CarpetaDeLaBase(db::ConexionQt& conexion) {
 std::string CarpetaDocumentos(db::ConexionQt& conexion, const std::string& variable, const std::string& subcarpeta) {
     QString carpeta = QString::fromStdString(ValorVariable(conexion, variable));
     if (carpeta.isEmpty())
-        carpeta = QDir(QString::fromStdString(CarpetaDeLaBase(conexion))).filePath(QString::fromStdString(subcarpeta));
+        carpeta = QDir(QString::fromStdString(RaizDeDocumentos(conexion))).filePath(QString::fromStdString(subcarpeta));
     if (!QDir().mkpath(carpeta))
         throw kx204::host::RuntimeError(kErrorArchivo, "No se pudo crear la carpeta " + carpeta.toStdString());
     return QDir::cleanPath(carpeta).toStdString();

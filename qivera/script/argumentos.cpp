@@ -110,7 +110,7 @@ bool EsOpcion(const std::string& arg) { return arg.size() > 1 && arg[0] == '-'; 
 
 }  // namespace
 
-Argumentos LeeArgumentos(const std::vector<std::string>& argumentos) {
+Argumentos LeeArgumentos(const std::vector<std::string>& argumentos, const std::string& urlConfigurada) {
     Argumentos args;
     std::size_t i = 0;
     if (!argumentos.empty() && !EsOpcion(argumentos[0])) args.orden = OrdenDe(argumentos[i++]);
@@ -134,7 +134,9 @@ Argumentos LeeArgumentos(const std::vector<std::string>& argumentos) {
     if (args.ayuda) return args;
     if (args.posicionales.size() > forma.maximos) throw ErrorDeUso("unexpected argument " + args.posicionales.back());
     if (args.posicionales.size() < forma.minimos) throw ErrorDeUso("missing argument");
-    if (forma.conBase && !args.Tiene("--db")) throw ErrorDeUso("option --db is required");
+    if (forma.conBase && !args.Tiene("--db") && !urlConfigurada.empty()) args.opciones["--db"] = urlConfigurada;
+    if (forma.conBase && !args.Tiene("--db"))
+        throw ErrorDeUso("option --db is required when the configuration names no [base_datos] url");
     for (const std::string& opcion : Requeridas(args.orden))
         if (!args.Tiene(opcion)) throw ErrorDeUso("option " + opcion + " is required");
     if (args.Tiene("--active") && args.Tiene("--inactive"))
@@ -160,7 +162,9 @@ std::string Uso(Orden orden) {
     return std::string("usage: ") + FormaDe(Orden::Escritorio).uso + "\n       " + FormaDe(Orden::Inicializa).uso +
            "\n       " + FormaDe(Orden::Guion).uso + "\n       " + FormaDe(Orden::Usuario).uso + "\n       " +
            FormaDe(Orden::PacPrueba).uso + "\n       " + FormaDe(Orden::Global).uso + "\n       " +
-           FormaDe(Orden::Timbrar).uso + "\nEvery command takes --help.\n";
+           FormaDe(Orden::Timbrar).uso +
+           "\nEvery command takes --help. Without --db, the database is the configuration's [base_datos] url\n"
+           "(/etc/qivera/qivera.conf, then ~/.config/qivera/qivera.conf).\n";
 }
 
 std::vector<std::string> PermisosPedidos(const Argumentos& args, const std::string& opcion) {

@@ -32,8 +32,9 @@ public:
 
 // Reads and checks a command line: the command, its options (each known to it, each with its value),
 // its positional arguments, the options it requires (--db and its own) and the date of --date. Raises
-// ErrorDeUso otherwise.
-Argumentos LeeArgumentos(const std::vector<std::string>& argumentos);
+// ErrorDeUso otherwise. A command that works on a database and names none takes `urlConfigurada`, the
+// machine's configured one, when it is not empty.
+Argumentos LeeArgumentos(const std::vector<std::string>& argumentos, const std::string& urlConfigurada = {});
 
 // The command a command line names; the desktop when it names none, or one this program lacks.
 Orden OrdenNombrada(const std::vector<std::string>& argumentos);

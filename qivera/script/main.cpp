@@ -22,6 +22,7 @@
 
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/db/base_datos.hpp"
+#include "qivera/db/configuracion.hpp"
 #include "qivera/db/esquema.hpp"
 #include "qivera/demo/inicializa.hpp"
 #include "qivera/desktop/dialogo_acceso.hpp"
@@ -93,6 +94,18 @@ int AbreEscritorio(const Argumentos& args) {
     return QApplication::exec();
 }
 
+void MuestraTimbrado(const qivera::db::TimbradoDelEquipo& timbrado, std::ostream& salida) {
+    const std::string usuario = qivera::db::ArchivoDelUsuario();
+    if (!timbrado.escrito.empty())
+        salida << "  stamping: " << timbrado.escrito << ", the test provider, now [timbrado] comando in " << usuario
+               << "\n";
+    else if (timbrado.configurado)
+        salida << "  stamping: by [timbrado] comando of this machine's configuration\n";
+    else
+        salida << "  stamping: none on this machine, so CFDI are sealed and not stamped ([timbrado] comando in "
+               << qivera::db::ArchivoDelEquipo() << " or " << usuario << ")\n";
+}
+
 void MuestraResumen(const qivera::db::ResumenInicial& resumen, std::ostream& salida) {
     salida << "qivera: made " << resumen.base << " at schema version " << qivera::db::kVersionEsquema << ": "
            << resumen.notasPendientes << " pending sale notes, " << resumen.facturas << " invoices\n  users:";
@@ -105,20 +118,31 @@ void MuestraResumen(const qivera::db::ResumenInicial& resumen, std::ostream& sal
            << " (impresos, comprobantes, bandeja)\n";
     if (!resumen.csd.empty())
         salida << "  the demo's test CSD (key, certificate, password file): " << resumen.csd << "\n";
+    MuestraTimbrado(resumen.timbrado, salida);
+}
+
+void MuestraActualizacion(const qivera::db::ResumenActualizacion& resumen, std::ostream& salida) {
+    salida << "qivera: the database is at schema version " << resumen.version << "\n";
+    for (const std::string& retirada : resumen.retiradas) salida << "  removed the variable " << retirada << "\n";
+    MuestraTimbrado(resumen.timbrado, salida);
+    if (resumen.faltaCfdi.empty()) salida << "  it has what issuing a CFDI takes\n";
+    for (const std::string& falta : resumen.faltaCfdi) salida << "  to issue a CFDI it lacks " << falta << "\n";
+}
+
+// The demo's invoices are stamped by this program's own test provider, wherever it was built or installed.
+std::string ProveedorDePrueba() {
+    return ("\"" + QCoreApplication::applicationFilePath() + "\" pac-prueba").toStdString();
 }
 
 int Inicializa(const Argumentos& args) {
     if (args.Tiene("--upgrade")) {
         if (args.Tiene("--demo") || args.Tiene("--notes")) throw ErrorDeUso("option --upgrade takes no demo");
-        const int version = qivera::db::ActualizaBaseDatos(args.opciones.at("--db"));
-        std::cout << "qivera: the database is at schema version " << version << "\n";
+        MuestraActualizacion(qivera::db::ActualizaBaseDatos(args.opciones.at("--db"), ProveedorDePrueba()), std::cout);
         return 0;
     }
     const int notas = qivera::NotasPedidas(args, kNotasOmision);
-    // The demo's invoices are stamped by this program's own test provider.
-    const QString timbrador = "\"" + QCoreApplication::applicationFilePath() + "\" pac-prueba";
     const qivera::db::ResumenInicial resumen =
-        qivera::db::InicializaBaseDatos(args.opciones.at("--db"), args.Tiene("--demo"), notas, timbrador.toStdString());
+        qivera::db::InicializaBaseDatos(args.opciones.at("--db"), args.Tiene("--demo"), notas, ProveedorDePrueba());
     MuestraResumen(resumen, std::cout);
     return 0;
 }
@@ -202,7 +226,7 @@ int main(int argc, char** argv) {
     const std::vector<std::string> linea(argv + 1, argv + argc);
     const Orden orden = qivera::OrdenNombrada(linea);  // whose usage a mistake shows
     try {
-        const Argumentos args = qivera::LeeArgumentos(linea);
+        const Argumentos args = qivera::LeeArgumentos(linea, qivera::db::LeeConfiguracion().url);
         if (args.ayuda) {
             std::cout << qivera::Uso(orden);
             return 0;

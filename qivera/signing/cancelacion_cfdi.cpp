@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "kx204/host/transaction.hpp"
+#include "qivera/db/configuracion.hpp"
 #include "qivera/db/sql.hpp"
 #include "qivera/services/servicios.hpp"
 #include "qivera/signing/timbrado.hpp"
@@ -78,11 +79,16 @@ ValidacionDocumento CancelaAnteElSat(Sesion& sesion, const std::string& folio) {
                 {}};
     const std::optional<Timbre> timbre = TimbreVigente(conexion, folio);
     if (!timbre) return {true, {}, {}};
-    const std::string comando = ValorVariable(conexion, "CFDI_TIMBRADO_COMANDO");
+    std::string comando;
+    try {
+        comando = ComandoTimbrado(conexion);
+    } catch (const kx204::host::RuntimeError& rechazo) {
+        return {false, rechazo.description, {}};
+    }
     if (comando.empty())
         return {false,
                 "No hay proveedor de timbrado para cancelar el CFDI de la factura " + folio +
-                    " (variable CFDI_TIMBRADO_COMANDO)",
+                    " (clave comando de la sección [timbrado] de " + db::ArchivoDelUsuario() + ")",
                 {}};
     const std::string motivo = EligeMotivo(sesion, folio);
     const std::string sustituto = motivo == "01" ? EligeSustituto(sesion, folio, timbre->cliente) : std::string();

@@ -4,7 +4,10 @@
 #include <cstdlib>
 #include <fstream>
 
+#include <QFileInfo>
+
 #include "kx204/host/runtime_error.hpp"
+#include "qivera/db/sql.hpp"
 #include "qivera/printing/cadena_original.hpp"
 #include "qivera/printing/carpetas.hpp"
 #include "qivera/printing/factura_guardada.hpp"
@@ -61,6 +64,28 @@ int EsperaTimbrado(Sesion& sesion) {
 
 }  // namespace
 
+std::vector<std::string> FaltaParaEmitirCfdi(kx204::host::Connection& conexion) {
+    std::vector<std::string> falta;
+    if (!PrimerValor(conexion, "SELECT Sr_Serie FROM Serie WHERE Sr_Digital = 1"))
+        falta.emplace_back("a digital series (Sr_Digital 1 in Serie)");
+    for (const char* nombre : {"CFDI_EMISOR_RFC", "CFDI_EMISOR_NOMBRE", "CFDI_EMISOR_REGIMEN"})
+        if (ValorVariable(conexion, nombre).empty()) falta.push_back(std::string("the variable ") + nombre);
+    for (const char* nombre : {"CFDI_CSD_LLAVE", "CFDI_CSD_CERTIFICADO", "CFDI_CSD_CONTRASENA"}) {
+        const std::string archivo = ValorVariable(conexion, nombre);
+        const QFileInfo info(QString::fromStdString(archivo));
+        if (archivo.empty())
+            falta.push_back(std::string("the variable ") + nombre);
+        else if (!info.isFile() || !info.isReadable())
+            falta.push_back("a readable " + archivo + " (variable " + nombre + ")");
+    }
+    for (const std::string& sucursal : PrimeraColumna(
+             conexion,
+             "SELECT DISTINCT s.Sc_Cve_Sucursal FROM Serie s JOIN Sucursal c ON c.Sc_Cve_Sucursal = s.Sc_Cve_Sucursal "
+             "WHERE s.Sr_Digital = 1 AND c.Sc_Codigo_Postal = '' ORDER BY s.Sc_Cve_Sucursal"))
+        falta.push_back("the postal code of branch " + sucursal + " (Sc_Codigo_Postal)");
+    return falta;
+}
+
 std::string FirmaDocumentos::Firma(const std::string& documento) {
     try {
         return FirmaFolio(FolioDe(documento)).error;
@@ -113,7 +138,7 @@ Comprobante FirmaDocumentos::FirmaFactura(const std::string& folio) {
     std::optional<Comprobante> pendiente = LeePendiente(sesion_.conexion, folio);
     if (!pendiente) pendiente = SellaYRegistra(folio);
     Comprobante c = std::move(*pendiente);
-    const std::string comando = ValorVariable(sesion_.conexion, "CFDI_TIMBRADO_COMANDO");
+    const std::string comando = ComandoTimbrado(sesion_.conexion);
     if (!comando.empty()) {
         try {
             c.xml = Timbra(comando, c.xml, EsperaTimbrado(sesion_));

@@ -8,14 +8,18 @@
 namespace qivera {
 
 // Signs stored invoices as CFDI 4.0, for the host window's FirmaDocumento: sealed with the issuer's
-// CSD and, when a stamping provider is configured, stamped. Configuration variables:
+// CSD and, when this machine's configuration names a stamping provider (see ComandoTimbrado), stamped;
+// otherwise the invoice stays "sin timbrar". Configuration variables:
 //   CFDI_CSD_LLAVE, CFDI_CSD_CERTIFICADO   the CSD's .key (DER, encrypted PKCS#8) and .cer (DER) files
 //   CFDI_CSD_CONTRASENA                    a file whose first line is the .key's password
 //   CFDI_EMISOR_RFC, CFDI_EMISOR_NOMBRE, CFDI_EMISOR_REGIMEN   the issuer
-//   CFDI_TIMBRADO_COMANDO                  the stamping provider's command (see timbrado.hpp); without it
-//                                          the invoice is sealed and stays "sin timbrar"
 //   CFDI_TIMBRADO_ESPERA                   seconds the provider may take (120 unless set)
 //   FAC_FIRMA_DIRECTORIO                   folder of the XML files; `comprobantes` beside the database by default
+// What the database, read from this machine, still lacks for FirmaDocumentos to issue a CFDI, in English
+// for whoever set it up: a digital series, each issuer and CSD variable left empty, each CSD file this
+// machine cannot read, each branch with a digital series and no postal code. Empty when it lacks nothing.
+std::vector<std::string> FaltaParaEmitirCfdi(kx204::host::Connection& conexion);
+
 class FirmaDocumentos {
 public:
     explicit FirmaDocumentos(Sesion& sesion) : sesion_(sesion) {}

@@ -3,7 +3,9 @@
 #include <QProcess>
 
 #include "kx204/host/runtime_error.hpp"
+#include "qivera/db/configuracion.hpp"
 #include "qivera/printing/nodo_xml.hpp"
+#include "qivera/services/servicios.hpp"
 
 namespace qivera {
 
@@ -42,6 +44,16 @@ std::string Ejecuta(const std::string& comando, const QStringList& argumentos, c
 }
 
 }  // namespace
+
+std::string ComandoTimbrado(kx204::host::Connection& conexion) {
+    if (!ValorVariable(conexion, "CFDI_TIMBRADO_COMANDO").empty())
+        throw kx204::host::RuntimeError(
+            5,
+            "El comando de timbrado no se toma de la base de datos compartida (variable CFDI_TIMBRADO_COMANDO): "
+            "va en la configuración de cada equipo, clave comando de la sección [timbrado] de " +
+                db::ArchivoDelEquipo() + " o " + db::ArchivoDelUsuario() + "; qivera init --upgrade quita la variable");
+    return db::LeeConfiguracion().comandoTimbrado;
+}
 
 std::string Timbra(const std::string& comando, const std::string& xmlSellado, int segundos) {
     std::string timbrado = Ejecuta(comando, {QStringLiteral("timbrar")}, xmlSellado, "timbró", segundos);

@@ -1,11 +1,12 @@
 #pragma once
 #include <string>
 
+#include "kx204/host/connection.hpp"
 #include "kx204/host/runtime_error.hpp"
 
 namespace qivera {
 
-// The seam to the stamping provider (PAC): the command the variable CFDI_TIMBRADO_COMANDO names,
+// The seam to the stamping provider (PAC): the command the machine's configuration names ([timbrado] comando),
 // an integrator's adapter for their provider. "COMANDO timbrar" takes the sealed XML on its standard
 // input and answers the stamped XML on its standard output; "COMANDO cancelar UUID RFC MOTIVO [SUSTITUTO]"
 // cancels a stamped CFDI (SUSTITUTO, the UUID that replaces it, with reason 01). Exit status 0 when done; otherwise its
@@ -18,6 +19,12 @@ class TimbreRechazado : public kx204::host::RuntimeError {
 public:
     using kx204::host::RuntimeError::RuntimeError;
 };
+
+// The stamping provider's command this machine's configuration names; empty when it names none. A command
+// in the shared database (the variable CFDI_TIMBRADO_COMANDO) would run on every clerk's machine for
+// whoever can write one row: while the database has one, stamping and cancelling are refused with a
+// RuntimeError that says where the command belongs.
+std::string ComandoTimbrado(kx204::host::Connection& conexion);
 
 // The stamped XML; raises RuntimeError with the provider's reason when it refuses or fails.
 // One that takes longer than `segundos` is stopped and counts as a failure.

@@ -11,7 +11,8 @@ CarpetaDeLaCorrida::CarpetaDeLaCorrida() {
     std::string plantilla = (std::filesystem::temp_directory_path() / "kx204-corrida-XXXXXX").string();
     raiz_ = ::mkdtemp(plantilla.data());  // private to its owner, as a runtime folder must be
     for (const auto& [variable, subcarpeta] :
-         {std::pair{"TMPDIR", "tmp"}, std::pair{"XDG_DATA_HOME", "datos"}, std::pair{"XDG_RUNTIME_DIR", "runtime"}}) {
+         {std::pair{"TMPDIR", "tmp"}, std::pair{"XDG_DATA_HOME", "datos"}, std::pair{"XDG_RUNTIME_DIR", "runtime"},
+          std::pair{"XDG_CONFIG_HOME", "configuracion"}}) {
         std::filesystem::create_directory(raiz_ / subcarpeta);
         std::filesystem::permissions(raiz_ / subcarpeta, std::filesystem::perms::owner_all);
         ::setenv(variable, (raiz_ / subcarpeta).c_str(), 1);

@@ -3,8 +3,9 @@
 
 namespace prueba {
 
-// For the life of a test process, the temporary, data and runtime folders of the tests and of every
-// program they start are folders of its own, removed with it: nothing a run writes outlives it.
+// For the life of a test process, the temporary, data, runtime and configuration folders of the tests and
+// of every program they start are folders of its own, removed with it: nothing a run writes outlives it,
+// and no configuration of the user running it reaches it.
 class CarpetaDeLaCorrida {
 public:
     CarpetaDeLaCorrida();

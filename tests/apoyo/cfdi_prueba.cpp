@@ -1,5 +1,7 @@
 #include "apoyo/cfdi_prueba.hpp"
 
+#include "apoyo/configuracion_equipo.hpp"
+
 #include <QDir>
 #include <QTemporaryDir>
 #include <fstream>
@@ -27,7 +29,7 @@ void ConfiguraCfdi(Entorno& entorno, bool timbrar) {
     entorno.Variable("CFDI_EMISOR_RFC", kRfcEmisorPrueba);
     entorno.Variable("CFDI_EMISOR_NOMBRE", "ESCUELA KEMPER URGATE");
     entorno.Variable("CFDI_EMISOR_REGIMEN", "601");
-    entorno.Variable("CFDI_TIMBRADO_COMANDO", timbrar ? std::string("\"") + KX204_QIVERA + "\" pac-prueba" : "");
+    TimbraCon(timbrar ? std::string("\"") + KX204_QIVERA + "\" pac-prueba" : "");
 }
 
 }  // namespace prueba

@@ -19,7 +19,7 @@ struct CsdDePrueba {
 const CsdDePrueba& CsdPrueba();
 
 // The issuer's fiscal data and its test CSD in the environment's variables; invoices are stamped by
-// the program's own test provider unless `timbrar` is false.
+// the program's own test provider, named by the machine's configuration, unless `timbrar` is false.
 void ConfiguraCfdi(Entorno& entorno, bool timbrar = true);
 
 }  // namespace prueba

@@ -15,6 +15,7 @@
 
 #include "apoyo/base_prueba.hpp"
 #include "apoyo/carpeta_corrida.hpp"
+#include "apoyo/configuracion_equipo.hpp"
 
 namespace prueba {
 
@@ -60,6 +61,12 @@ private:
     std::vector<std::string> sinMotor_;
 };
 
+// Whatever one test wrote in the machine's configuration is gone before the next starts.
+class EquipoSinConfiguracion : public ::testing::EmptyTestEventListener {
+public:
+    void OnTestStart(const ::testing::TestInfo&) override { OlvidaConfiguracion(); }
+};
+
 // Why this run cannot take place on its engine; empty when it can.
 std::string FaltaServidor() {
     if (MotorDePrueba() != Motor::PostgreSQL || !ServidorDePrueba().empty()) return {};
@@ -78,6 +85,7 @@ int main(int argc, char** argv) {
         std::cerr << falta << '\n';
         return prueba::VariableDeEntorno("CI") == "true" ? 1 : prueba::kSaltada;
     }
+    ::testing::UnitTest::GetInstance()->listeners().Append(new prueba::EquipoSinConfiguracion);  // owns it
     prueba::ExigeMotor* exigeMotor = conMotor ? new prueba::ExigeMotor : nullptr;
     if (exigeMotor != nullptr) ::testing::UnitTest::GetInstance()->listeners().Append(exigeMotor);  // owns it
     const int resultado = RUN_ALL_TESTS();

@@ -3,7 +3,11 @@
 // and in process or refused leave everything as it was, the clerk told why.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <optional>
+
 #include "apoyo/cfdi_prueba.hpp"
+#include "apoyo/configuracion_equipo.hpp"
 #include "apoyo/facturacion.hpp"
 #include "qivera/signing/libro_pac_prueba.hpp"
 
@@ -26,17 +30,18 @@ struct Firmada {
         uuid.pop_back();
     }
     void Proveedor(const std::string& respuesta) {
-        entorno.Variable("CFDI_TIMBRADO_COMANDO", std::string("\"") + KX204_QIVERA + "\" pac-prueba --libro \"" +
-                                                      Libro() + "\" --cancelacion " + respuesta);
+        prueba::TimbraCon(std::string("\"") + KX204_QIVERA + "\" pac-prueba --libro \"" + Libro() +
+                          "\" --cancelacion " + respuesta);
     }
     std::string Libro() const { return entorno.carpeta.string() + "/libro"; }
-    // Shows the invoice and presses Delete, answering the reason with `motivo` ("" chooses none) and, for
-    // 01, the replacement with `sustituta`.
-    std::vector<nlohmann::ordered_json> Elimina(const std::string& motivo, const std::string& sustituta = {}) {
+    // Shows the invoice and presses Delete, answering the reason with `motivo` ("" chooses none; none is
+    // queued without one) and, for 01, the replacement with `sustituta`.
+    std::vector<nlohmann::ordered_json> Elimina(const std::optional<std::string>& motivo,
+                                                const std::string& sustituta = {}) {
         pantalla->txtFolio.Teclea("F000001");
         pantalla->txtFolio.Confirma();
         entorno.eventos.clear();
-        entorno.persona.Responde(motivo);
+        if (motivo) entorno.persona.Responde(*motivo);
         if (!sustituta.empty()) entorno.persona.Responde(sustituta);
         pantalla->Controles.Pulsa(ComandoBarra::Eliminar);
         return entorno.Eventos("message");
@@ -66,8 +71,18 @@ TEST(CancelacionCfdi, TheBooksReleaseTheNotesOnlyOnceTheProviderSaysCancelled) {
     const std::string antes = f.Estado();
     EXPECT_EQ(antes, "AC|0|||2\n");
 
+    // A command in the shared database is refused before it could answer for the tax authority.
+    const std::string intruso = f.entorno.carpeta.string() + "/intruso";
+    f.entorno.Variable("CFDI_TIMBRADO_COMANDO", "sh -c 'touch \"" + intruso + "\"; echo cancelado'");
+    auto mensajes = f.Elimina(std::nullopt);  // asked for no reason
+    ASSERT_EQ(mensajes.size(), 1u);
+    EXPECT_NE(mensajes[0]["prompt"].get<std::string>().find("[timbrado]"), std::string::npos) << mensajes[0];
+    EXPECT_FALSE(std::filesystem::exists(intruso));
+    EXPECT_EQ(f.Estado(), antes);
+    f.entorno.Variable("CFDI_TIMBRADO_COMANDO", "");
+
     f.Proveedor("en_proceso");
-    auto mensajes = f.Elimina("03");
+    mensajes = f.Elimina("03");
     ASSERT_EQ(mensajes.size(), 1u);
     EXPECT_EQ(mensajes[0]["buttons"], 64);
     EXPECT_EQ(mensajes[0]["prompt"],

@@ -9,6 +9,7 @@
 
 #include "apoyo/base_prueba.hpp"
 #include "apoyo/cfdi_prueba.hpp"
+#include "apoyo/configuracion_equipo.hpp"
 #include "apoyo/valida_cfdi.hpp"
 #include "qivera/db/base_datos.hpp"
 #include "qivera/db/reloj_servidor.hpp"
@@ -215,9 +216,9 @@ TEST_F(Firma, RefusalsSayWhyAndLeaveNothingBehind) {
     rechaza(factura, "falta el uso del CFDI del cliente C1");
     entorno.Sql("UPDATE Cliente SET Cl_Uso_CFDI = 'G03' WHERE Cl_Cve_Cliente = 'C1'");
 
-    entorno.Variable("CFDI_TIMBRADO_COMANDO", "false");
+    prueba::TimbraCon("false");
     rechaza(factura, "El proveedor de timbrado no timbró: terminó con el estado 1");
-    entorno.Variable("CFDI_TIMBRADO_COMANDO", "sh -c cat");  // answers the sealed XML as it came
+    prueba::TimbraCon("sh -c cat");  // answers the sealed XML as it came
     rechaza(factura, "El proveedor de timbrado no timbró: la respuesta no trae el timbre");
     EXPECT_TRUE(entorno.registros.empty());
 

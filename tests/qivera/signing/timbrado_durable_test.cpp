@@ -14,6 +14,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "apoyo/configuracion_equipo.hpp"
 #include "apoyo/programa.hpp"
 #include "qivera/host/padre_qivera.hpp"
 #include "qivera/printing/factura_prueba.hpp"
@@ -62,7 +63,7 @@ TEST(TimbradoDurable, EachFailureAfterTheStampIsFinishedByARetryWithTheSameUuid)
     const auto firma = [&] { return ventana.FirmaDocumento(documento); };
 
     // The provider stamps; keeping its answer fails.
-    entorno.Variable("CFDI_TIMBRADO_COMANDO", Proveedor(libro));
+    prueba::TimbraCon(Proveedor(libro));
     entorno.FallaAlInsertar("Comprobante_Digital", "disco lleno");
     EXPECT_NE(firma().find("disco lleno"), std::string::npos);
     entorno.QuitaFallas();
@@ -70,12 +71,12 @@ TEST(TimbradoDurable, EachFailureAfterTheStampIsFinishedByARetryWithTheSameUuid)
     EXPECT_NE(entorno.Valor("SELECT Tp_Ultimo_Error FROM Timbrado_Pendiente").find("disco lleno"), std::string::npos);
 
     // The provider stamps but answers too late.
-    entorno.Variable("CFDI_TIMBRADO_COMANDO", ProveedorQue(entorno, libro, "sleep 8"));
+    prueba::TimbraCon(ProveedorQue(entorno, libro, "sleep 8"));
     entorno.Variable("CFDI_TIMBRADO_ESPERA", "2");
     EXPECT_EQ(firma(), "El proveedor de timbrado no timbró: no respondió en 2 segundos");
 
     // The provider stamps; the file cannot be written.
-    entorno.Variable("CFDI_TIMBRADO_COMANDO", Proveedor(libro));
+    prueba::TimbraCon(Proveedor(libro));
     const QString ruta = QString::fromStdString(entorno.Carpeta() + "/comprobantes/AE000001.xml");
     QFile::remove(ruta);  // the first try wrote it before its row failed
     ASSERT_TRUE(QDir().mkpath(ruta));
@@ -97,13 +98,13 @@ TEST(TimbradoDurable, ARefusedCfdiIsSealedAnewOnTheNextTry) {
     ConFactura entorno;
     qivera::PadreQivera ventana{entorno.sesion};
     const std::string documento = entorno.conexion->DefaultDatabase() + "|1|F000001";
-    entorno.Variable("CFDI_TIMBRADO_COMANDO", "false");
+    prueba::TimbraCon("false");
     EXPECT_EQ(ventana.FirmaDocumento(documento), "El proveedor de timbrado no timbró: terminó con el estado 1");
     EXPECT_EQ(entorno.Valor("SELECT count(*) FROM Timbrado_Pendiente"), "0");
-    entorno.Variable("CFDI_TIMBRADO_COMANDO", "sh -c 'exit 75'");  // gone with no word: the same XML again
+    prueba::TimbraCon("sh -c 'exit 75'");  // gone with no word: the same XML again
     EXPECT_NE(ventana.FirmaDocumento(documento), "");
     const std::string sello = entorno.Valor("SELECT Tp_Sello FROM Timbrado_Pendiente");
-    entorno.Variable("CFDI_TIMBRADO_COMANDO", Proveedor(entorno.Carpeta() + "/libro"));
+    prueba::TimbraCon(Proveedor(entorno.Carpeta() + "/libro"));
     ASSERT_EQ(ventana.FirmaDocumento(documento), "");
     EXPECT_EQ(entorno.Valor("SELECT Cd_Sello FROM Comprobante_Digital"), sello);
 }
@@ -113,7 +114,7 @@ TEST(TimbradoDurable, ARefusedCfdiIsSealedAnewOnTheNextTry) {
 TEST(TimbradoDurable, TwoClerksSigningOneInvoiceAtOnceGetOneStamp) {
     ConFactura entorno{prueba::BaseDePrueba::Alcance::Compartida};
     const std::string libro = entorno.Carpeta() + "/libro";
-    entorno.Variable("CFDI_TIMBRADO_COMANDO", Proveedor(libro));
+    prueba::TimbraCon(Proveedor(libro));
     const std::string documento = entorno.conexion->DefaultDatabase() + "|1|F000001";
     qivera::PadreQivera ventana{entorno.sesion};
     std::latch listos(2);
@@ -144,15 +145,15 @@ TEST(TimbradoDurable, AProcessKilledRightAfterTheProviderAnsweredIsFinishedByTim
     ConFactura entorno{prueba::BaseDePrueba::Alcance::Compartida};
     const std::string libro = entorno.Carpeta() + "/libro";
     qivera::PadreQivera ventana{entorno.sesion};
-    entorno.Variable("CFDI_TIMBRADO_COMANDO", "sh -c 'exit 75'");
+    prueba::TimbraCon("sh -c 'exit 75'");
     EXPECT_NE(ventana.FirmaDocumento(entorno.conexion->DefaultDatabase() + "|1|F000001"), "");
 
-    entorno.Variable("CFDI_TIMBRADO_COMANDO", ProveedorQue(entorno, libro, "kill -9 $PPID"));
+    prueba::TimbraCon(ProveedorQue(entorno, libro, "kill -9 $PPID"));
     EXPECT_TRUE(Timbrar(entorno.base->Url()).caida);
     EXPECT_EQ(entorno.Valor("SELECT count(*) FROM Comprobante_Digital"), "0");
     ASSERT_EQ(qivera::LibroPacPrueba(libro).Asientos().size(), 1u);
 
-    entorno.Variable("CFDI_TIMBRADO_COMANDO", Proveedor(libro));
+    prueba::TimbraCon(Proveedor(libro));
     const prueba::Corrida otra = Timbrar(entorno.base->Url());
     EXPECT_EQ(otra.estado, 0) << otra.errores;
     const std::string uuid = UuidGuardado(entorno);
