@@ -189,7 +189,7 @@ TEST(FacturaGlobal, SaysWhatItCannotDo) {
     // A user with a password gives it on standard input; a wrong one runs nothing.
     qivera::GuardaClave(*prueba::Conecta(demo.base.Url()), "ADMIN", "clave global");
     const QStringList conClave = QStringList{"--sucursal", "02", "--password-stdin"} + dia;
-    const Corrida mala = demo.Global(conClave, "otra\n");
+    const Corrida mala = demo.Global(conClave, "Clave equivocada\n");
     EXPECT_EQ(mala.estado, 1);
     EXPECT_NE(mala.errores.find("qivera: La contraseña de «ADMIN» no es correcta."), std::string::npos) << mala.errores;
     EXPECT_TRUE(mala.lineas.empty());
