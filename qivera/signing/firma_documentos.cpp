@@ -166,20 +166,19 @@ Comprobante FirmaDocumentos::FirmaFactura(const std::string& folio) {
 // The seal, the books made to agree with it and the intent to stamp, committed together. When another
 // clerk sealed the invoice meanwhile, theirs is the one to send.
 Comprobante FirmaDocumentos::SellaYRegistra(const std::string& folio) {
-    Currency ajuste;
+    Sellado sellado;
     try {
         kx204::host::Transaction transaccion(sesion_.conexion);
-        const Sellado sellado = Sella(folio);
+        sellado = Sella(folio);
         RegistraPendiente(sesion_.conexion, sellado.comprobante);
         transaccion.Commit();
-        ajuste = sellado.ajuste;
     } catch (const RuntimeError&) {
         if (EstaFirmada(folio)) Rechaza("La factura " + folio + " ya está firmada");
         if (std::optional<Comprobante> suyo = LeePendiente(sesion_.conexion, folio)) return *suyo;
         throw;
     }
-    if (ajuste != Currency() && sesion_.registra) sesion_.registra("ajuste", folio, ajuste.ToString());
-    return *LeePendiente(sesion_.conexion, folio);
+    if (sellado.ajuste != Currency() && sesion_.registra) sesion_.registra("ajuste", folio, sellado.ajuste.ToString());
+    return sellado.comprobante;
 }
 
 FirmaDocumentos::Sellado FirmaDocumentos::Sella(const std::string& folio) {
