@@ -81,24 +81,27 @@ TEST(CancelacionCfdi, TheBooksReleaseTheNotesOnlyOnceTheProviderSaysCancelled) {
     EXPECT_EQ(f.Estado(), antes);
     f.entorno.Variable("CFDI_TIMBRADO_COMANDO", "");
 
+    // Delete answers with one message of `botones` saying `texto` and leaves the invoice's `estado`.
+    const auto responde = [&](const std::string& motivo, int botones, const std::string& texto,
+                              const std::string& estado) {
+        const auto respuesta = f.Elimina(motivo);
+        ASSERT_EQ(respuesta.size(), 1u);
+        EXPECT_EQ(respuesta[0]["buttons"], botones);
+        EXPECT_EQ(respuesta[0]["prompt"], texto);
+        EXPECT_EQ(f.Estado(), estado);
+    };
     f.Proveedor("en_proceso");
-    mensajes = f.Elimina("03");
-    ASSERT_EQ(mensajes.size(), 1u);
-    EXPECT_EQ(mensajes[0]["buttons"], 64);
-    EXPECT_EQ(mensajes[0]["prompt"],
-              "La cancelación del CFDI de la factura F000001 está en proceso: el receptor debe aceptarla. Elimine la "
-              "factura de nuevo cuando la acepte.");
-    EXPECT_EQ(f.Estado(), "AC|0|EN_PROCESO|03|2\n");
+    responde("03", 64,
+             "La cancelación del CFDI de la factura F000001 está en proceso: el receptor debe aceptarla. Elimine la "
+             "factura de nuevo cuando la acepte.",
+             "AC|0|EN_PROCESO|03|2\n");
 
     f.Proveedor("rechazado");
-    mensajes = f.Elimina("");
-    ASSERT_EQ(mensajes.size(), 1u);
-    EXPECT_EQ(mensajes[0]["buttons"], 48);
-    EXPECT_EQ(mensajes[0]["prompt"],
-              "El CFDI de la factura F000001 no se canceló: El proveedor de timbrado no canceló: "
-              "qivera: el SAT rechazó la cancelación de " +
-                  f.uuid);
-    EXPECT_EQ(f.Estado(), "AC|0|RECHAZADO|02|2\n");  // the default reason when none is chosen
+    responde("", 48,
+             "El CFDI de la factura F000001 no se canceló: El proveedor de timbrado no canceló: "
+             "qivera: el SAT rechazó la cancelación de " +
+                 f.uuid,
+             "AC|0|RECHAZADO|02|2\n");  // the default reason when none is chosen
 
     // Cancelled before the tax authority, then the books fail: the invoice stays, and the next Delete
     // finishes without asking the provider again.
