@@ -375,6 +375,11 @@ CREATE TABLE Comprobante_Digital (
     Cd_Uuid_Sustituto      TEXTO,
     PRIMARY KEY (Cd_Tabla, Cd_Documento)
 );
+CREATE TABLE Cfdi_Sustituido (
+    Cs_Documento  TEXTO,
+    Vn_Folio      TEXTO,
+    PRIMARY KEY (Cs_Documento, Vn_Folio)
+);
 CREATE TABLE Timbrado_Pendiente (
     Tp_Tabla            TEXTO,
     Tp_Documento        TEXTO,

@@ -152,11 +152,6 @@ std::unique_ptr<DialogoEleccion> CreaEleccion(const std::string& tipo, const std
             QStringLiteral("Motivo de cancelación"),
             QStringLiteral("Motivo de cancelación del CFDI de la factura %1:").arg(TextoQt(Argumento(args, 0))),
             opciones, descripciones, std::string(), false, padre);
-    if (tipo == "factura_sustituta")
-        return std::make_unique<DialogoEleccion>(
-            QStringLiteral("Factura que sustituye"),
-            QStringLiteral("Factura timbrada que sustituye a la factura %1:").arg(TextoQt(Argumento(args, 0))),
-            opciones, descripciones, std::string(), largo, padre);
     if (tipo == "registro" || tipo == "catalogo") {
         const QString consulta = TextoQt(Argumento(args, 0));
         return std::make_unique<DialogoEleccion>(

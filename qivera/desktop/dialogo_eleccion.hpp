@@ -50,9 +50,8 @@ private:
 };
 
 // The chooser for a kind the host asks: "direccion" {catalogo, cliente, actual},
-// "registro" {consulta, condicion}, "metodo_pago" {cliente, actual}, "motivo_cancelacion" {factura},
-// "factura_sustituta" {factura}; any other kind is a
-// generic list titled with the kind.
+// "registro" {consulta, condicion}, "metodo_pago" {cliente, actual}, "motivo_cancelacion" {factura};
+// any other kind is a generic list titled with the kind.
 std::unique_ptr<DialogoEleccion> CreaEleccion(const std::string& tipo, const std::vector<std::string>& args,
                                               const std::vector<std::string>& opciones,
                                               const std::vector<std::string>& descripciones = {},

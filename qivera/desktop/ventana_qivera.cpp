@@ -140,6 +140,12 @@ void VentanaQivera::Registra(const std::string& evento, const std::string& folio
             15000);
         return;
     }
+    if (evento == "sustitucion") {
+        statusBar()->showMessage(QStringLiteral("CFDI sustituido de la factura %1: %2")
+                                     .arg(QString::fromStdString(folio), QString::fromStdString(archivo)),
+                                 15000);
+        return;
+    }
     if (evento == "print") impresos_.push_back(archivo);
     // Mail always reaches the outbox; it was sent only when a server is configured (a failure registers nothing).
     const QString que = evento == "print"                 ? QStringLiteral("impresa")

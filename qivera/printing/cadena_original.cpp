@@ -19,6 +19,8 @@ const std::map<std::string, Orden>& Atributos() {
           "Descuento", "Moneda", "TipoCambio", "Total", "TipoDeComprobante", "Exportacion", "MetodoPago",
           "LugarExpedicion", "Confirmacion"}},
         {"InformacionGlobal", {"Periodicidad", "Meses", "Año"}},
+        {"CfdiRelacionados", {"TipoRelacion"}},
+        {"CfdiRelacionado", {"UUID"}},
         {"Emisor", {"Rfc", "Nombre", "RegimenFiscal", "FacAtrAdquirente"}},
         {"Receptor",
          {"Rfc", "Nombre", "DomicilioFiscalReceptor", "ResidenciaFiscal", "NumRegIdTrib", "RegimenFiscalReceptor",

@@ -24,17 +24,16 @@ using kx204::host::Date;
 
 constexpr int kBitCritico = 16;  // a message with this bit among its buttons tells of an error
 
-// What a run invoices: the general public's notes of a branch and currency between two dates, on the
-// screen of a user whose server date is `fecha`. An empty currency is the one New puts in, the local one.
 // The days a general-public invoice covers, and how the SAT names them.
 struct Periodo {
     Date desde, hasta;
     PeriodoGlobal sat;
 };
 
+// What a run invoices: the general public's notes of a branch and currency in a period. An empty currency
+// is the one New puts in, the local one.
 struct Pedido {
     std::string usuario, clave, sucursal, moneda, cliente;
-    Date fecha;
     Periodo periodo;
 };
 
@@ -106,8 +105,7 @@ Pedido PedidoDe(const Argumentos& args, std::istream& entrada) {
     if (args.Tiene("--password-stdin")) pedido.clave = LeeClave(entrada);
     pedido.sucursal = args.opciones.at("--sucursal");
     if (args.Tiene("--moneda")) pedido.moneda = args.opciones.at("--moneda");
-    pedido.fecha = FechaPedida(args);
-    pedido.periodo = PeriodoAlrededor(args.opciones.at("--periodo"), pedido.fecha);
+    pedido.periodo = PeriodoAlrededor(args.opciones.at("--periodo"), FechaPedida(args));
     return pedido;
 }
 
@@ -168,8 +166,8 @@ private:
 
 // A new invoice of the warehouse, with the period's notes loaded.
 void CargaNotas(Capturista& capturista, const Pedido& pedido, const std::string& almacen) {
-    capturista.Haz(
-        {{"do", "open"}, {"user", pedido.usuario}, {"password", pedido.clave}, {"date", pedido.fecha.ToIso()}});
+    // The invoice is issued today by the server's clock; --fecha only names the period it covers.
+    capturista.Haz({{"do", "open"}, {"user", pedido.usuario}, {"password", pedido.clave}});
     capturista.Cubre(pedido.periodo.sat);
     capturista.Haz({{"do", "toolbar"}, {"command", "nuevo"}});
     capturista.Captura("txt_Sc_Cve_Sucursal", pedido.sucursal);

@@ -139,8 +139,7 @@ void Guion::Abre(const json& accion) {
     }
     sesion_ = std::make_unique<Sesion>(Sesion{conexion_, persona_, usuario, {}, nullptr, {}});
     sesion_->registra = [this](const std::string& evento, const std::string& folio, const std::string& archivo) {
-        // The books' rounding adjustment carries an amount where the other events carry a file.
-        Transcribe({{"event", evento}, {"folio", folio}, {evento == "ajuste" ? "amount" : "file", archivo}});
+        Transcribe({{"event", evento}, {"folio", folio}, {ClaveDelEvento(evento), archivo}});
     };
     if (accion.contains("date")) {
         const auto fecha = host::Date::Parse(accion["date"].get<std::string>());

@@ -49,7 +49,8 @@ int Cancela(const Argumentos& args, std::ostream& salida, std::ostream& errores)
         errores << "qivera: el motivo 01, y solo ese, lleva el UUID que sustituye al cancelado\n";
         return 1;
     }
-    const std::string respuesta = CancelaPrueba(uuid, motivo, pedida, Opcion(args, "--libro"));
+    const std::string sustituto = conSustituto ? args.posicionales[4] : std::string();
+    const std::string respuesta = CancelaPrueba(uuid, motivo, sustituto, pedida, Opcion(args, "--libro"));
     if (respuesta == "rechazado") {
         errores << "qivera: el SAT rechazó la cancelación de " << uuid << "\n";
         return 1;

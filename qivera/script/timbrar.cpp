@@ -7,6 +7,7 @@
 #include "qivera/script/usuarios.hpp"
 #include "qivera/sesion/acceso.hpp"
 #include "qivera/signing/firma_documentos.hpp"
+#include "qivera/signing/sustitucion_cfdi.hpp"
 
 namespace qivera {
 
@@ -39,6 +40,16 @@ int TimbraPendientes(const Argumentos& args, std::istream& entrada, std::ostream
     for (const FirmaDocumentos::Resultado& resultado : FirmaDocumentos(sesion).ReintentaPendientes(sucursal)) {
         if (!resultado.error.empty()) estado = 1;
         salida << Linea(resultado).dump() << std::endl;
+    }
+    // Stamped replacements first, so that what they replace can be cancelled naming them.
+    for (const CancelacionSustituida& cancelacion : CancelaSustituidos(*conexion)) {
+        if (cancelacion.estado != "cancelado") estado = 1;
+        nlohmann::ordered_json linea{{"folio", cancelacion.folio}};
+        if (cancelacion.error.empty())
+            linea["cancelacion"] = cancelacion.estado;
+        else
+            linea["error"] = cancelacion.error;
+        salida << linea.dump() << std::endl;
     }
     return estado;
 }

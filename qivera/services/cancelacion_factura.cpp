@@ -49,12 +49,22 @@ bool CancelacionFacturaQivera::CancelaFactura(const std::string& folio, int) {
 }
 
 // The digital document falls with the invoice, in the same transaction; a stamp only once the tax
-// authority has cancelled it.
+// authority has cancelled it, or when it waits for its replacement.
 void CancelacionFacturaQivera::CancelaCfdi(const std::string& folio) {
-    if (PrimerValor(sesion_.conexion, "SELECT Cd_Documento FROM Comprobante_Digital" + CondicionComprobante(folio) +
-                                          " AND Cd_Timbrado = 1 AND Cd_Cancelado = 0"))
+    const std::optional<kx204::host::Variant> vigente =
+        PrimerValor(sesion_.conexion, "SELECT Cd_Estado_Cancelacion FROM Comprobante_Digital" +
+                                          CondicionComprobante(folio) + " AND Cd_Timbrado = 1 AND Cd_Cancelado = 0");
+    if (!vigente) {
+        sesion_.conexion.Execute("UPDATE Comprobante_Digital SET Cd_Cancelado = 1" + CondicionComprobante(folio));
+        return;
+    }
+    if (vigente->ToTextOrEmpty() != kPorSustituir)
         throw kx204::host::RuntimeError(5, "El CFDI de la factura " + folio + " no está cancelado ante el SAT");
-    sesion_.conexion.Execute("UPDATE Comprobante_Digital SET Cd_Cancelado = 1" + CondicionComprobante(folio));
+    // Read before the notes are released, which is the deletion's next step.
+    const std::string documento = LiteralTexto(folio);
+    sesion_.conexion.Execute("DELETE FROM Cfdi_Sustituido WHERE Cs_Documento = " + documento);
+    sesion_.conexion.Execute("INSERT INTO Cfdi_Sustituido (Cs_Documento, Vn_Folio) SELECT DISTINCT " + documento +
+                             ", Vn_Folio FROM Venta WHERE Fc_Folio = " + documento);
 }
 
 ValidacionDocumento ValidaCancelacion(Sesion& sesion, const std::string& documento) {

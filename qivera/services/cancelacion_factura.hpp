@@ -14,7 +14,8 @@ public:
     explicit CancelacionFacturaQivera(Sesion& sesion) : sesion_(sesion) {}
     // Refuses an invoice that does not exist or is already cancelled, and one whose stamped CFDI the tax
     // authority has not cancelled yet: that is asked before the books are touched (see CancelaAnteElSat),
-    // never inside their transaction. An unstamped CFDI falls with the invoice.
+    // never inside their transaction. An unstamped CFDI falls with the invoice; one set aside to be
+    // replaced keeps standing, and the notes it covered are recorded (Cfdi_Sustituido) for its replacement.
     bool CancelaFactura(const std::string& folio, int opcion) override;
     std::string MensajeError() override { return error_; }
 
@@ -24,6 +25,11 @@ private:
     Sesion& sesion_;
     std::string error_;
 };
+
+// The state (Cd_Estado_Cancelacion) of a stamped CFDI a Delete with reason 01 set aside: it stands before
+// the tax authority until the next invoice of its notes, which relates to it, is stamped; then it is
+// cancelled naming that one.
+inline constexpr const char* kPorSustituir = "POR_SUSTITUIR";
 
 // The answer to the host window's ValidaDocumento: whether the invoice may be deleted, and the texts
 // of its sError and sMensaje.

@@ -19,6 +19,11 @@ struct PeriodoGlobal {
     std::string periodicidad, meses, anio;
 };
 
+// What the third value `registra` is told of an event is, as its JSON key names it.
+inline const char* ClaveDelEvento(const std::string& evento) {
+    return evento == "ajuste" ? "amount" : evento == "sustitucion" ? "cancelacion" : "file";
+}
+
 // One signed-in clerk: the database, who they are, the server's date and the person behind the screen.
 struct Sesion {
     db::ConexionQt& conexion;
@@ -26,7 +31,9 @@ struct Sesion {
     std::string usuario;
     std::optional<kx204::host::Date> fechaServidor;  // the day, when fixed by --date or a script
     kx204::host::Formulario* ventanaActiva = nullptr;
-    // Told of every document printed, signed or mailed ("print", "sign", "mail"), with the file made.
+    // Told of every document printed, signed or mailed ("print", "sign", "mail"), with the file made; of
+    // the cents the books moved to equal a CFDI ("ajuste"); of what the provider answered to the
+    // cancellation of a CFDI a stamped replacement replaces ("sustitucion").
     std::function<void(const std::string& evento, const std::string& folio, const std::string& archivo)> registra;
     db::RelojServidor reloj{};
     // The last folio of each numbering taken in the connection's current transaction, whose counter

@@ -45,27 +45,16 @@ std::string EligeMotivo(Sesion& sesion, const std::string& folio) {
     return elegido.empty() ? omision : elegido;
 }
 
-// The UUID of the stamped, standing invoice of the same client the clerk names as the replacement.
-std::string EligeSustituto(Sesion& sesion, const std::string& folio, const std::string& cliente) {
-    std::vector<std::string> folios, uuids;
-    const auto rs = sesion.conexion.Execute(
-        "SELECT Cd_Documento, Cd_Uuid FROM Comprobante_Digital JOIN Factura ON Factura.Fc_Folio = Cd_Documento "
-        "WHERE Cd_Tabla = 'Factura' AND Cd_Timbrado = 1 AND Cd_Cancelado = 0 AND Factura.Cl_Cve_Cliente = " +
-        LiteralTexto(cliente) + " AND Cd_Documento <> " + LiteralTexto(folio) + " ORDER BY Cd_Documento");
-    for (; !rs->Eof(); rs->MoveNext()) {
-        folios.push_back(rs->Field(0).ToTextOrEmpty());
-        uuids.push_back(rs->Field(1).ToTextOrEmpty());
-    }
-    const std::string elegido = sesion.persona.Elige("factura_sustituta", {folio}, folios, uuids);
-    for (std::size_t i = 0; i < folios.size(); ++i)
-        if (folios[i] == elegido) return uuids[i];
-    return {};
-}
-
 void Anota(kx204::host::Connection& conexion, const std::string& folio, const std::vector<Valor>& valores) {
     kx204::host::Transaction transaccion(conexion);
     conexion.Execute("UPDATE Comprobante_Digital SET " + Asignaciones(valores) + Condicion(folio));
     transaccion.Commit();
+}
+
+// The UUID of the stamped CFDI that replaces the invoice's, once one is.
+std::string Sustituto(kx204::host::Connection& conexion, const std::string& folio) {
+    const auto valor = PrimerValor(conexion, "SELECT Cd_Uuid_Sustituto FROM Comprobante_Digital" + Condicion(folio));
+    return valor ? valor->ToTextOrEmpty() : std::string();
 }
 
 }  // namespace
@@ -91,23 +80,33 @@ ValidacionDocumento CancelaAnteElSat(Sesion& sesion, const std::string& folio) {
                     " (clave comando de la sección [timbrado] de " + db::ArchivoDelUsuario() + ")",
                 {}};
     const std::string motivo = EligeMotivo(sesion, folio);
-    const std::string sustituto = motivo == "01" ? EligeSustituto(sesion, folio, timbre->cliente) : std::string();
-    if (motivo == "01" && sustituto.empty())
-        return {false, "Con el motivo 01 elija la factura timbrada que sustituye a la factura " + folio, {}};
-    const std::vector<Valor> pedido{{"Cd_Motivo_Cancelacion", LiteralTexto(motivo)},
-                                    {"Cd_Uuid_Sustituto", LiteralTexto(sustituto)}};
+    const std::string sustituto = motivo == "01" ? Sustituto(conexion, folio) : std::string();
+    if (motivo == "01" && sustituto.empty()) {
+        // The SAT cancels with 01 only naming a stamped replacement that relates to this CFDI: the books let
+        // the notes go to it now, and the cancellation follows its stamp.
+        Anota(conexion, folio,
+              {{"Cd_Motivo_Cancelacion", "'01'"}, {"Cd_Estado_Cancelacion", LiteralTexto(kPorSustituir)}});
+        return {true, {}, {}};
+    }
+    return PideCancelacion(conexion, comando, {folio, timbre->uuid, motivo, sustituto});
+}
+
+ValidacionDocumento PideCancelacion(kx204::host::Connection& conexion, const std::string& comando,
+                                    const PedidoCancelacion& pedido) {
+    const std::string& folio = pedido.folio;
+    std::vector<Valor> valores{{"Cd_Motivo_Cancelacion", LiteralTexto(pedido.motivo)},
+                               {"Cd_Uuid_Sustituto", LiteralTexto(pedido.sustituto)}};
     RespuestaCancelacion respuesta;
     try {
-        respuesta = CancelaTimbre(comando, timbre->uuid, ValorVariable(conexion, "CFDI_EMISOR_RFC"), motivo, sustituto);
+        respuesta = CancelaTimbre(comando, pedido.uuid, ValorVariable(conexion, "CFDI_EMISOR_RFC"), pedido.motivo,
+                                  pedido.sustituto);
     } catch (const TimbreRechazado& rechazo) {
-        std::vector<Valor> valores = pedido;
         valores.emplace_back("Cd_Estado_Cancelacion", "'RECHAZADO'");
         Anota(conexion, folio, valores);
         return {false, "El CFDI de la factura " + folio + " no se canceló: " + rechazo.description, {}};
     } catch (const kx204::host::RuntimeError& fallo) {
         return {false, "El CFDI de la factura " + folio + " no se canceló: " + fallo.description, {}};
     }
-    std::vector<Valor> valores = pedido;
     if (respuesta == RespuestaCancelacion::EnProceso) {
         valores.emplace_back("Cd_Estado_Cancelacion", "'EN_PROCESO'");
         Anota(conexion, folio, valores);

@@ -2,6 +2,7 @@
 
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/db/sql.hpp"
+#include "qivera/services/cancelacion_factura.hpp"
 #include "qivera/services/servicios.hpp"
 
 namespace qivera {
@@ -146,6 +147,17 @@ void Global(Connection& conexion, const FacturaGuardada& factura, DatosCfdi& dat
     datos.global = PeriodoGlobal{desde.ToIso() == hasta.ToIso() ? "01" : "04", mes, std::to_string(hasta.Year())};
 }
 
+// The CFDIs a Delete with reason 01 set aside whose notes this invoice now carries, while none has a
+// replacement stamped yet.
+std::vector<std::string> Sustituidos(Connection& conexion, const FacturaGuardada& factura) {
+    return PrimeraColumna(conexion,
+                          "SELECT DISTINCT c.Cd_Uuid FROM Comprobante_Digital c JOIN Cfdi_Sustituido s ON "
+                          "s.Cs_Documento = c.Cd_Documento JOIN Venta v ON v.Vn_Folio = s.Vn_Folio WHERE c.Cd_Tabla = "
+                          "'Factura' AND c.Cd_Timbrado = 1 AND c.Cd_Cancelado = 0 AND c.Cd_Estado_Cancelacion = " +
+                              LiteralTexto(kPorSustituir) + " AND c.Cd_Uuid_Sustituto = '' AND v.Fc_Folio = " +
+                              LiteralTexto(factura.folio) + " ORDER BY c.Cd_Uuid");
+}
+
 }  // namespace
 
 DatosCfdi LeeDatosCfdi(Connection& conexion, const FacturaGuardada& factura,
@@ -160,6 +172,7 @@ DatosCfdi LeeDatosCfdi(Connection& conexion, const FacturaGuardada& factura,
     Receptor(conexion, factura, datos);
     Pago(conexion, factura, datos);
     Catalogos(conexion, factura, datos);
+    datos.sustituidos = Sustituidos(conexion, factura);
     if (datos.receptorRfc == kRfcPublicoEnGeneral) {
         if (periodo)
             datos.global = periodo;

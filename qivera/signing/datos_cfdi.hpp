@@ -39,7 +39,8 @@ struct DatosCfdi {
     std::map<std::string, ProductoSat> productos;  // by product key
     std::map<std::string, ImpuestoSat> impuestos;  // by tax key
     std::optional<PeriodoGlobal> global;
-    std::vector<NotaGlobal> notas;  // a global invoice's notes, in folio order
+    std::vector<NotaGlobal> notas;         // a global invoice's notes, in folio order
+    std::vector<std::string> sustituidos;  // UUIDs of the CFDIs this one replaces (reason 01)
 };
 
 inline constexpr const char* kRfcPublicoEnGeneral = "XAXX010101000";
@@ -50,7 +51,8 @@ inline constexpr const char* kRfcPublicoEnGeneral = "XAXX010101000";
 // what is missing, in Spanish, when a CFDI cannot be made.
 // A general-public invoice covers `periodo` when given; otherwise the day of its notes when they are of
 // one day, or the month of the latest. It is paid in one exhibition (PUE) with the form that paid most of
-// its notes, and refused when none names one.
+// its notes, and refused when none names one. It replaces the stamped CFDIs, still standing, that a
+// Delete with reason 01 set aside for the next invoice of their notes (see CfdiPorSustituir).
 DatosCfdi LeeDatosCfdi(kx204::host::Connection& conexion, const FacturaGuardada& factura,
                        const std::optional<PeriodoGlobal>& periodo = std::nullopt);
 

@@ -18,6 +18,7 @@
 #include "qivera/signing/cfdi.hpp"
 #include "qivera/signing/credenciales.hpp"
 #include "qivera/signing/csd.hpp"
+#include "qivera/signing/sustitucion_cfdi.hpp"
 #include "qivera/signing/timbrado.hpp"
 #include "qivera/signing/timbrado_pendiente.hpp"
 
@@ -160,7 +161,19 @@ Comprobante FirmaDocumentos::FirmaFactura(const std::string& folio) {
         throw;
     }
     if (sesion_.registra) sesion_.registra("sign", folio, c.archivo);
+    if (c.timbrado) CancelaLosQueSustituye(c.uuid);
     return c;
+}
+
+// The invoice is signed whatever the cancellations of the CFDIs it replaces answer: the clerk is told, and
+// `qivera timbrar --pendientes` asks again.
+void FirmaDocumentos::CancelaLosQueSustituye(const std::string& uuid) {
+    try {
+        for (const CancelacionSustituida& c : CancelaSustituidos(sesion_.conexion, uuid))
+            if (sesion_.registra) sesion_.registra("sustitucion", c.folio, c.error.empty() ? c.estado : c.error);
+    } catch (const RuntimeError& fallo) {
+        if (sesion_.registra) sesion_.registra("sustitucion", {}, fallo.description);
+    }
 }
 
 // The seal, the books made to agree with it and the intent to stamp, committed together. When another

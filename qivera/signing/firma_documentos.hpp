@@ -45,6 +45,7 @@ private:
     Resultado FirmaFolio(const std::string& folio);
     Comprobante FirmaFactura(const std::string& folio);
     Comprobante SellaYRegistra(const std::string& folio);
+    void CancelaLosQueSustituye(const std::string& uuid);
     // A sealed CFDI and the cents the books moved to agree with it.
     struct Sellado {
         Comprobante comprobante;

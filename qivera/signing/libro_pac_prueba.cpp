@@ -27,7 +27,7 @@ std::vector<AsientoPac> LibroPacPrueba::Asientos() const {
         const auto j = nlohmann::json::parse(linea, nullptr, false);
         if (j.is_discarded()) continue;  // a line cut short by a killed writer
         asientos.push_back({j.value("evento", ""), j.value("uuid", ""), j.value("fecha_timbrado", ""),
-                            j.value("documento", ""), j.value("motivo", "")});
+                            j.value("documento", ""), j.value("motivo", ""), j.value("relacion", "")});
     }
     return asientos;
 }
@@ -39,7 +39,8 @@ void LibroPacPrueba::Agrega(const std::vector<AsientoPac>& asientos) const {
                                          {"uuid", a.uuid},
                                          {"fecha_timbrado", a.fechaTimbrado},
                                          {"documento", a.documento},
-                                         {"motivo", a.motivo}}
+                                         {"motivo", a.motivo},
+                                         {"relacion", a.relacion}}
                       .dump()
                << "\n";
     if (!salida.flush()) throw kx204::host::RuntimeError(75, "No se pudo escribir el libro " + ruta_);

@@ -6,9 +6,10 @@ namespace qivera {
 
 // One request the test provider answered: "timbrado" (a new stamp), "repetido" (the same sealed XML
 // again, answered with its first stamp), or a cancellation's answer ("cancelado", "en_proceso",
-// "rechazado").
+// "rechazado"). `relacion` is, for a stamp, the UUIDs it replaces (relation 04), comma-separated; for a
+// cancellation with reason 01, the replacement's UUID.
 struct AsientoPac {
-    std::string evento, uuid, fechaTimbrado, documento, motivo;
+    std::string evento, uuid, fechaTimbrado, documento, motivo, relacion;
 };
 
 // The test provider's ledger: a file of JSON lines, one a request, that tests read to count the stamps

@@ -2,6 +2,7 @@
 
 #include "kx204/host/transaction.hpp"
 #include "qivera/db/sql.hpp"
+#include "qivera/signing/sustitucion_cfdi.hpp"
 
 namespace qivera {
 
@@ -67,6 +68,7 @@ void GuardaComprobante(kx204::host::Connection& conexion, const Comprobante& c) 
     columnas.emplace_back("Cd_Uuid", LiteralTexto(c.uuid));
     columnas.emplace_back("Cd_Timbrado", c.timbrado ? "1" : "0");
     InsertaFila(conexion, "Comprobante_Digital", columnas);
+    if (c.timbrado) AnotaSustituto(conexion, c.xml, c.uuid);
     DescartaPendiente(conexion, c.folio);
     transaccion.Commit();
 }

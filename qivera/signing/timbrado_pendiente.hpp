@@ -25,6 +25,7 @@ void RegistraPendiente(kx204::host::Connection& conexion, const Comprobante& com
 void DescartaPendiente(kx204::host::Connection& conexion, const std::string& folio);
 // Notes why the last try failed, for whoever retries; never raises, as the failure itself is what matters.
 void AnotaFallo(kx204::host::Connection& conexion, const std::string& folio, const std::string& motivo) noexcept;
+// Keeps the provider's answer, with the intent to cancel what a stamped replacement replaces.
 void GuardaComprobante(kx204::host::Connection& conexion, const Comprobante& comprobante);
 // The folios of the invoices of `sucursal` (all branches when empty) waiting for their stamp, in order.
 std::vector<std::string> FoliosPendientes(kx204::host::Connection& conexion, const std::string& sucursal);

@@ -44,6 +44,25 @@ std::string UuidDelSello(const std::string& sello) {
         .toStdString();
 }
 
+// The UUIDs the CFDI replaces (relation 04), comma-separated.
+std::string Sustituidos(const NodoXml& comprobante) {
+    std::string uuids;
+    const NodoXml* relacionados = comprobante.Hijo("CfdiRelacionados");
+    if (relacionados && relacionados->Atributo("TipoRelacion") == "04")
+        for (const NodoXml& relacionado : relacionados->hijos)
+            uuids += (uuids.empty() ? "" : ",") + relacionado.Atributo("UUID");
+    return uuids;
+}
+
+// Reason 01 names a replacement this provider stamped relating to the cancelled CFDI.
+bool SustituyeA(const std::vector<AsientoPac>& asientos, const std::string& sustituto, const std::string& uuid) {
+    for (const AsientoPac& asiento : asientos)
+        if (asiento.evento == "timbrado" && asiento.uuid == sustituto &&
+            ("," + asiento.relacion + ",").find("," + uuid + ",") != std::string::npos)
+            return true;
+    return false;
+}
+
 std::string Fecha(const kx204::host::Date& ahora) {
     std::string fecha = ahora.ToIsoDateTime();
     fecha[10] = 'T';
@@ -64,14 +83,15 @@ std::string TimbraPrueba(const std::string& xmlSellado, const kx204::host::Date&
     const std::string uuid = UuidDelSello(comprobante.Atributo("Sello"));
     const std::string documento = comprobante.Atributo("Serie") + comprobante.Atributo("Folio");
     std::string fecha = Fecha(ahora);
+    const std::string relacion = Sustituidos(comprobante);
     if (!libro.empty())
         LibroPacPrueba(libro).Modifica([&](const std::vector<AsientoPac>& asientos) {
             for (const AsientoPac& asiento : asientos)
                 if (asiento.evento == "timbrado" && asiento.uuid == uuid) {
                     fecha = asiento.fechaTimbrado;
-                    return std::vector<AsientoPac>{{"repetido", uuid, fecha, documento, ""}};
+                    return std::vector<AsientoPac>{{"repetido", uuid, fecha, documento, "", relacion}};
                 }
-            return std::vector<AsientoPac>{{"timbrado", uuid, fecha, documento, ""}};
+            return std::vector<AsientoPac>{{"timbrado", uuid, fecha, documento, "", relacion}};
         });
     NodoXml timbre{"tfd:TimbreFiscalDigital",
                    {{"xmlns:tfd", kEspacioTimbre},
@@ -90,8 +110,8 @@ std::string TimbraPrueba(const std::string& xmlSellado, const kx204::host::Date&
     return EscribeXml(comprobante);
 }
 
-std::string CancelaPrueba(const std::string& uuid, const std::string& motivo, const std::string& pedida,
-                          const std::string& libro) {
+std::string CancelaPrueba(const std::string& uuid, const std::string& motivo, const std::string& sustituto,
+                          const std::string& pedida, const std::string& libro) {
     if (libro.empty()) return pedida;
     std::string respuesta = pedida;
     LibroPacPrueba(libro).Modifica([&](const std::vector<AsientoPac>& asientos) {
@@ -103,8 +123,8 @@ std::string CancelaPrueba(const std::string& uuid, const std::string& motivo, co
             documento = asiento.documento;
             if (asiento.evento == "cancelado") respuesta = "cancelado";
         }
-        if (!timbrado) respuesta = "rechazado";
-        return std::vector<AsientoPac>{{respuesta, uuid, "", documento, motivo}};
+        if (!timbrado || (motivo == "01" && !SustituyeA(asientos, sustituto, uuid))) respuesta = "rechazado";
+        return std::vector<AsientoPac>{{respuesta, uuid, "", documento, motivo, sustituto}};
     });
     return respuesta;
 }

@@ -18,9 +18,10 @@ inline constexpr const char* kNoCertificadoPacPrueba = "30001000000500003456";
 // The stamped XML; raises RuntimeError with the reason it refuses.
 std::string TimbraPrueba(const std::string& xmlSellado, const kx204::host::Date& ahora, const std::string& libro = {});
 // The answer to cancelling `uuid` for `motivo`: `pedida` ("cancelado", "en_proceso" or "rechazado"), except
-// that a cancelled CFDI stays cancelled; with a ledger, a UUID it never stamped is "rechazado" too.
-std::string CancelaPrueba(const std::string& uuid, const std::string& motivo, const std::string& pedida,
-                          const std::string& libro = {});
+// that a cancelled CFDI stays cancelled. With a ledger, as the SAT, it refuses a UUID it never stamped and
+// reason 01 whose `sustituto` is not a stamp of its own relating (04) to `uuid`.
+std::string CancelaPrueba(const std::string& uuid, const std::string& motivo, const std::string& sustituto,
+                          const std::string& pedida, const std::string& libro = {});
 // The test provider's key and certificate, so that its stamps can be verified.
 Credenciales CredencialesPacPrueba();
 

@@ -56,7 +56,7 @@ Entorno::Entorno(std::shared_ptr<BaseDePrueba> base_, const std::string& usuario
       fabrica(sesion),
       ventana(sesion) {
     sesion.registra = [this](const std::string& evento, const std::string& folio, const std::string& archivo) {
-        eventos.push_back({{"event", evento}, {"folio", folio}, {"file", archivo}});
+        eventos.push_back({{"event", evento}, {"folio", folio}, {qivera::ClaveDelEvento(evento), archivo}});
     };
     AplicacionGrafica();  // invoices are printed
 }

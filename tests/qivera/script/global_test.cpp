@@ -105,6 +105,10 @@ TEST(FacturaGlobal, InvoicesTheGeneralPublicsNotesOncePerWarehouse) {
         EXPECT_EQ(
             PrimeraColumna(*conexion, "SELECT Fc_Factura || Cl_Cve_Cliente FROM Factura WHERE Fc_Folio = " + folio),
             std::vector<std::string>{linea.value("factura", "") + "C0000"});
+        // Issued today, whatever day --fecha names.
+        EXPECT_EQ(
+            qivera::PrimerValor(*conexion, "SELECT Fc_Fecha FROM Factura WHERE Fc_Folio = " + folio)->ToDate().ToIso(),
+            qivera::PrimerValor(*conexion, "SELECT CURRENT_DATE")->ToDate().ToIso());
         // Text columns compare without regard to case, which the server's LIKE does not do on them.
         const std::vector<std::string> comprobante =
             PrimeraColumna(*conexion,

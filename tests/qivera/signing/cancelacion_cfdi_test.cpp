@@ -9,6 +9,8 @@
 #include "apoyo/cfdi_prueba.hpp"
 #include "apoyo/configuracion_equipo.hpp"
 #include "apoyo/facturacion.hpp"
+#include "apoyo/programa.hpp"
+#include "apoyo/valida_cfdi.hpp"
 #include "qivera/signing/libro_pac_prueba.hpp"
 
 namespace {
@@ -19,7 +21,8 @@ using prueba::Filas;
 
 // A clerk with invoice F000001 of note N1 issued, stamped by the test provider and shown.
 struct Firmada {
-    Firmada() {
+    explicit Firmada(prueba::BaseDePrueba::Alcance alcance = prueba::BaseDePrueba::Alcance::UnaConexion)
+        : entorno("ADMIN", alcance) {
         prueba::PreparaFacturacion(entorno);
         prueba::ConfiguraCfdi(entorno);
         entorno.Sql("UPDATE Serie SET Sr_Digital = 1");
@@ -35,28 +38,29 @@ struct Firmada {
     }
     std::string Libro() const { return entorno.carpeta.string() + "/libro"; }
     // Shows the invoice and presses Delete, answering the reason with `motivo` ("" chooses none; none is
-    // queued without one) and, for 01, the replacement with `sustituta`.
-    std::vector<nlohmann::ordered_json> Elimina(const std::optional<std::string>& motivo,
-                                                const std::string& sustituta = {}) {
+    // queued without one).
+    std::vector<nlohmann::ordered_json> Elimina(const std::optional<std::string>& motivo) {
         pantalla->txtFolio.Teclea("F000001");
         pantalla->txtFolio.Confirma();
         entorno.eventos.clear();
         if (motivo) entorno.persona.Responde(*motivo);
-        if (!sustituta.empty()) entorno.persona.Responde(sustituta);
         pantalla->Controles.Pulsa(ComandoBarra::Eliminar);
         return entorno.Eventos("message");
     }
     std::string Estado() {
-        return Filas(entorno,
-                     "SELECT f.Es_Cve_Estado || '|' || c.Cd_Cancelado || '|' || c.Cd_Estado_Cancelacion || '|' || "
-                     "c.Cd_Motivo_Cancelacion || '|' || (SELECT count(*) FROM Venta WHERE Fc_Folio = 'F000001') FROM "
-                     "Factura f JOIN Comprobante_Digital c ON c.Cd_Documento = f.Fc_Folio");
+        return Filas(
+            entorno,
+            "SELECT f.Es_Cve_Estado || '|' || c.Cd_Cancelado || '|' || c.Cd_Estado_Cancelacion || '|' || "
+            "c.Cd_Motivo_Cancelacion || '|' || (SELECT count(*) FROM Venta WHERE Fc_Folio = 'F000001') FROM "
+            "Factura f JOIN Comprobante_Digital c ON c.Cd_Documento = f.Fc_Folio WHERE f.Fc_Folio = 'F000001'");
     }
     // The provider's answers to this invoice's cancellations, in order.
     std::vector<std::string> Respuestas() const {
         std::vector<std::string> respuestas;
         for (const auto& asiento : qivera::LibroPacPrueba(Libro()).Asientos())
-            if (asiento.motivo != "") respuestas.push_back(asiento.evento + " " + asiento.motivo);
+            if (asiento.motivo != "")
+                respuestas.push_back(asiento.evento + " " + asiento.motivo + (asiento.relacion.empty() ? "" : " ") +
+                                     asiento.relacion);
         return respuestas;
     }
 
@@ -115,21 +119,42 @@ TEST(CancelacionCfdi, TheBooksReleaseTheNotesOnlyOnceTheProviderSaysCancelled) {
     EXPECT_EQ(f.Respuestas(), (std::vector<std::string>{"en_proceso 03", "rechazado 02", "cancelado 02"}));
 }
 
-// Reason 01 names the stamped invoice that replaces the cancelled one; without it nothing is asked.
-TEST(CancelacionCfdi, Reason01TakesTheInvoiceThatReplacesIt) {
-    Firmada f;
-    auto mensajes = f.Elimina("01");
-    ASSERT_EQ(mensajes.size(), 1u);
-    EXPECT_EQ(mensajes[0]["prompt"], "Con el motivo 01 elija la factura timbrada que sustituye a la factura F000001");
+// Reason 01 as the SAT runs it: the notes go to a replacement whose CFDI relates (04) to the old one, and
+// the old one is cancelled naming the replacement once it is stamped; a retry finishes one in process.
+TEST(CancelacionCfdi, Reason01FreesTheNotesForAReplacementThatRelatesToItThenCancelsIt) {
+    Firmada f(prueba::BaseDePrueba::Alcance::Compartida);
+    EXPECT_TRUE(f.Elimina("01").empty());
+    EXPECT_EQ(f.Estado(), "CA|0|POR_SUSTITUIR|01|0\n");  // standing before the SAT, the notes free
     EXPECT_TRUE(f.Respuestas().empty());
-    EXPECT_EQ(f.Estado(), "AC|0|||2\n");
 
-    prueba::Captura(f.entorno, *f.pantalla, {"N2"});
+    f.Proveedor("en_proceso");
+    prueba::Captura(f.entorno, *f.pantalla, {"N1", "N2"});
     f.pantalla->Controles.Pulsa(ComandoBarra::Aceptar);
-    EXPECT_TRUE(f.Elimina("01", "F000002").empty());
-    EXPECT_EQ(Filas(f.entorno, "SELECT Cd_Uuid_Sustituto FROM Comprobante_Digital WHERE Cd_Documento = 'F000001'"),
-              Filas(f.entorno, "SELECT Cd_Uuid FROM Comprobante_Digital WHERE Cd_Documento = 'F000002'"));
-    EXPECT_EQ(f.Respuestas(), std::vector<std::string>{"cancelado 01"});
+    const std::string xml = Filas(f.entorno, "SELECT Cd_Xml FROM Comprobante_Digital WHERE Cd_Documento = 'F000002'");
+    EXPECT_NE(xml.find("<cfdi:CfdiRelacionados TipoRelacion=\"04\"><cfdi:CfdiRelacionado UUID=\"" + f.uuid + "\"/>"),
+              std::string::npos);
+    EXPECT_EQ(prueba::ErroresCfdi(xml), std::vector<std::string>{});
+    std::string nueva = Filas(f.entorno, "SELECT Cd_Uuid FROM Comprobante_Digital WHERE Cd_Documento = 'F000002'");
+    nueva.pop_back();
+    EXPECT_EQ(f.entorno.Eventos("sustitucion").at(0)["cancelacion"], "en_proceso");
+    EXPECT_EQ(f.Estado(), "CA|0|EN_PROCESO|01|0\n");
+
+    // The unattended retry asks again; a third invoice of those notes would relate to nothing.
+    f.Proveedor("cancelado");
+    const prueba::Corrida corrida =
+        prueba::Qivera({"timbrar", "--pendientes", "--db", QString::fromStdString(f.entorno.base->Url())});
+    EXPECT_EQ(corrida.estado, 0) << corrida.errores;
+    EXPECT_EQ(corrida.salida, "{\"folio\":\"F000001\",\"cancelacion\":\"cancelado\"}\n");
+    EXPECT_EQ(f.Estado(), "CA|1|CANCELADO|01|0\n");
+    EXPECT_EQ(f.Respuestas(), (std::vector<std::string>{"en_proceso 01 " + nueva, "cancelado 01 " + nueva}));
+    EXPECT_EQ(prueba::Qivera({"timbrar", "--pendientes", "--db", QString::fromStdString(f.entorno.base->Url())}).salida,
+              "");
+
+    // The SAT refuses reason 01 naming a CFDI that does not relate to the cancelled one.
+    const prueba::Corrida ajena =
+        prueba::Qivera({"pac-prueba", "cancelar", QString::fromStdString(nueva), "EKU9003173C9", "01",
+                        QString::fromStdString(f.uuid), "--libro", QString::fromStdString(f.Libro())});
+    EXPECT_EQ(ajena.estado, 1) << ajena.salida;
 }
 
 }  // namespace

@@ -1,0 +1,56 @@
+#include "qivera/signing/sustitucion_cfdi.hpp"
+
+#include "qivera/db/sql.hpp"
+#include "qivera/printing/nodo_xml.hpp"
+#include "qivera/services/cancelacion_factura.hpp"
+#include "qivera/signing/cancelacion_cfdi.hpp"
+#include "qivera/signing/timbrado.hpp"
+
+namespace qivera {
+
+namespace {
+
+constexpr const char* kReemplazados =
+    " FROM Comprobante_Digital WHERE Cd_Tabla = 'Factura' AND Cd_Timbrado = 1 AND Cd_Cancelado = 0 AND "
+    "Cd_Motivo_Cancelacion = '01'";
+
+}  // namespace
+
+void AnotaSustituto(kx204::host::Connection& conexion, const std::string& xml, const std::string& uuid) {
+    const NodoXml comprobante = LeeXml(xml);
+    const NodoXml* relacionados = comprobante.Hijo("CfdiRelacionados");
+    if (!relacionados || relacionados->Atributo("TipoRelacion") != "04") return;
+    std::string uuids;
+    for (const NodoXml& relacionado : relacionados->hijos)
+        uuids += (uuids.empty() ? "" : ", ") + LiteralTexto(relacionado.Atributo("UUID"));
+    conexion.Execute("UPDATE Comprobante_Digital SET Cd_Uuid_Sustituto = " + LiteralTexto(uuid) +
+                     " WHERE Cd_Tabla = 'Factura' AND Cd_Estado_Cancelacion = " + LiteralTexto(kPorSustituir) +
+                     " AND Cd_Uuid_Sustituto = '' AND Cd_Uuid IN (" + uuids + ")");
+}
+
+std::vector<CancelacionSustituida> CancelaSustituidos(kx204::host::Connection& conexion, const std::string& sustituto) {
+    std::vector<PedidoCancelacion> pedidos;
+    const auto rs = conexion.Execute(
+        "SELECT Cd_Documento, Cd_Uuid, Cd_Uuid_Sustituto" + std::string(kReemplazados) +
+        (sustituto.empty() ? " AND Cd_Uuid_Sustituto <> ''" : " AND Cd_Uuid_Sustituto = " + LiteralTexto(sustituto)) +
+        " ORDER BY Cd_Documento");
+    for (; !rs->Eof(); rs->MoveNext())
+        pedidos.push_back(
+            {rs->Field(0).ToTextOrEmpty(), rs->Field(1).ToTextOrEmpty(), "01", rs->Field(2).ToTextOrEmpty()});
+    rs->Close();
+    std::vector<CancelacionSustituida> respuestas;
+    if (pedidos.empty()) return respuestas;
+    const std::string comando = ComandoTimbrado(conexion);
+    if (comando.empty()) return respuestas;
+    for (const PedidoCancelacion& pedido : pedidos) {
+        const ValidacionDocumento respuesta = PideCancelacion(conexion, comando, pedido);
+        respuestas.push_back({pedido.folio,
+                              respuesta.valida          ? "cancelado"
+                              : respuesta.error.empty() ? "en_proceso"
+                                                        : "",
+                              respuesta.error});
+    }
+    return respuestas;
+}
+
+}  // namespace qivera
