@@ -2,7 +2,6 @@
 
 #include "apoyo/error_de.hpp"
 
-#include "kx204/host/connection.hpp"
 #include "kx204/host/runtime_error.hpp"
 #include "kx204/host/variant.hpp"
 
@@ -11,8 +10,6 @@ using kx204::host::Date;
 using kx204::host::RuntimeError;
 using kx204::host::Variant;
 namespace errores = kx204::host::errores;
-
-namespace {}  // namespace
 
 TEST(Variant, ConversionsFollowTheScriptingRules) {
     EXPECT_EQ(Variant("  1,234.5 ").ToDouble(), 1234.5);
@@ -95,9 +92,4 @@ TEST(Date, ParsesFormatsAndCountsDays) {
     EXPECT_FALSE(Date::Parse("2024-02-29 25:00").has_value());
     EXPECT_EQ(Date::Parse("05/03/2024")->ToIso(), "2024-03-05");
     EXPECT_EQ(prueba::NumeroDeError([&] { date.AddDays(5000000); }), errores::Overflow);
-}
-
-TEST(SqlText, DoublesEveryQuote) {
-    EXPECT_EQ(kx204::host::SqlText("O'Brien ''x'"), "O''Brien ''''x''");
-    EXPECT_EQ(kx204::host::SqlText("plain"), "plain");
 }
