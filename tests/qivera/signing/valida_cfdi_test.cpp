@@ -105,12 +105,11 @@ TEST(ErroresCfdi, EachDefectGivesAnErrorThatNamesIt) {
     };
     for (const Defecto& defecto : defectos) {
         const std::vector<std::string> errores = prueba::ErroresCfdi(Cambia(defecto.de, defecto.a));
-        std::string todos;
-        for (const std::string& error : errores) todos += "\n  " + error;
         EXPECT_TRUE(
             std::any_of(errores.begin(), errores.end(),
                         [&](const std::string& error) { return error.find(defecto.mensaje) != std::string::npos; }))
-            << defecto.de << " -> " << defecto.a << " should say " << defecto.mensaje << ", says:" << todos;
+            << defecto.de << " -> " << defecto.a << " should say " << defecto.mensaje << ", says "
+            << ::testing::PrintToString(errores);
     }
 }
 
