@@ -61,16 +61,21 @@ void ServidorSmtp::Atiende(int cliente) {
     std::size_t capacidad = 0;
     bool enDatos = false;
     while (::getline(&crudo, &capacidad, entrada) > 0) {
-        std::string linea(crudo);
-        linea.erase(linea.find_last_not_of("\r\n") + 1);
+        std::string linea(crudo);  // a line ends at CRLF alone: a bare LF stays in it, to be seen
+        if (linea.ends_with("\r\n")) linea.resize(linea.size() - 2);
         if (enDatos && linea != ".") {
             datos += (Empieza(linea, ".") ? linea.substr(1) : linea) + "\r\n";
             continue;
         }
+        const bool conocida = enDatos || linea == "DATA" || linea == "QUIT" || Empieza(linea, "EHLO") ||
+                              Empieza(linea, "HELO") || Empieza(linea, "MAIL FROM:") || Empieza(linea, "RCPT TO:");
         enDatos = linea == "DATA";
         if (Empieza(linea, "MAIL FROM:")) remitente = linea.substr(10);
         if (Empieza(linea, "RCPT TO:")) destinatarios.push_back(linea.substr(8));
-        Escribe(cliente, enDatos ? "354 adelante\r\n" : linea == "QUIT" ? "221 adios\r\n" : "250 OK\r\n");
+        Escribe(cliente, !conocida         ? "502 no\r\n"
+                         : enDatos         ? "354 adelante\r\n"
+                         : linea == "QUIT" ? "221 adios\r\n"
+                                           : "250 OK\r\n");
         if (linea == "QUIT") break;
     }
     std::free(crudo);
