@@ -11,7 +11,7 @@ using kx204::host::RuntimeError;
 using kx204::host::Variant;
 namespace errores = kx204::host::errores;
 
-TEST(Variant, ConversionsFollowTheScriptingRules) {
+TEST(Variant, ConversionsFollowTheScriptingRulesAndFailedOnesRaiseTheirNumbers) {
     EXPECT_EQ(Variant("  1,234.5 ").ToDouble(), 1234.5);
     EXPECT_EQ(Variant("$1,234.50").ToDouble(), 1234.5);
     EXPECT_EQ(Variant(2.5).ToLong(), 2);  // half to even
@@ -29,9 +29,7 @@ TEST(Variant, ConversionsFollowTheScriptingRules) {
     EXPECT_EQ(Variant(Variant::Null).ToTextOrEmpty(), "");
     EXPECT_EQ(Variant("2025-01-31").ToDate(), Date::FromYmd(2025, 1, 31));
     EXPECT_EQ(Variant(Date::FromYmd(2025, 1, 31)).ToText(), "2025-01-31");
-}
 
-TEST(Variant, FailedConversionsRaiseTheirNumbers) {
     EXPECT_EQ(prueba::NumeroDeError([] { Variant("").ToDouble(); }), errores::TypeMismatch);
     EXPECT_EQ(prueba::NumeroDeError([] { Variant("12abc").ToDouble(); }), errores::TypeMismatch);
     EXPECT_EQ(prueba::NumeroDeError([] { Variant("maybe").ToBool(); }), errores::TypeMismatch);

@@ -81,11 +81,9 @@ struct Defecto {
     std::string de, a, mensaje;
 };
 
-TEST(ErroresCfdi, AGeneralPublicInvoiceAtTwoRatesWithACustomsNumberHasNone) {
+// A general public's invoice at two rates with a customs number has none.
+TEST(ErroresCfdi, AValidInvoiceHasNoneAndEachDefectGivesAnErrorThatNamesIt) {
     EXPECT_EQ(prueba::ErroresCfdi(kValido), std::vector<std::string>{});
-}
-
-TEST(ErroresCfdi, EachDefectGivesAnErrorThatNamesIt) {
     const std::vector<Defecto> defectos = {
         {R"(<cfdi:Emisor Rfc="EKU9003173C9" Nombre="ESCUELA KEMPER URGATE" RegimenFiscal="601"/>)", "", "Emisor"},
         {R"(Rfc="EKU9003173C9")", R"(Rfc="EKU9013173C9")", "'EKU9013173C9' is not a valid value"},
