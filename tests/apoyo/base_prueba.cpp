@@ -47,6 +47,11 @@ void EnServidor(const std::string& sentencia) { qivera::db::AbreBaseDatos(Servid
 
 }  // namespace
 
+std::filesystem::path CarpetaTemporal(const std::string& prefijo) {
+    std::string plantilla = (std::filesystem::temp_directory_path() / (prefijo + "-XXXXXX")).string();
+    return ::mkdtemp(plantilla.data());
+}
+
 std::string VariableDeEntorno(const char* nombre) {
     const char* valor = std::getenv(nombre);
     return valor == nullptr ? std::string() : valor;
@@ -75,8 +80,7 @@ BaseDePrueba::BaseDePrueba(Alcance alcance, Dueno dueno) {
             url_ = "sqlite::memory:";
             return;
         }
-        std::string plantilla = (std::filesystem::temp_directory_path() / "kx204-base-XXXXXX").string();
-        carpeta_ = mkdtemp(plantilla.data());
+        carpeta_ = CarpetaTemporal("kx204-base");
         url_ = "sqlite:" + carpeta_ + "/prueba.db";
         return;
     }

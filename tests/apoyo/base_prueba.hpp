@@ -1,4 +1,5 @@
 #pragma once
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -13,6 +14,9 @@ enum class Motor { SQLite, PostgreSQL };
 Motor MotorDePrueba();
 
 std::string VariableDeEntorno(const char* nombre);
+
+// A new folder under the temporary one, private to its owner, named `prefijo` and a random tail.
+std::filesystem::path CarpetaTemporal(const std::string& prefijo);
 
 // The administrative URL of the test server; empty when none is named.
 std::string ServidorDePrueba();

@@ -1,6 +1,7 @@
 #include "apoyo/carpeta_corrida.hpp"
 
-#include <string>
+#include "apoyo/base_prueba.hpp"
+
 #include <utility>
 
 #include <stdlib.h>
@@ -8,8 +9,7 @@
 namespace prueba {
 
 CarpetaDeLaCorrida::CarpetaDeLaCorrida() {
-    std::string plantilla = (std::filesystem::temp_directory_path() / "kx204-corrida-XXXXXX").string();
-    raiz_ = ::mkdtemp(plantilla.data());  // private to its owner, as a runtime folder must be
+    raiz_ = CarpetaTemporal("kx204-corrida");  // private to its owner, as a runtime folder must be
     for (const auto& [variable, subcarpeta] :
          {std::pair{"TMPDIR", "tmp"}, std::pair{"XDG_DATA_HOME", "datos"}, std::pair{"XDG_RUNTIME_DIR", "runtime"},
           std::pair{"XDG_CONFIG_HOME", "configuracion"}}) {

@@ -3,23 +3,12 @@
 #include "apoyo/aplicacion_qt.hpp"
 #include "apoyo/salidas.hpp"
 
-#include <cstdlib>
-
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/db/base_datos.hpp"
 #include "qivera/db/esquema.hpp"
 #include "qivera/db/plantillas.hpp"
 
 namespace prueba {
-
-namespace {
-
-std::filesystem::path CarpetaPropia() {
-    std::string plantilla = (std::filesystem::temp_directory_path() / "kx204-prueba-XXXXXX").string();
-    return mkdtemp(plantilla.data());
-}
-
-}  // namespace
 
 Entorno::Entorno(const std::string& usuario, BaseDePrueba::Alcance alcance)
     : Entorno(std::make_shared<BaseDePrueba>(alcance), usuario) {
@@ -48,7 +37,7 @@ Entorno::Entorno(const std::string& usuario, BaseDePrueba::Alcance alcance)
 Entorno::Entorno(const Entorno& primero, const std::string& usuario) : Entorno(primero.base, usuario) {}
 
 Entorno::Entorno(std::shared_ptr<BaseDePrueba> base_, const std::string& usuario)
-    : carpeta(CarpetaPropia()),
+    : carpeta(CarpetaTemporal("kx204-prueba")),
       base(std::move(base_)),
       conexion(Conecta(base->Url())),
       persona([this](const nlohmann::ordered_json& evento) { eventos.push_back(evento); }),

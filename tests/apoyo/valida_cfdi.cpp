@@ -29,36 +29,33 @@ Entero Potencia(int exponente) {
 struct Decimal {
     Entero valor = 0;
     int escala = 0;
+    Entero A(int otra) const { return valor * Potencia(otra - escala); }  // at a scale no smaller
 };
 
 // Digits with an optional point: what the schema lets through.
 Decimal Lee(const std::string& texto) {
     Decimal numero;
-    bool fraccion = false;
-    for (const char c : texto) {
-        if (c == '.') {
-            fraccion = true;
-            continue;
-        }
-        numero.valor = numero.valor * 10 + (c - '0');
-        if (fraccion) ++numero.escala;
-    }
+    for (const char c : texto)
+        if (c != '.') numero.valor = numero.valor * 10 + (c - '0');
+    const auto punto = texto.find('.');
+    numero.escala = punto == std::string::npos ? 0 : static_cast<int>(texto.size() - punto - 1);
     return numero;
 }
 
-Entero Escalado(Decimal numero, int escala) { return numero.valor * Potencia(escala - numero.escala); }
-int Comun(Decimal a, Decimal b) { return std::max(a.escala, b.escala); }
-Decimal operator+(Decimal a, Decimal b) { return {Escalado(a, Comun(a, b)) + Escalado(b, Comun(a, b)), Comun(a, b)}; }
-Decimal operator-(Decimal a, Decimal b) { return {Escalado(a, Comun(a, b)) - Escalado(b, Comun(a, b)), Comun(a, b)}; }
+Decimal operator+(Decimal a, Decimal b) {
+    const int escala = std::max(a.escala, b.escala);
+    return {a.A(escala) + b.A(escala), escala};
+}
+Decimal operator-(Decimal a, Decimal b) { return a + Decimal{-b.valor, b.escala}; }
 Decimal operator*(Decimal a, Decimal b) { return {a.valor * b.valor, a.escala + b.escala}; }
-bool operator<(Decimal a, Decimal b) { return Escalado(a, Comun(a, b)) < Escalado(b, Comun(a, b)); }
-bool operator==(Decimal a, Decimal b) { return Escalado(a, Comun(a, b)) == Escalado(b, Comun(a, b)); }
+bool operator<(Decimal a, Decimal b) { return (a - b).valor < 0; }
+bool operator==(Decimal a, Decimal b) { return (a - b).valor == 0; }
 
 enum class Modo { Trunca, Redondea, HaciaArriba };
 
 // To `decimales` places; rounding takes halves away from zero.
 Decimal Ajusta(Decimal numero, int decimales, Modo modo) {
-    if (numero.escala <= decimales) return {Escalado(numero, decimales), decimales};
+    if (numero.escala <= decimales) return {numero.A(decimales), decimales};
     const Entero divisor = Potencia(numero.escala - decimales), resto = numero.valor % divisor;
     Entero cociente = numero.valor / divisor;
     if (modo == Modo::HaciaArriba && resto > 0) ++cociente;
@@ -70,46 +67,30 @@ Decimal Ajusta(Decimal numero, int decimales, Modo modo) {
 std::string Escribe(Decimal numero) {
     Entero resto = numero.valor < 0 ? -numero.valor : numero.valor;
     std::string digitos;
-    do {
+    for (; resto > 0 || digitos.size() <= static_cast<std::size_t>(numero.escala); resto /= 10)
         digitos.insert(digitos.begin(), static_cast<char>('0' + static_cast<int>(resto % 10)));
-        resto /= 10;
-    } while (resto > 0);
-    const auto escala = static_cast<std::size_t>(numero.escala);
-    if (digitos.size() <= escala) digitos.insert(0, escala + 1 - digitos.size(), '0');
-    if (escala > 0) digitos.insert(digitos.size() - escala, ".");
+    if (numero.escala > 0) digitos.insert(digitos.size() - numero.escala, ".");
     return (numero.valor < 0 ? "-" : "") + digitos;
 }
 
-// The values a written number may stand for, as the SAT bounds them: half a unit of its last place either
-// way, the upper end just short of it.
+// The values accepted for a product of two written numbers, as the SAT bounds them: each factor stands for
+// half a unit of its last place either way (the upper end just short of it) unless it is exact, the low end
+// truncated and the high end rounded up to the currency's decimals.
 struct Intervalo {
     Decimal minimo, maximo;
+    bool Contiene(Decimal numero) const { return !(numero < minimo) && !(maximo < numero); }
+    std::string Texto() const { return "[" + Escribe(minimo) + ", " + Escribe(maximo) + "]"; }
 };
 
-Intervalo Redondeado(Decimal numero) {
-    const Decimal medio{5, numero.escala + 1}, casiNada{1, 12};
-    return {numero - medio, numero + medio - casiNada};
-}
-
-Intervalo Exacto(Decimal numero) { return {numero, numero}; }
-
-// The amounts accepted for a product: the low end truncated and the high end rounded up to the currency's decimals.
-Intervalo Aceptados(Intervalo a, Intervalo b, int decimales) {
-    return {Ajusta(a.minimo * b.minimo, decimales, Modo::Trunca),
-            Ajusta(a.maximo * b.maximo, decimales, Modo::HaciaArriba)};
-}
-
-bool Dentro(Decimal numero, Intervalo intervalo) {
-    return !(numero < intervalo.minimo) && !(intervalo.maximo < numero);
-}
-
-std::string Escribe(Intervalo intervalo) {
-    return "[" + Escribe(intervalo.minimo) + ", " + Escribe(intervalo.maximo) + "]";
+Intervalo Producto(Decimal a, Decimal b, bool bExacto, int decimales) {
+    const auto medio = [](Decimal n) { return Decimal{5, n.escala + 1}; };
+    const Decimal casiNada{1, 12}, bMedio = bExacto ? Decimal{} : medio(b);
+    return {Ajusta((a - medio(a)) * (b - bMedio), decimales, Modo::Trunca),
+            Ajusta((a + medio(a) - casiNada) * (b + bMedio - (bExacto ? Decimal{} : casiNada)), decimales,
+                   Modo::HaciaArriba)};
 }
 
 // The XML.
-
-constexpr const char* kCfdi = "http://www.sat.gob.mx/cfd/4";
 
 std::optional<std::string> Atributo(const xmlNode* nodo, const char* nombre) {
     xmlChar* valor = xmlGetNoNsProp(nodo, BAD_CAST nombre);
@@ -123,11 +104,6 @@ std::optional<std::string> Atributo(const xmlNode* nodo, const char* nombre) {
 std::string Valor(const xmlNode* nodo, const char* nombre) { return Atributo(nodo, nombre).value_or(""); }
 Decimal Monto(const xmlNode* nodo, const char* nombre) { return Lee(Atributo(nodo, nombre).value_or("0")); }
 
-bool Es(const xmlNode* nodo, const char* nombre) {
-    return nodo->type == XML_ELEMENT_NODE && nodo->ns && xmlStrEqual(nodo->ns->href, BAD_CAST kCfdi) &&
-           xmlStrEqual(nodo->name, BAD_CAST nombre);
-}
-
 // The CFDI elements reached from `desde` through the names of `ruta`.
 std::vector<const xmlNode*> Descendientes(const xmlNode* desde, std::initializer_list<const char*> ruta) {
     std::vector<const xmlNode*> nivel{desde};
@@ -135,7 +111,10 @@ std::vector<const xmlNode*> Descendientes(const xmlNode* desde, std::initializer
         std::vector<const xmlNode*> siguiente;
         for (const xmlNode* padre : nivel)
             for (const xmlNode* hijo = padre->children; hijo; hijo = hijo->next)
-                if (Es(hijo, nombre)) siguiente.push_back(hijo);
+                if (hijo->type == XML_ELEMENT_NODE && hijo->ns &&
+                    xmlStrEqual(hijo->ns->href, BAD_CAST "http://www.sat.gob.mx/cfd/4") &&
+                    xmlStrEqual(hijo->name, BAD_CAST nombre))
+                    siguiente.push_back(hijo);
         nivel = std::move(siguiente);
     }
     return nivel;
@@ -153,32 +132,17 @@ void Anota(void* errores, Error* error) {
     static_cast<std::vector<std::string>*>(errores)->push_back(Mensaje(error));
 }
 
-// The structure.
-
-struct Esquema {
-    std::unique_ptr<xmlSchema, decltype(&xmlSchemaFree)> esquema{nullptr, xmlSchemaFree};
-    std::vector<std::string> errores;
-};
-
-// Compiled once for the whole run.
-const Esquema& EsquemaCfdi() {
-    static const Esquema compilado = [] {
-        Esquema resultado;
+// The structure, against the schema compiled once for the whole run.
+std::vector<std::string> ErroresDeEstructura(xmlDoc* documento) {
+    static const std::unique_ptr<xmlSchema, decltype(&xmlSchemaFree)> esquema = [] {
         const std::unique_ptr<xmlSchemaParserCtxt, decltype(&xmlSchemaFreeParserCtxt)> lector(
             xmlSchemaNewParserCtxt(KX204_CFDI_XSD), xmlSchemaFreeParserCtxt);
-        xmlSchemaSetParserStructuredErrors(lector.get(), Anota, &resultado.errores);
-        resultado.esquema.reset(xmlSchemaParse(lector.get()));
-        return resultado;
+        return std::unique_ptr<xmlSchema, decltype(&xmlSchemaFree)>(xmlSchemaParse(lector.get()), xmlSchemaFree);
     }();
-    return compilado;
-}
-
-std::vector<std::string> ErroresDeEstructura(xmlDoc* documento) {
-    const Esquema& esquema = EsquemaCfdi();
-    if (!esquema.esquema) return {"cfdi40.xsd does not compile"};
+    if (!esquema) return {"cfdi40.xsd does not compile"};
     std::vector<std::string> errores;
     const std::unique_ptr<xmlSchemaValidCtxt, decltype(&xmlSchemaFreeValidCtxt)> validador(
-        xmlSchemaNewValidCtxt(esquema.esquema.get()), xmlSchemaFreeValidCtxt);
+        xmlSchemaNewValidCtxt(esquema.get()), xmlSchemaFreeValidCtxt);
     xmlSchemaSetValidStructuredErrors(validador.get(), Anota, &errores);
     xmlSchemaValidateDoc(validador.get(), documento);
     return errores;
@@ -186,22 +150,14 @@ std::vector<std::string> ErroresDeEstructura(xmlDoc* documento) {
 
 // The rules, on a document the schema accepts.
 
-// From the SAT's currency catalog, for the currencies this program invoices in.
-std::optional<int> DecimalesDe(const std::string& moneda) {
-    static const std::map<std::string, int> decimales{{"MXN", 2}, {"USD", 2}};
-    const auto encontrada = decimales.find(moneda);
-    return encontrada == decimales.end() ? std::nullopt : std::optional<int>(encontrada->second);
-}
-
 // The concepts' taxes added up under "Impuesto TipoFactor TasaOCuota", as the document must show them.
 struct Suma {
     Decimal base, importe;
 };
 
 std::string Clave(const xmlNode* traslado) {
-    std::string clave = Valor(traslado, "Impuesto") + " " + Valor(traslado, "TipoFactor");
-    if (const auto tasa = Atributo(traslado, "TasaOCuota")) clave += " " + *tasa;
-    return clave;
+    const auto tasa = Atributo(traslado, "TasaOCuota");
+    return Valor(traslado, "Impuesto") + " " + Valor(traslado, "TipoFactor") + (tasa ? " " + *tasa : "");
 }
 
 class Revision {
@@ -266,9 +222,9 @@ private:
                           importe = Valor(concepto, "Importe");
         Decimales(nombre + ": Importe", importe);
         Decimales(nombre + ": Descuento", Atributo(concepto, "Descuento"));
-        const Intervalo aceptado = Aceptados(Redondeado(Lee(cantidad)), Redondeado(Lee(unitario)), decimales_);
-        if (!Dentro(Lee(importe), aceptado))
-            Falla(nombre + ": Importe " + importe + " is outside " + Escribe(aceptado) + ", from Cantidad " + cantidad +
+        const Intervalo aceptado = Producto(Lee(cantidad), Lee(unitario), false, decimales_);
+        if (!aceptado.Contiene(Lee(importe)))
+            Falla(nombre + ": Importe " + importe + " is outside " + aceptado.Texto() + ", from Cantidad " + cantidad +
                   " times ValorUnitario " + unitario);
         importes_ = importes_ + Lee(importe);
         descuentos_ = descuentos_ + Monto(concepto, "Descuento");
@@ -289,15 +245,12 @@ private:
         suma.importe = suma.importe + Monto(traslado, "Importe");
         if (Valor(traslado, "TipoFactor") == "Exento") {
             if (tasa || importe) Falla(donde + " is exempt yet has a TasaOCuota or an Importe");
-            return;
-        }
-        if (!tasa || !importe) {
+        } else if (!tasa || !importe) {
             Falla(donde + " needs both TasaOCuota and Importe");
-            return;
+        } else if (const Intervalo aceptado = Producto(Lee(base), Lee(*tasa), true, decimales_);
+                   !aceptado.Contiene(Lee(*importe))) {
+            Falla(donde + " Importe " + *importe + " is outside " + aceptado.Texto() + ", from Base " + base);
         }
-        const Intervalo aceptado = Aceptados(Redondeado(Lee(base)), Exacto(Lee(*tasa)), decimales_);
-        if (!Dentro(Lee(*importe), aceptado))
-            Falla(donde + " Importe " + *importe + " is outside " + Escribe(aceptado) + ", from Base " + base);
     }
 
     // Each group of the concepts' taxes once, to the cent, and the total of their amounts.
@@ -328,13 +281,11 @@ private:
         Igual("Descuento", Atributo(comprobante_, "Descuento").value_or("0"), Redondea(descuentos_),
               "the sum of the concepts' Descuento");
         const auto impuestos = Descendientes(comprobante_, {"Impuestos"});
-        const auto declarados =
-            impuestos.empty() ? std::nullopt : Atributo(impuestos.front(), "TotalImpuestosTrasladados");
+        const std::string declarados =
+            impuestos.empty() ? "0" : Atributo(impuestos.front(), "TotalImpuestosTrasladados").value_or("0");
         Decimales("TotalImpuestosTrasladados", declarados);
-        Igual("TotalImpuestosTrasladados", declarados.value_or("0"), trasladados_,
-              "the sum of the document's Traslado Importe");
-        const Decimal total =
-            Monto(comprobante_, "SubTotal") - Monto(comprobante_, "Descuento") + Lee(declarados.value_or("0"));
+        Igual("TotalImpuestosTrasladados", declarados, trasladados_, "the sum of the document's Traslado Importe");
+        const Decimal total = Monto(comprobante_, "SubTotal") - Monto(comprobante_, "Descuento") + Lee(declarados);
         Igual("Total", Valor(comprobante_, "Total"), Redondea(total),
               "SubTotal - Descuento + TotalImpuestosTrasladados");
     }
@@ -348,10 +299,12 @@ private:
 };
 
 std::vector<std::string> ErroresDeReglas(const xmlNode* comprobante) {
+    // From the SAT's currency catalog, for the currencies this program invoices in.
+    static const std::map<std::string, int> kDecimales{{"MXN", 2}, {"USD", 2}};
     const std::string moneda = Valor(comprobante, "Moneda");
-    const auto decimales = DecimalesDe(moneda);
-    if (!decimales) return {"Moneda " + moneda + ": its decimals are unknown to this checker"};
-    return Revision(comprobante, moneda, *decimales).Errores();
+    const auto decimales = kDecimales.find(moneda);
+    if (decimales == kDecimales.end()) return {"Moneda " + moneda + ": its decimals are unknown to this checker"};
+    return Revision(comprobante, moneda, decimales->second).Errores();
 }
 
 }  // namespace

@@ -30,10 +30,17 @@ bool AceptaCliente(kx204::frmKX204& pantalla, const std::string& clave) {
 
 }  // namespace
 
-TEST(Cliente, ACreditClientGetsItsDataConditionAddressAndSalesman) {
+TEST(Cliente, ACreditClientGetsItsDataConditionAndInCaptureItsAddressAndSalesman) {
     Entorno entorno;
     PreparaClientes(entorno, "1");
     auto& pantalla = entorno.Abre();
+    pantalla.txt_Cl_Cve_Cliente.SetText("C1");
+    pantalla.txt_Cl_Cve_Cliente_Enter();
+    EXPECT_EQ(pantalla.txt_Cl_Razon_Social_1.Text(), "Matriz SA");
+    EXPECT_EQ(pantalla.txt_Vn_Cve_Vendedor.Text(), "");
+    EXPECT_FALSE(pantalla.txtCondicionVenta.Enabled());
+    EXPECT_TRUE(entorno.Eventos("dialog").empty());
+
     pantalla.Controles.Pulsa(ComandoBarra::Nuevo);
     pantalla.txt_Vn_Cve_Vendedor.SetText("OTRO");
     entorno.persona.Responde("01");
@@ -80,16 +87,4 @@ TEST(Cliente, WithoutCreditOnlyCashConditionsAndWithoutAddressNoClient) {
     EXPECT_EQ(pantalla.txt_Cl_Cve_Cliente.Text(), "");
     EXPECT_EQ(pantalla.txt_Clt_Descripcion.Text(), "");
     EXPECT_EQ(pantalla.DireccionEntrega, "");
-}
-
-TEST(Cliente, OutsideCaptureNoAddressNoSalesman) {
-    Entorno entorno;
-    PreparaClientes(entorno, "1");
-    auto& pantalla = entorno.Abre();
-    pantalla.txt_Cl_Cve_Cliente.SetText("C1");
-    pantalla.txt_Cl_Cve_Cliente_Enter();
-    EXPECT_EQ(pantalla.txt_Cl_Razon_Social_1.Text(), "Matriz SA");
-    EXPECT_EQ(pantalla.txt_Vn_Cve_Vendedor.Text(), "");
-    EXPECT_FALSE(pantalla.txtCondicionVenta.Enabled());
-    EXPECT_TRUE(entorno.Eventos("dialog").empty());
 }

@@ -2,7 +2,6 @@
 
 #include "apoyo/error_de.hpp"
 
-#include "kx204/host/connection.hpp"
 #include "kx204/host/runtime_error.hpp"
 #include "kx204/host/variant.hpp"
 
@@ -12,9 +11,7 @@ using kx204::host::RuntimeError;
 using kx204::host::Variant;
 namespace errores = kx204::host::errores;
 
-namespace {}  // namespace
-
-TEST(Variant, ConversionsFollowTheScriptingRules) {
+TEST(Variant, ConversionsFollowTheScriptingRulesAndFailedOnesRaiseTheirNumbers) {
     EXPECT_EQ(Variant("  1,234.5 ").ToDouble(), 1234.5);
     EXPECT_EQ(Variant("$1,234.50").ToDouble(), 1234.5);
     EXPECT_EQ(Variant(2.5).ToLong(), 2);  // half to even
@@ -32,9 +29,7 @@ TEST(Variant, ConversionsFollowTheScriptingRules) {
     EXPECT_EQ(Variant(Variant::Null).ToTextOrEmpty(), "");
     EXPECT_EQ(Variant("2025-01-31").ToDate(), Date::FromYmd(2025, 1, 31));
     EXPECT_EQ(Variant(Date::FromYmd(2025, 1, 31)).ToText(), "2025-01-31");
-}
 
-TEST(Variant, FailedConversionsRaiseTheirNumbers) {
     EXPECT_EQ(prueba::NumeroDeError([] { Variant("").ToDouble(); }), errores::TypeMismatch);
     EXPECT_EQ(prueba::NumeroDeError([] { Variant("12abc").ToDouble(); }), errores::TypeMismatch);
     EXPECT_EQ(prueba::NumeroDeError([] { Variant("maybe").ToBool(); }), errores::TypeMismatch);
@@ -95,9 +90,4 @@ TEST(Date, ParsesFormatsAndCountsDays) {
     EXPECT_FALSE(Date::Parse("2024-02-29 25:00").has_value());
     EXPECT_EQ(Date::Parse("05/03/2024")->ToIso(), "2024-03-05");
     EXPECT_EQ(prueba::NumeroDeError([&] { date.AddDays(5000000); }), errores::Overflow);
-}
-
-TEST(SqlText, DoublesEveryQuote) {
-    EXPECT_EQ(kx204::host::SqlText("O'Brien ''x'"), "O''Brien ''''x''");
-    EXPECT_EQ(kx204::host::SqlText("plain"), "plain");
 }

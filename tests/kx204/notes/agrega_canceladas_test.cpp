@@ -22,7 +22,7 @@ kx204::frmKX204& EnCaptura(Entorno& entorno) {
 
 }  // namespace
 
-TEST(AgregaVenta, AddsOneCheckedNoteOfTheBranch) {
+TEST(AgregaVenta, AddsOneCheckedNoteOfTheBranchWhenAllowed) {
     Entorno entorno;
     auto& pantalla = EnCaptura(entorno);
     pantalla.Controles.Pulsa(ComandoBarra::B3);  // no branch yet: refused before any search window
@@ -52,12 +52,8 @@ TEST(AgregaVenta, AddsOneCheckedNoteOfTheBranch) {
     entorno.eventos.clear();
     pantalla.Controles.Pulsa(ComandoBarra::B3);  // closed without choosing
     EXPECT_TRUE(entorno.Eventos("message").empty());
-}
 
-TEST(AgregaVenta, DoesNothingWhenNotAllowed) {
-    Entorno entorno;
-    auto& pantalla = EnCaptura(entorno);
-    entorno.Sql("UPDATE Variable SET Vr_Valor = '0' WHERE Vr_Nombre = 'VEN_PERMITIR_CAPTURAR_NOTA_VENTA'");
+    entorno.eventos.clear();  // not allowed: nothing at all
     pantalla.PermitirCapturarNotaVenta = false;
     pantalla.Controles_B3Click();
     EXPECT_TRUE(entorno.eventos.empty());

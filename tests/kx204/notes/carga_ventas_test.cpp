@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "apoyo/notas.hpp"
 
 using kx204::host::ComandoBarra;
@@ -51,12 +53,12 @@ TEST(CargaVentas, ValidatesTheHeaderInOrderAndLeavesTheListAlone) {
     pantalla.txt_Sc_Cve_Sucursal.Teclea("01");  // typed again, not confirmed
     pantalla.txt_Mn_Cve_Moneda.Teclea("");
     pantalla.ssTabQvr.SetTab(1);
-    const std::pair<const char*, kx204::host::CampoTexto*> pasos[] = {
-        {"ERR-ID:7500026", &pantalla.txt_Mn_Cve_Moneda},
-        {"ERR-ID:7500027", &pantalla.txt_Sc_Cve_Sucursal},
-        {"ERR-ID:7500028", &pantalla.txt_Al_Cve_Almancen},
+    const std::tuple<const char*, kx204::host::CampoTexto*, const char*> pasos[] = {
+        {"ERR-ID:7500026", &pantalla.txt_Mn_Cve_Moneda, "MXN"},
+        {"ERR-ID:7500027", &pantalla.txt_Sc_Cve_Sucursal, "01"},
+        {"ERR-ID:7500028", &pantalla.txt_Al_Cve_Almancen, "0101"},
     };
-    for (const auto& [id, campo] : pasos) {
+    for (const auto& [id, campo, valido] : pasos) {
         entorno.eventos.clear();
         pantalla.Controles.Pulsa(ComandoBarra::B1);
         const auto mensajes = entorno.Eventos("message");
@@ -65,9 +67,7 @@ TEST(CargaVentas, ValidatesTheHeaderInOrderAndLeavesTheListAlone) {
         EXPECT_EQ(mensajes[0]["buttons"], 48);
         EXPECT_EQ(pantalla.ssTabQvr.Tab(), 0);
         EXPECT_EQ(pantalla.Foco(), campo) << id;
-        campo->Teclea(campo == &pantalla.txt_Mn_Cve_Moneda     ? "MXN"
-                      : campo == &pantalla.txt_Sc_Cve_Sucursal ? "01"
-                                                               : "0101");
+        campo->Teclea(valido);
         campo->Confirma();
     }
     EXPECT_EQ(pantalla.lvNotas.Count(), 0);  // the currency change emptied it; nothing reloaded it

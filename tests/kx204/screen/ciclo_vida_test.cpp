@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "apoyo/entorno.hpp"
+#include "apoyo/error_de.hpp"
 #include "kx204/host/runtime_error.hpp"
 
 using kx204::host::ComandoBarra;
@@ -28,12 +29,7 @@ TEST(Pantalla, OneScreenPerComponentAndTheHostContract) {
     EXPECT_EQ(kx204::Pantalla(*entorno.componente).GetPantalla(), primera);
     EXPECT_EQ(primera->txtFolio.Text(), "X");
 
-    try {
-        primera->Transaccion();
-        FAIL() << "Transaccion without Padre must fail";
-    } catch (const kx204::host::RuntimeError& error) {
-        EXPECT_EQ(error.number, kx204::host::errores::ObjectRequired);
-    }
+    EXPECT_EQ(prueba::NumeroDeError([&] { primera->Transaccion(); }), kx204::host::errores::ObjectRequired);
     primera->SetPadre(&entorno.ventana);
     EXPECT_EQ(primera->Transaccion(), "KX204");
 

@@ -26,54 +26,40 @@ struct Eml {
     std::vector<Parte> partes;
 };
 
-std::vector<std::string> Separa(const std::string& texto, const std::string& separador) {
-    std::vector<std::string> trozos;
-    std::size_t inicio = 0;
-    for (std::size_t fin; (fin = texto.find(separador, inicio)) != std::string::npos; inicio = fin + separador.size())
-        trozos.push_back(texto.substr(inicio, fin - inicio));
-    trozos.push_back(texto.substr(inicio));
-    return trozos;
-}
-
 // Header lines, folded ones joined to the line before.
-Encabezados LeeEncabezados(const std::string& bloque) {
+Encabezados LeeEncabezados(const QString& bloque) {
     Encabezados encabezados;
     std::string ultimo;
-    for (const std::string& linea : Separa(bloque, "\r\n")) {
-        if (!linea.empty() && linea[0] == ' ') {
-            encabezados[ultimo] += linea;
-        } else if (const std::size_t dos = linea.find(": "); dos != std::string::npos) {
-            ultimo = linea.substr(0, dos);
-            encabezados[ultimo] = linea.substr(dos + 2);
-        }
+    for (const QString& linea : bloque.split("\r\n")) {
+        if (linea.startsWith(' '))
+            encabezados[ultimo] += linea.toStdString();
+        else if (const auto dos = linea.indexOf(": "); dos >= 0)
+            encabezados[ultimo = linea.left(dos).toStdString()] = linea.mid(dos + 2).toStdString();
     }
     return encabezados;
 }
 
-std::string DeBase64(std::string texto) {
-    std::erase(texto, '\r');
-    std::erase(texto, '\n');
-    const auto resultado =
-        QByteArray::fromBase64Encoding(QByteArray::fromStdString(texto), QByteArray::AbortOnBase64DecodingErrors);
+std::string DeBase64(QString texto) {
+    const auto resultado = QByteArray::fromBase64Encoding(texto.remove('\r').remove('\n').toLatin1(),
+                                                          QByteArray::AbortOnBase64DecodingErrors);
     EXPECT_TRUE(resultado) << "bad base64";
     return resultado.decoded.toStdString();
 }
 
 // The MIME multipart/mixed message, each part decoded from base64.
 Eml LeeEml(const std::string& texto) {
-    const std::size_t fin = texto.find("\r\n\r\n");
-    Eml eml{LeeEncabezados(texto.substr(0, fin)), {}};
-    const QRegularExpressionMatch frontera =
-        QRegularExpression("boundary=\"([^\"]+)\"").match(QString::fromStdString(eml.encabezados["Content-Type"]));
-    EXPECT_TRUE(frontera.hasMatch());
-    const std::vector<std::string> trozos =
-        Separa(texto.substr(fin + 2), "\r\n--" + frontera.captured(1).toStdString());
+    const QString todo = QString::fromStdString(texto);
+    const auto fin = todo.indexOf("\r\n\r\n");
+    Eml eml{LeeEncabezados(todo.left(fin)), {}};
+    const QString frontera = QRegularExpression("boundary=\"([^\"]+)\"")
+                                 .match(QString::fromStdString(eml.encabezados["Content-Type"]))
+                                 .captured(1);
+    const QStringList trozos = todo.mid(fin + 2).split("\r\n--" + frontera);
     EXPECT_EQ(trozos.back(), "--\r\n");
-    for (std::size_t i = 1; i + 1 < trozos.size(); ++i) {
-        const std::size_t cuerpo = trozos[i].find("\r\n\r\n");
-        Parte parte{LeeEncabezados(trozos[i].substr(2, cuerpo - 2)), DeBase64(trozos[i].substr(cuerpo + 4))};
-        EXPECT_EQ(parte.encabezados["Content-Transfer-Encoding"], "base64");
-        eml.partes.push_back(parte);
+    for (qsizetype i = 1; i + 1 < trozos.size(); ++i) {
+        const auto cuerpo = trozos[i].indexOf("\r\n\r\n");
+        eml.partes.push_back({LeeEncabezados(trozos[i].mid(2, cuerpo - 2)), DeBase64(trozos[i].mid(cuerpo + 4))});
+        EXPECT_EQ(eml.partes.back().encabezados["Content-Transfer-Encoding"], "base64");
     }
     return eml;
 }
@@ -82,7 +68,7 @@ Eml LeeEml(const std::string& texto) {
 std::string Decodifica(const std::string& encabezado) {
     std::string texto;
     auto palabras = QRegularExpression("=\\?UTF-8\\?B\\?([^?]*)\\?=").globalMatch(QString::fromStdString(encabezado));
-    while (palabras.hasNext()) texto += DeBase64(palabras.next().captured(1).toStdString());
+    while (palabras.hasNext()) texto += DeBase64(palabras.next().captured(1));
     return texto;
 }
 
@@ -100,10 +86,6 @@ protected:
         ASSERT_EQ(
             qivera::PadreQivera(entorno.sesion).FirmaDocumento(entorno.conexion->DefaultDatabase() + "|1|F000001"), "");
     }
-    void Variable(const std::string& nombre, const std::string& valor) {
-        entorno.Sql("DELETE FROM Variable WHERE Vr_Nombre = '" + nombre + "'");
-        entorno.Variable(nombre, valor);
-    }
     std::string RutaEml() const { return entorno.Carpeta() + "/bandeja/F000001.eml"; }
     std::string RutaPdf() const { return entorno.Carpeta() + "/impresos/F000001.pdf"; }
 
@@ -116,7 +98,8 @@ TEST_F(Correo, WritesAMimeMessageWithThePdfAndTheSignedXmlToTheOutbox) {
     ASSERT_TRUE(Envia()) << error;
     const std::string texto = prueba::LeeArchivo(RutaEml());
     EXPECT_EQ(QString::fromStdString(texto).count(QRegularExpression("[^\r]\n")), 0);  // CRLF line ends only
-    for (const std::string& linea : Separa(texto, "\r\n")) EXPECT_LE(linea.size(), 78u) << linea;
+    for (const QString& linea : QString::fromStdString(texto).split("\r\n"))
+        EXPECT_LE(linea.size(), 78) << linea.toStdString();
     Eml eml = LeeEml(texto);
     EXPECT_EQ(eml.encabezados["From"], "facturacion@localhost");
     EXPECT_EQ(eml.encabezados["To"], "compras.c1@example.com");
@@ -142,8 +125,8 @@ TEST_F(Correo, SendsTheSameMessageByLoopbackSmtpToEveryAddressOfTheClient) {
     Firma();
     entorno.Sql("UPDATE Cliente SET Cl_Email = 'a@example.com; b@example.com' WHERE Cl_Cve_Cliente = 'C1'");
     prueba::ServidorSmtp servidor;
-    Variable("CORREO_SMTP_URL", servidor.Url());
-    Variable("CORREO_REMITENTE", "ventas@example.com");
+    entorno.Variable("CORREO_SMTP_URL", servidor.Url());
+    entorno.Variable("CORREO_REMITENTE", "ventas@example.com");
     ASSERT_TRUE(Envia()) << error;
     servidor.Espera();
     EXPECT_EQ(servidor.remitente, "<ventas@example.com>");
@@ -155,12 +138,12 @@ TEST_F(Correo, SendsTheSameMessageByLoopbackSmtpToEveryAddressOfTheClient) {
 
 TEST_F(Correo, AFailedSendingIsReportedAndTheMessageStaysInTheOutbox) {
     Firma();
-    Variable("CORREO_SMTP_URL", "smtp://127.0.0.1:" + std::to_string(prueba::PuertoCerrado()));
+    entorno.Variable("CORREO_SMTP_URL", "smtp://127.0.0.1:" + std::to_string(prueba::PuertoCerrado()));
     EXPECT_FALSE(Envia());
     EXPECT_EQ(error.rfind("No se pudo enviar el correo de la factura F000001: ", 0), 0u) << error;
     EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(RutaEml())));
     EXPECT_EQ(entorno.registros.back().evento, "print");  // no "mail"
-    Variable("CORREO_SMTP_URL", "file:///etc/passwd");
+    entorno.Variable("CORREO_SMTP_URL", "file:///etc/passwd");
     EXPECT_FALSE(Envia());
 }
 
@@ -182,7 +165,7 @@ TEST_F(Correo, RefusalsSayWhyAndWriteNoMessage) {
         "WHERE Cl_Cve_Cliente = 'C1'");
     rechaza("El correo del cliente C1 no es válido: x@example.com\r\nBcc: otro@example.com");
     entorno.Sql("UPDATE Cliente SET Cl_Email = 'compras.c1@example.com' WHERE Cl_Cve_Cliente = 'C1'");
-    Variable("CORREO_REMITENTE", "ventas");
+    entorno.Variable("CORREO_REMITENTE", "ventas");
     rechaza("El remitente configurado no es válido: ventas");
     EXPECT_EQ(entorno.registros.size(), 1u);  // the signature only
 }

@@ -5,6 +5,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 
 namespace prueba {
@@ -26,19 +28,6 @@ int Enlaza(int& puerto) {
 }
 
 void Escribe(int cliente, const std::string& texto) { (void)::send(cliente, texto.data(), texto.size(), MSG_NOSIGNAL); }
-
-bool LeeLinea(int cliente, std::string& pendiente, std::string& linea) {
-    for (std::size_t fin; (fin = pendiente.find("\r\n")) == std::string::npos;) {
-        char bloque[4096];
-        const ssize_t leidos = ::recv(cliente, bloque, sizeof bloque, 0);
-        if (leidos <= 0) return false;
-        pendiente.append(bloque, static_cast<std::size_t>(leidos));
-    }
-    const std::size_t fin = pendiente.find("\r\n");
-    linea = pendiente.substr(0, fin);
-    pendiente.erase(0, fin + 2);
-    return true;
-}
 
 bool Empieza(const std::string& linea, const char* orden) { return linea.rfind(orden, 0) == 0; }
 
@@ -67,34 +56,30 @@ void ServidorSmtp::Espera() {
 
 void ServidorSmtp::Atiende(int cliente) {
     Escribe(cliente, "220 prueba ESMTP\r\n");
-    std::string pendiente, linea;
+    FILE* entrada = ::fdopen(::dup(cliente), "r");
+    char* crudo = nullptr;
+    std::size_t capacidad = 0;
     bool enDatos = false;
-    while (LeeLinea(cliente, pendiente, linea)) {
-        if (enDatos) {
-            if (linea == ".") {
-                enDatos = false;
-                Escribe(cliente, "250 recibido\r\n");
-            } else {
-                datos += (Empieza(linea, ".") ? linea.substr(1) : linea) + "\r\n";
-            }
-        } else if (Empieza(linea, "EHLO") || Empieza(linea, "HELO")) {
-            Escribe(cliente, "250 prueba\r\n");
-        } else if (Empieza(linea, "MAIL FROM:")) {
-            remitente = linea.substr(10);
-            Escribe(cliente, "250 OK\r\n");
-        } else if (Empieza(linea, "RCPT TO:")) {
-            destinatarios.push_back(linea.substr(8));
-            Escribe(cliente, "250 OK\r\n");
-        } else if (linea == "DATA") {
-            enDatos = true;
-            Escribe(cliente, "354 adelante\r\n");
-        } else if (linea == "QUIT") {
-            Escribe(cliente, "221 adios\r\n");
-            return;
-        } else {
-            Escribe(cliente, "502 no\r\n");
+    while (::getline(&crudo, &capacidad, entrada) > 0) {
+        std::string linea(crudo);  // a line ends at CRLF alone: a bare LF stays in it, to be seen
+        if (linea.ends_with("\r\n")) linea.resize(linea.size() - 2);
+        if (enDatos && linea != ".") {
+            datos += (Empieza(linea, ".") ? linea.substr(1) : linea) + "\r\n";
+            continue;
         }
+        const bool conocida = enDatos || linea == "DATA" || linea == "QUIT" || Empieza(linea, "EHLO") ||
+                              Empieza(linea, "HELO") || Empieza(linea, "MAIL FROM:") || Empieza(linea, "RCPT TO:");
+        enDatos = linea == "DATA";
+        if (Empieza(linea, "MAIL FROM:")) remitente = linea.substr(10);
+        if (Empieza(linea, "RCPT TO:")) destinatarios.push_back(linea.substr(8));
+        Escribe(cliente, !conocida         ? "502 no\r\n"
+                         : enDatos         ? "354 adelante\r\n"
+                         : linea == "QUIT" ? "221 adios\r\n"
+                                           : "250 OK\r\n");
+        if (linea == "QUIT") break;
     }
+    std::free(crudo);
+    ::fclose(entrada);
 }
 
 int PuertoCerrado() {

@@ -6,7 +6,7 @@
 namespace prueba {
 
 // A one-message SMTP server on 127.0.0.1 at a free port, serving one connection on a thread
-// of its own: it accepts every command and keeps what it was given.
+// of its own: it accepts every command (and the message's end) and keeps what it was given.
 class ServidorSmtp {
 public:
     ServidorSmtp();

@@ -11,6 +11,7 @@
 #include <regex>
 
 #include "apoyo/base_prueba.hpp"
+#include "apoyo/programa.hpp"
 #include "qivera/db/archivo_temporal.hpp"
 #include "qivera/db/sql.hpp"
 #include "qivera/sesion/acceso.hpp"
@@ -23,10 +24,8 @@ const std::string kIncorrecta = "La contraseña de «ADMIN» no es correcta.";
 class BaseConClave {
 public:
     BaseConClave() {
-        QProcess init;
-        init.start(KX204_QIVERA, {"init", "--db", QString::fromStdString(base_.Url())});
-        init.waitForFinished(120000);
-        EXPECT_EQ(init.exitCode(), 0) << init.readAllStandardError().toStdString();
+        const prueba::Corrida init = prueba::Qivera({"init", "--db", QString::fromStdString(base_.Url())});
+        EXPECT_EQ(init.estado, 0) << init.errores;
         qivera::GuardaClave(*conexion_, "ADMIN", "buena");
     }
 

@@ -25,7 +25,7 @@ std::vector<json> Ejecuta(prueba::Entorno& entorno, const std::string& guion) {
 
 }  // namespace
 
-TEST(Guion, RunsAScriptAndPrintsTheTranscript) {
+TEST(Guion, RunsAScriptAndPrintsTheTranscriptFailuresIncludedUntilExit) {
     prueba::Entorno entorno;
     entorno.Variable("FIN_MONEDA_LOCAL", "MXN");
     entorno.Variable("VEN_ALMACEN_DEFAULT", "0101");
@@ -40,8 +40,11 @@ TEST(Guion, RunsAScriptAndPrintsTheTranscript) {
 {"do":"toolbar","command":"b2"}
 {"do":"toolbar","command":"cancelar"}
 {"do":"sql","query":"SELECT Sc_Cve_Sucursal, Sc_Descripcion FROM Sucursal WHERE Sc_Cve_Sucursal = '01'"}
+{"do":"sql","query":"SELECT missing FROM nowhere"}
+{"do":"toolbar","command":"salir"}
+{"do":"dump"}
 )");
-    ASSERT_EQ(eventos.size(), 6u);
+    ASSERT_EQ(eventos.size(), 8u);
     EXPECT_EQ(eventos[0], json::parse(R"({"event":"refused","control":"txtFolio","reason":"disabled"})"));
     EXPECT_EQ(eventos[1], json::parse(R"({"event":"refused","control":"dpFecha",
                                           "reason":"out of range: 1900-01-01 to 2999-12-31"})"));
@@ -64,20 +67,11 @@ TEST(Guion, RunsAScriptAndPrintsTheTranscript) {
     EXPECT_EQ(eventos[2]["event"], "refused");  // "Firmar" is not offered
     EXPECT_EQ(eventos[3], json::parse(R"({"event":"rows","columns":["Sc_Cve_Sucursal","Sc_Descripcion"],
                                           "rows":[["01","Matriz"]]})"));
-    EXPECT_EQ(eventos[4], json::parse(R"({"event":"done"})"));
-}
-
-TEST(Guion, ExitUnloadsTheScreenAndFailuresBecomeEvents) {
-    prueba::Entorno entorno;
-    const auto eventos = Ejecuta(entorno, R"({"do":"open","user":"ADMIN"}
-{"do":"sql","query":"SELECT missing FROM nowhere"}
-{"do":"toolbar","command":"salir"}
-{"do":"dump"}
-)");
-    ASSERT_EQ(eventos.size(), 3u);
-    EXPECT_EQ(eventos[0]["event"], "error");
-    EXPECT_NE(eventos[0]["description"].get<std::string>().find("nowhere"), std::string::npos);
-    EXPECT_EQ(eventos[1], json::parse(R"({"event":"error","description":"La pantalla no está abierta"})"));
+    // A failure is an event and the script goes on; once Exit unloads the screen nothing more reaches it.
+    EXPECT_EQ(eventos[4]["event"], "error");
+    EXPECT_NE(eventos[4]["description"].get<std::string>().find("nowhere"), std::string::npos);
+    EXPECT_EQ(eventos[5], json::parse(R"({"event":"error","description":"La pantalla no está abierta"})"));
+    EXPECT_EQ(eventos[6], json::parse(R"({"event":"done"})"));
 }
 
 TEST(Guion, RefusesScriptsNoPersonCouldRun) {

@@ -132,7 +132,7 @@ TEST(DocumentoFactura, StoresEveryLineOfALongInvoice) {
               "201|201|0001|0201|20301|20301");
 }
 
-TEST(DocumentoFactura, RefusesWrongLinesWithTheReason) {
+TEST(DocumentoFactura, RefusesWrongLinesAndFailedStoresWithTheReason) {
     BaseDemo demo;
     demo.conexion->Execute("UPDATE Producto SET Es_Cve_Estado = 'ba' WHERE Pr_Cve_Producto = 'P0002'");
     auto documento = demo.Documento();
@@ -161,19 +161,16 @@ TEST(DocumentoFactura, RefusesWrongLinesWithTheReason) {
     documento->AgregaRenglon(Renglon("P0001", 0, 0));
     EXPECT_FALSE(documento->RenglonCorrecto());
     EXPECT_EQ(documento->MensajeError(), "Renglón 0007: la cuota fija debe ser un número mayor o igual a cero");
-}
 
-TEST(DocumentoFactura, StoringAndApplyingAnswerFalseWithTheReason) {
-    BaseDemo demo;
-    auto documento = demo.Documento();
-    EXPECT_FALSE(documento->Aplica("F999999", true));
-    EXPECT_EQ(documento->MensajeError(), "La factura F999999 no existe");
-
-    documento->AsignaEncabezado(Encabezado());
-    documento->AgregaRenglon(Renglon("P0001", 1, 1));
+    // Storing and applying answer false with the reason too.
+    auto otro = demo.Documento();
+    EXPECT_FALSE(otro->Aplica("F999999", true));
+    EXPECT_EQ(otro->MensajeError(), "La factura F999999 no existe");
+    otro->AsignaEncabezado(Encabezado());
+    otro->AgregaRenglon(Renglon("P0001", 1, 1));
     demo.conexion->Execute("DROP TABLE Factura_Detalle");
-    EXPECT_FALSE(documento->Graba(documento->ObtenEncabezado().folio));
-    EXPECT_NE(documento->MensajeError().find("Factura_Detalle"), std::string::npos) << documento->MensajeError();
+    EXPECT_FALSE(otro->Graba(otro->ObtenEncabezado().folio));
+    EXPECT_NE(otro->MensajeError().find("Factura_Detalle"), std::string::npos) << otro->MensajeError();
 }
 
 }  // namespace

@@ -28,12 +28,6 @@ constexpr char kNombre[] = "ESCUELA KEMPER URGATE";
 constexpr char kNumero[] = "30001000000500003416";
 constexpr char kContrasena[] = "Ñandú-secreto-42";
 
-std::string Contenido(const std::string& ruta) {
-    QFile archivo(QString::fromStdString(ruta));
-    EXPECT_TRUE(archivo.open(QIODevice::ReadOnly)) << ruta;
-    return archivo.readAll().toStdString();
-}
-
 std::string SerieHex(X509* certificado) {
     const qivera::Numero serie(ASN1_INTEGER_to_BN(X509_get0_serialNumber(certificado), nullptr));
     char* hex = BN_bn2hex(serie.get());
@@ -62,7 +56,7 @@ TEST_F(LecturaCsd, ADemoCsdReadsBackWithItsNumberAndCertificateAndIsValidToTheSe
     EXPECT_EQ(csd.noCertificado, kNumero);
     EXPECT_EQ(SerieHex(certificado), "3330303031303030303030353030303033343136");
     EXPECT_EQ(QByteArray::fromBase64(QByteArray::fromStdString(csd.certificadoBase64)).toStdString(),
-              Contenido(rutas.certificado));
+              std::string(std::istreambuf_iterator<char>(std::ifstream(rutas.certificado).rdbuf()), {}));
     char rfc[32] = "";
     X509_NAME_get_text_by_NID(X509_get_subject_name(certificado), NID_x500UniqueIdentifier, rfc, sizeof rfc);
     EXPECT_STREQ(rfc, kRfc);

@@ -81,11 +81,9 @@ struct Defecto {
     std::string de, a, mensaje;
 };
 
-TEST(ErroresCfdi, AGeneralPublicInvoiceAtTwoRatesWithACustomsNumberHasNone) {
+// A general public's invoice at two rates with a customs number has none.
+TEST(ErroresCfdi, AValidInvoiceHasNoneAndEachDefectGivesAnErrorThatNamesIt) {
     EXPECT_EQ(prueba::ErroresCfdi(kValido), std::vector<std::string>{});
-}
-
-TEST(ErroresCfdi, EachDefectGivesAnErrorThatNamesIt) {
     const std::vector<Defecto> defectos = {
         {R"(<cfdi:Emisor Rfc="EKU9003173C9" Nombre="ESCUELA KEMPER URGATE" RegimenFiscal="601"/>)", "", "Emisor"},
         {R"(Rfc="EKU9003173C9")", R"(Rfc="EKU9013173C9")", "'EKU9013173C9' is not a valid value"},
@@ -105,12 +103,11 @@ TEST(ErroresCfdi, EachDefectGivesAnErrorThatNamesIt) {
     };
     for (const Defecto& defecto : defectos) {
         const std::vector<std::string> errores = prueba::ErroresCfdi(Cambia(defecto.de, defecto.a));
-        std::string todos;
-        for (const std::string& error : errores) todos += "\n  " + error;
         EXPECT_TRUE(
             std::any_of(errores.begin(), errores.end(),
                         [&](const std::string& error) { return error.find(defecto.mensaje) != std::string::npos; }))
-            << defecto.de << " -> " << defecto.a << " should say " << defecto.mensaje << ", says:" << todos;
+            << defecto.de << " -> " << defecto.a << " should say " << defecto.mensaje << ", says "
+            << ::testing::PrintToString(errores);
     }
 }
 
