@@ -10,6 +10,7 @@ capas=(
     "qivera/db"
     "qivera/sesion"
     "qivera/services"
+    "qivera/cfdi"
     "qivera/printing"
     "qivera/signing qivera/mail"
     "qivera/demo"

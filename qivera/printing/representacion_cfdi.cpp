@@ -6,8 +6,8 @@
 #include <map>
 
 #include "qivera/db/sql.hpp"
-#include "qivera/printing/cadena_original.hpp"
-#include "qivera/printing/nodo_xml.hpp"
+#include "qivera/cfdi/cadena_original.hpp"
+#include "qivera/cfdi/nodo_xml.hpp"
 
 namespace qivera {
 

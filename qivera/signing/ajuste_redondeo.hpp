@@ -2,7 +2,7 @@
 #include "kx204/host/connection.hpp"
 #include "kx204/host/currency.hpp"
 #include "qivera/printing/factura_guardada.hpp"
-#include "qivera/printing/nodo_xml.hpp"
+#include "qivera/cfdi/nodo_xml.hpp"
 
 namespace qivera {
 

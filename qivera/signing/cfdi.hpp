@@ -4,7 +4,7 @@
 
 #include "kx204/host/date.hpp"
 #include "qivera/printing/factura_guardada.hpp"
-#include "qivera/printing/nodo_xml.hpp"
+#include "qivera/cfdi/nodo_xml.hpp"
 #include "qivera/signing/datos_cfdi.hpp"
 
 namespace qivera {

@@ -8,7 +8,7 @@
 
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/db/sql.hpp"
-#include "qivera/printing/cadena_original.hpp"
+#include "qivera/cfdi/cadena_original.hpp"
 #include "qivera/printing/carpetas.hpp"
 #include "qivera/printing/factura_guardada.hpp"
 #include "qivera/services/interfaz.hpp"

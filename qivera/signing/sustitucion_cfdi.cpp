@@ -1,7 +1,7 @@
 #include "qivera/signing/sustitucion_cfdi.hpp"
 
 #include "qivera/db/sql.hpp"
-#include "qivera/printing/nodo_xml.hpp"
+#include "qivera/cfdi/nodo_xml.hpp"
 #include "qivera/services/cancelacion_factura.hpp"
 #include "qivera/signing/cancelacion_cfdi.hpp"
 #include "qivera/signing/timbrado.hpp"

@@ -4,7 +4,7 @@
 
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/db/configuracion.hpp"
-#include "qivera/printing/nodo_xml.hpp"
+#include "qivera/cfdi/nodo_xml.hpp"
 #include "qivera/services/servicios.hpp"
 
 namespace qivera {

@@ -3,7 +3,7 @@
 #include <QUuid>
 
 #include "kx204/host/runtime_error.hpp"
-#include "qivera/printing/cadena_original.hpp"
+#include "qivera/cfdi/cadena_original.hpp"
 #include "qivera/signing/cfdi.hpp"
 #include "qivera/signing/credenciales_demo.hpp"
 #include "qivera/signing/csd.hpp"

@@ -15,7 +15,7 @@
 #include "apoyo/error_de.hpp"
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/printing/factura_prueba.hpp"
-#include "qivera/printing/nodo_xml.hpp"
+#include "qivera/cfdi/nodo_xml.hpp"
 
 namespace {
 

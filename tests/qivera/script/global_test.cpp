@@ -12,7 +12,7 @@
 #include "qivera/db/archivo_temporal.hpp"
 #include "qivera/db/base_datos.hpp"
 #include "qivera/db/sql.hpp"
-#include "qivera/printing/nodo_xml.hpp"
+#include "qivera/cfdi/nodo_xml.hpp"
 #include "qivera/sesion/acceso.hpp"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "apoyo/facturacion.hpp"
 #include "apoyo/valida_cfdi.hpp"
 #include "qivera/printing/legible.hpp"
-#include "qivera/printing/nodo_xml.hpp"
+#include "qivera/cfdi/nodo_xml.hpp"
 
 namespace {
 

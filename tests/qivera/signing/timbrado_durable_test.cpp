@@ -18,7 +18,7 @@
 #include "apoyo/programa.hpp"
 #include "qivera/host/padre_qivera.hpp"
 #include "qivera/printing/factura_prueba.hpp"
-#include "qivera/printing/nodo_xml.hpp"
+#include "qivera/cfdi/nodo_xml.hpp"
 #include "qivera/signing/libro_pac_prueba.hpp"
 
 namespace {

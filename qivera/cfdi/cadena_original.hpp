@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "qivera/printing/nodo_xml.hpp"
+#include "qivera/cfdi/nodo_xml.hpp"
 
 namespace qivera {
 

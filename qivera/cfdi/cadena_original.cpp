@@ -1,4 +1,4 @@
-#include "qivera/printing/cadena_original.hpp"
+#include "qivera/cfdi/cadena_original.hpp"
 
 #include <map>
 #include <vector>

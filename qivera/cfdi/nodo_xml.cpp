@@ -1,4 +1,4 @@
-#include "qivera/printing/nodo_xml.hpp"
+#include "qivera/cfdi/nodo_xml.hpp"
 
 #include <QXmlStreamReader>
 #include <optional>

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "kx204/host/runtime_error.hpp"
-#include "qivera/printing/cadena_original.hpp"
+#include "qivera/cfdi/cadena_original.hpp"
 
 namespace {
 
@@ -14,6 +14,7 @@ constexpr const char* kCfdi = R"(<?xml version="1.0" encoding="UTF-8"?>
  Version="4.0" Serie="G" Folio="7" Fecha="2026-03-15T10:00:00" Sello="SELLO" FormaPago="01" NoCertificado="30001000000500003416"
  Certificado="CERT" SubTotal="110.00" Descuento="10.00" TipoDeComprobante="I" Exportacion="01" MetodoPago="PUE">
  <cfdi:InformacionGlobal Año="2026" Periodicidad="01" Meses="03"/>
+ <cfdi:CfdiRelacionados TipoRelacion="04"><cfdi:CfdiRelacionado UUID="0C5E2B1A-3D4F-4A6B-8C9D-0E1F2A3B4C5D"/></cfdi:CfdiRelacionados>
  <cfdi:Emisor Rfc="EKU9003173C9" Nombre="ESCUELA  KEMPER
   URGATE" RegimenFiscal="601"/>
  <cfdi:Receptor Rfc="XAXX010101000" Nombre="PUBLICO EN GENERAL" DomicilioFiscalReceptor="06000"
@@ -39,7 +40,8 @@ TEST(CadenaOriginal, FollowsTheRulesOrderAndLeavesOutSealsAndStamp) {
     const qivera::NodoXml cfdi = qivera::LeeXml(kCfdi);
     EXPECT_EQ(qivera::CadenaOriginal(cfdi),
               "||4.0|G|7|2026-03-15T10:00:00|01|30001000000500003416|110.00|10.00|MXN|116.00|I|01|PUE|06000"
-              "|01|03|2026|EKU9003173C9|ESCUELA KEMPER URGATE|601|XAXX010101000|PUBLICO EN GENERAL|06000|616|S01"
+              "|01|03|2026|04|0C5E2B1A-3D4F-4A6B-8C9D-0E1F2A3B4C5D|EKU9003173C9|ESCUELA KEMPER "
+              "URGATE|601|XAXX010101000|PUBLICO EN GENERAL|06000|616|S01"
               "|50201706|P5|1|H87|Café|110.00|110.00|10.00|02|100.00|002|Tasa|0.160000|16.00|26 47 3807 6000051"
               "|100.00|002|Tasa|0.160000|16.00|16.00||");
     EXPECT_EQ(qivera::CadenaOriginalTimbre(*cfdi.Hijo("Complemento")->Hijo("TimbreFiscalDigital")),
@@ -55,7 +57,7 @@ TEST(CadenaOriginal, FollowsTheRulesOrderAndLeavesOutSealsAndStamp) {
 
     // What the rules do not cover is refused rather than left out of the seal.
     qivera::NodoXml otro = cfdi;
-    otro.hijos.push_back(qivera::NodoXml{"cfdi:CfdiRelacionados", {{"TipoRelacion", "04"}}, {}});
+    otro.Hijo("Conceptos")->Hijo("Concepto")->hijos.push_back(qivera::NodoXml{"cfdi:ACuentaTerceros", {}, {}});
     EXPECT_THROW(qivera::CadenaOriginal(otro), kx204::host::RuntimeError);
     EXPECT_THROW(qivera::LeeXml("<a><b>texto</b></a>"), kx204::host::RuntimeError);
     EXPECT_THROW(qivera::LeeXml("<a>"), kx204::host::RuntimeError);
