@@ -24,6 +24,8 @@ constexpr std::string_view kDocumentosDeLaSerie = "Sd_Documento in(";
 constexpr std::string_view kProductoDeLaSerie = ") and    Pr_Cve_Producto = ";
 constexpr std::string_view kFoliosDeLasLineas = "Vn_Folio IN (";
 constexpr std::string_view kFinFoliosDeLasLineas = ") ORDER BY";
+constexpr std::string_view kNotasDeLasCuentas = "cxc.Cxc_Documento IN (";
+constexpr std::string_view kFinNotasDeLasCuentas = ") AND    cxc.Es_Cve_Estado";
 
 // The SQL literal that opens at `inicio`, its quotes undoubled.
 std::optional<std::string> LiteralEn(std::string_view sql, std::size_t inicio) {
@@ -104,11 +106,12 @@ std::string LotesDeTodos(const std::string& tabla, const std::string& documentos
            llaves + lote + " ORDER BY " + llaves + lote;
 }
 
-// The serial numbers of every product over `folios`; keys first.
+// The serial numbers of every product over `folios`; keys first. Of the rows the screen asks for with
+// "Select *" it reads the serial number alone: only that is kept, however many the notes carry.
 std::string SeriesDeTodos(const std::string& folios, bool porNota) {
     const std::string llaves = porNota ? "Pr_Cve_Producto, Sd_Documento" : "Pr_Cve_Producto";
-    return "SELECT " + llaves + ", * FROM Serie_Documento WHERE Sd_Tabla = 'VENTA' AND Sd_Documento IN (" + folios +
-           ") ORDER BY " + llaves;
+    return "SELECT " + llaves + ", Sr_Cve_Serie FROM Serie_Documento WHERE Sd_Tabla = 'VENTA' AND Sd_Documento IN (" +
+           folios + ") ORDER BY " + llaves;
 }
 
 }  // namespace
@@ -128,6 +131,9 @@ std::unique_ptr<Recordset> LecturasFactura::Responde(const std::string& sql, con
         if (folios && deLaSerie && sentencias::SeriesDeProducto(*folios, *deLaSerie) == sql)
             return Series(*folios, *deLaSerie, lee);
     }
+    if (const auto notas = Entre(sql, kNotasDeLasCuentas, kFinNotasDeLasCuentas);
+        notas && sentencias::CuentasPorSaldar(*notas) == sql)
+        notasPorSaldar_ = *notas;
     if (!EsLectura(sql)) Olvida();
     return nullptr;
 }
@@ -219,6 +225,7 @@ void LecturasFactura::Olvida() { lecturas_.clear(); }
 
 void LecturasFactura::Termina() {
     Olvida();
+    notasPorSaldar_.clear();
     notas_.clear();
     folios_.clear();
     renglones_.clear();

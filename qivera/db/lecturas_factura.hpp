@@ -5,6 +5,7 @@
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "kx204/host/connection.hpp"
@@ -15,7 +16,8 @@ namespace qivera::db {
 // line's note (line by line) at a time: a statement apiece, each going over all the notes. Inside a
 // transaction the connection hands those statements here, and they are answered from one read of
 // every product, or of every note, kept until something is written or the transaction ends.
-// Only statements written exactly as the screen writes them are answered; any other runs as it is.
+// Only statements written exactly as the screen writes them are answered, with the columns it reads of them;
+// any other runs as it is.
 class LecturasFactura {
 public:
     using Lector = std::function<std::unique_ptr<kx204::host::Recordset>(const std::string&)>;
@@ -24,6 +26,9 @@ public:
     std::unique_ptr<kx204::host::Recordset> Responde(const std::string& sql, const Lector& lee);
     // Whether the notes' lines read line by line in this transaction hold the line `id` of note `folio`.
     bool RenglonLeido(const std::string& folio, long id) const;
+    // The folio list of the notes whose receivables were read to pay them all (see AbonosDiferidos), the
+    // first time it is asked for after that read; "" otherwise.
+    std::string TomaNotasPorSaldar() { return std::exchange(notasPorSaldar_, {}); }
     // Something was written: what was read ahead may no longer hold.
     void Olvida();
     // The transaction ended.
@@ -57,6 +62,7 @@ private:
     std::string notas_;                          // the folio list of the notes read line by line
     std::unordered_set<std::string> folios_;     // those notes, compared as the engine compares them
     std::unordered_set<std::string> renglones_;  // their lines, note and id
+    std::string notasPorSaldar_;
 };
 
 }  // namespace qivera::db
