@@ -32,20 +32,18 @@ void AbonosDiferidos::Abona(const std::string& folio, SaldosConImpuestos nuevos,
     for (auto& parte : partes) partes_.push_back(std::move(parte));
 }
 
-void AbonosDiferidos::Descarga(kx204::host::Connection& conexion) {
-    if (abonadas_.empty()) {
-        cuentas_.clear();
-        return;
-    }
-    // Taken out first: the statements below come back here before they run.
-    const auto cuentas = std::exchange(cuentas_, {});
+void AbonosDiferidos::Escribe(kx204::host::Connection& conexion) {
+    if (abonadas_.empty()) return;
+    // Taken out first: each statement below comes back to Descarga before it runs.
+    auto cuentas = std::exchange(cuentas_, {});
     const auto abonadas = std::exchange(abonadas_, {});
     const auto sellos = std::exchange(sellos_, {});
     const auto pagos = std::exchange(pagos_, {});
     const auto partes = std::exchange(partes_, {});
     std::vector<std::vector<Valor>> saldos, impuestos;
     for (const std::string& clave : abonadas) {
-        const Cuenta& cuenta = cuentas.at(clave);
+        Cuenta& cuenta = cuentas.at(clave);
+        cuenta.abonada = false;
         const SaldosCuenta& nuevos = cuenta.saldos.saldos;
         saldos.push_back({{"Cxc_Folio", LiteralTexto(cuenta.folio)},
                           {"Cxc_Precio_Descontado_Saldo", LiteralImporte(nuevos.descontado)},
@@ -60,6 +58,18 @@ void AbonosDiferidos::Descarga(kx204::host::Connection& conexion) {
     ActualizaFilas(conexion, "Cuenta_x_Cobrar", 1, saldos, sellos);
     InsertaFilas(conexion, "Pago_Cxc", pagos);
     InsertaFilas(conexion, "Pago_Cxc_Impuesto", partes);
+    cuentas_ = std::move(cuentas);  // what is kept is now what is stored
+}
+
+void AbonosDiferidos::EscribeSiSonMuchos(kx204::host::Connection& conexion) {
+    // Enough for a few full statements of each table, few enough to keep what waits small.
+    constexpr std::size_t kMuchos = 1000;
+    if (pagos_.size() >= kMuchos) Escribe(conexion);
+}
+
+void AbonosDiferidos::Descarga(kx204::host::Connection& conexion) {
+    Escribe(conexion);
+    cuentas_.clear();
 }
 
 void AbonosDiferidos::Olvida() {

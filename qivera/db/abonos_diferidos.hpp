@@ -28,8 +28,9 @@ struct SaldosConImpuestos {
 
 // The payments made on receivables inside a transaction. Consolidating an invoice's notes pays each of
 // their receivables in turn: their balances are read ahead at once and kept here as the payments leave
-// them, and the payments' writes wait, to reach the engine in a few statements before the connection's
-// next one (a failure to write them is that statement's). Any statement forgets what was read ahead.
+// them, and the payments' writes wait, to reach the engine in a few statements once they are many or
+// before the connection's next statement (a failure to write them is then that statement's). Any other
+// statement forgets what was read ahead.
 class AbonosDiferidos {
 public:
     // The balances of receivable `folio` in this transaction, when they are kept; null otherwise.
@@ -40,6 +41,10 @@ public:
     // is its Pago_Cxc row, `partes` its Pago_Cxc_Impuesto rows.
     void Abona(const std::string& folio, SaldosConImpuestos nuevos, std::vector<Valor> sellos, std::vector<Valor> pago,
                std::vector<std::vector<Valor>> partes);
+    // Writes what waits; what was read ahead is kept, the balances written being the ones kept.
+    void Escribe(kx204::host::Connection& conexion);
+    // Writes what waits once it is many payments, so that it stays small however many are made.
+    void EscribeSiSonMuchos(kx204::host::Connection& conexion);
     // Writes what waits and forgets what was read ahead.
     void Descarga(kx204::host::Connection& conexion);
     // The transaction ended: what waits is dropped.

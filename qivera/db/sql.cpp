@@ -54,6 +54,8 @@ namespace {
 
 // Enough rows per statement to make parsing and the round trip negligible, few enough to keep it small.
 constexpr std::size_t kFilasPorSentencia = 100;
+// An update joins its rows to the table: a server may go over the whole table for each statement.
+constexpr std::size_t kFilasPorActualizacion = 1000;
 
 std::string Columnas(const std::vector<Valor>& fila) {
     std::string columnas;
@@ -61,12 +63,12 @@ std::string Columnas(const std::vector<Valor>& fila) {
     return columnas;
 }
 
-// Runs `inicio` + the values of the rows, and `fin` after them, a statement per batch of rows.
+// Runs `inicio` + the values of the rows, and `fin` after them, a statement per `porSentencia` rows.
 void PorLotes(kx204::host::Connection& conexion, const std::vector<std::vector<Valor>>& filas,
-              const std::string& inicio, const std::string& fin) {
-    for (std::size_t primera = 0; primera < filas.size(); primera += kFilasPorSentencia) {
+              const std::string& inicio, const std::string& fin, std::size_t porSentencia) {
+    for (std::size_t primera = 0; primera < filas.size(); primera += porSentencia) {
         std::string sentencia = inicio;
-        const std::size_t ultima = std::min(filas.size(), primera + kFilasPorSentencia);
+        const std::size_t ultima = std::min(filas.size(), primera + porSentencia);
         for (std::size_t i = primera; i < ultima; ++i) {
             sentencia += i == primera ? "(" : ", (";
             for (std::size_t j = 0; j < filas[i].size(); ++j) sentencia += (j == 0 ? "" : ", ") + filas[i][j].second;
@@ -81,7 +83,8 @@ void PorLotes(kx204::host::Connection& conexion, const std::vector<std::vector<V
 void InsertaFilas(kx204::host::Connection& conexion, const std::string& tabla,
                   const std::vector<std::vector<Valor>>& filas) {
     if (filas.empty()) return;
-    PorLotes(conexion, filas, "INSERT INTO " + Identificador(tabla) + " (" + Columnas(filas.front()) + ") VALUES ", "");
+    PorLotes(conexion, filas, "INSERT INTO " + Identificador(tabla) + " (" + Columnas(filas.front()) + ") VALUES ", "",
+             kFilasPorSentencia);
 }
 
 void ActualizaFilas(kx204::host::Connection& conexion, const std::string& tabla, std::size_t llaves,
@@ -98,7 +101,8 @@ void ActualizaFilas(kx204::host::Connection& conexion, const std::string& tabla,
     }
     // The rows' columns are named in a WITH: SQLite names no columns of a subquery in FROM.
     PorLotes(conexion, filas, "WITH v (" + Columnas(filas.front()) + ") AS (VALUES ",
-             ") UPDATE " + Identificador(tabla) + " SET " + Asignaciones(asignaciones) + " FROM v" + condicion);
+             ") UPDATE " + Identificador(tabla) + " SET " + Asignaciones(asignaciones) + " FROM v" + condicion,
+             kFilasPorActualizacion);
 }
 
 std::string Asignaciones(const std::vector<Valor>& valores) {

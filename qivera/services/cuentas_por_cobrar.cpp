@@ -264,7 +264,10 @@ bool DatosQivera::RegistraAbono(const kx204::host::AbonoCxc& abono, bool, bool, 
                                                 {"Es_Cve_Estado", "'AC'"}}),
                             PartesDelPago(pago, tomado));
     // Outside a transaction no later statement may come to write it.
-    if (!conexion.InTransaction()) conexion.Abonos().Descarga(conexion);
+    if (!conexion.InTransaction())
+        conexion.Abonos().Descarga(conexion);
+    else
+        conexion.Abonos().EscribeSiSonMuchos(conexion);
     return true;
 }
 
