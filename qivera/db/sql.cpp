@@ -52,10 +52,10 @@ void InsertaFila(kx204::host::Connection& conexion, const std::string& tabla, co
 
 namespace {
 
-// Enough rows per statement to make parsing and the round trip negligible, few enough to keep it small.
-constexpr std::size_t kFilasPorSentencia = 100;
-// An update joins its rows to the table: a server may go over the whole table for each statement.
-constexpr std::size_t kFilasPorActualizacion = 1000;
+// Enough rows per statement to make parsing and the round trip negligible, few enough to keep it small:
+// a statement ends at so many rows or once it is this long (SQLite refuses one of a million bytes).
+constexpr std::size_t kFilasPorSentencia = 1000;
+constexpr std::size_t kLargoPorSentencia = 256 * 1024;
 
 std::string Columnas(const std::vector<Valor>& fila) {
     std::string columnas;
@@ -63,13 +63,13 @@ std::string Columnas(const std::vector<Valor>& fila) {
     return columnas;
 }
 
-// Runs `inicio` + the values of the rows, and `fin` after them, a statement per `porSentencia` rows.
+// Runs `inicio` + the values of the rows, and `fin` after them, in as few statements as keep each small.
 void PorLotes(kx204::host::Connection& conexion, const std::vector<std::vector<Valor>>& filas,
-              const std::string& inicio, const std::string& fin, std::size_t porSentencia) {
-    for (std::size_t primera = 0; primera < filas.size(); primera += porSentencia) {
+              const std::string& inicio, const std::string& fin) {
+    for (std::size_t i = 0; i < filas.size();) {
         std::string sentencia = inicio;
-        const std::size_t ultima = std::min(filas.size(), primera + porSentencia);
-        for (std::size_t i = primera; i < ultima; ++i) {
+        for (const std::size_t primera = i;
+             i < filas.size() && i - primera < kFilasPorSentencia && sentencia.size() < kLargoPorSentencia; ++i) {
             sentencia += i == primera ? "(" : ", (";
             for (std::size_t j = 0; j < filas[i].size(); ++j) sentencia += (j == 0 ? "" : ", ") + filas[i][j].second;
             sentencia += ")";
@@ -83,8 +83,7 @@ void PorLotes(kx204::host::Connection& conexion, const std::vector<std::vector<V
 void InsertaFilas(kx204::host::Connection& conexion, const std::string& tabla,
                   const std::vector<std::vector<Valor>>& filas) {
     if (filas.empty()) return;
-    PorLotes(conexion, filas, "INSERT INTO " + Identificador(tabla) + " (" + Columnas(filas.front()) + ") VALUES ", "",
-             kFilasPorSentencia);
+    PorLotes(conexion, filas, "INSERT INTO " + Identificador(tabla) + " (" + Columnas(filas.front()) + ") VALUES ", "");
 }
 
 void ActualizaFilas(kx204::host::Connection& conexion, const std::string& tabla, std::size_t llaves,
@@ -101,8 +100,7 @@ void ActualizaFilas(kx204::host::Connection& conexion, const std::string& tabla,
     }
     // The rows' columns are named in a WITH: SQLite names no columns of a subquery in FROM.
     PorLotes(conexion, filas, "WITH v (" + Columnas(filas.front()) + ") AS (VALUES ",
-             ") UPDATE " + Identificador(tabla) + " SET " + Asignaciones(asignaciones) + " FROM v" + condicion,
-             kFilasPorActualizacion);
+             ") UPDATE " + Identificador(tabla) + " SET " + Asignaciones(asignaciones) + " FROM v" + condicion);
 }
 
 std::string Asignaciones(const std::vector<Valor>& valores) {
