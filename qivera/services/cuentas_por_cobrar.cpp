@@ -185,6 +185,25 @@ std::vector<std::vector<Valor>> PartesDelPago(const std::string& pago, const Tom
     return partes;
 }
 
+// The Pago_Cxc row of payment `pago`.
+std::vector<Valor> FilaDelPago(Sesion& sesion, const kx204::host::AbonoCxc& abono, const std::string& pago,
+                               const Tomado& tomado) {
+    return ConSellos(sesion, {{"Pc_Folio", LiteralTexto(pago)},
+                              {"Cxc_Folio", LiteralTexto(abono.cxcFolio)},
+                              {"Pc_Fecha", LiteralFecha(abono.fecha)},
+                              {"Pc_Tabla", LiteralTexto(kx204::host::Mayusculas(abono.tabla))},
+                              {"Pc_Documento", LiteralTexto(abono.documento)},
+                              {"Pc_Factura", LiteralTexto(abono.factura)},
+                              {"Pc_Comentario", LiteralTexto(abono.comentario)},
+                              {"Fp_Cve_Forma_Pago", LiteralTexto(abono.formaPago)},
+                              {"Pc_Importe", LiteralImporte(abono.importe)},
+                              {"Pc_Precio_Descontado", LiteralImporte(tomado.descontado)},
+                              {"Pc_Impuesto", LiteralImporte(tomado.impuesto)},
+                              {"Mn_Cve_Moneda", LiteralTexto(abono.moneda)},
+                              {"Pc_Tipo_Cambio", LiteralNumero(abono.tipoCambio)},
+                              {"Es_Cve_Estado", "'AC'"}});
+}
+
 struct PagoActivo {
     std::string folio, cuenta;
     Tomado tomado;
@@ -248,21 +267,7 @@ bool DatosQivera::RegistraAbono(const kx204::host::AbonoCxc& abono, bool, bool, 
     LeeCuentasPorSaldar(conexion);
     const Tomado tomado = Reparte(cuenta->saldos, cuenta->impuestos, abono.importe);
     conexion.Abonos().Abona(abono.cxcFolio, Restante(*cuenta, tomado), ConSellos(sesion_, {}),
-                            ConSellos(sesion_, {{"Pc_Folio", LiteralTexto(pago)},
-                                                {"Cxc_Folio", LiteralTexto(abono.cxcFolio)},
-                                                {"Pc_Fecha", LiteralFecha(abono.fecha)},
-                                                {"Pc_Tabla", LiteralTexto(kx204::host::Mayusculas(abono.tabla))},
-                                                {"Pc_Documento", LiteralTexto(abono.documento)},
-                                                {"Pc_Factura", LiteralTexto(abono.factura)},
-                                                {"Pc_Comentario", LiteralTexto(abono.comentario)},
-                                                {"Fp_Cve_Forma_Pago", LiteralTexto(abono.formaPago)},
-                                                {"Pc_Importe", LiteralImporte(abono.importe)},
-                                                {"Pc_Precio_Descontado", LiteralImporte(tomado.descontado)},
-                                                {"Pc_Impuesto", LiteralImporte(tomado.impuesto)},
-                                                {"Mn_Cve_Moneda", LiteralTexto(abono.moneda)},
-                                                {"Pc_Tipo_Cambio", LiteralNumero(abono.tipoCambio)},
-                                                {"Es_Cve_Estado", "'AC'"}}),
-                            PartesDelPago(pago, tomado));
+                            FilaDelPago(sesion_, abono, pago, tomado), PartesDelPago(pago, tomado));
     // Outside a transaction no later statement may come to write it.
     if (!conexion.InTransaction())
         conexion.Abonos().Descarga(conexion);
