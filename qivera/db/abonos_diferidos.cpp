@@ -61,10 +61,14 @@ void AbonosDiferidos::Escribe(kx204::host::Connection& conexion) {
     cuentas_ = std::move(cuentas);  // what is kept is now what is stored
 }
 
-void AbonosDiferidos::EscribeSiSonMuchos(kx204::host::Connection& conexion) {
+void AbonosDiferidos::EscribeCon(const std::string& folio) { ultima_ = Clave(folio); }
+
+void AbonosDiferidos::EscribeSiToca(kx204::host::Connection& conexion, const std::string& folio) {
     // Enough for a few full statements of each table, few enough to keep what waits small.
     constexpr std::size_t kMuchos = 1000;
-    if (pagos_.size() >= kMuchos) Escribe(conexion);
+    const bool ultima = Clave(folio) == ultima_;
+    if (ultima) ultima_.clear();
+    if (ultima || pagos_.size() >= kMuchos) Escribe(conexion);
 }
 
 void AbonosDiferidos::Descarga(kx204::host::Connection& conexion) {
@@ -74,6 +78,7 @@ void AbonosDiferidos::Descarga(kx204::host::Connection& conexion) {
 
 void AbonosDiferidos::Olvida() {
     cuentas_.clear();
+    ultima_.clear();
     abonadas_.clear();
     sellos_.clear();
     pagos_.clear();

@@ -28,9 +28,9 @@ struct SaldosConImpuestos {
 
 // The payments made on receivables inside a transaction. Consolidating an invoice's notes pays each of
 // their receivables in turn: their balances are read ahead at once and kept here as the payments leave
-// them, and the payments' writes wait, to reach the engine in a few statements once they are many or
-// before the connection's next statement (a failure to write them is then that statement's). Any other
-// statement forgets what was read ahead.
+// them, and the payments' writes wait, to reach the engine in a few statements with the batch's last
+// payment, once they are many, or before the connection's next statement (a failure to write them is
+// then that statement's). Any other statement forgets what was read ahead.
 class AbonosDiferidos {
 public:
     // The balances of receivable `folio` in this transaction, when they are kept; null otherwise.
@@ -43,8 +43,11 @@ public:
                std::vector<std::vector<Valor>> partes);
     // Writes what waits; what was read ahead is kept, the balances written being the ones kept.
     void Escribe(kx204::host::Connection& conexion);
-    // Writes what waits once it is many payments, so that it stays small however many are made.
-    void EscribeSiSonMuchos(kx204::host::Connection& conexion);
+    // What waits is written with the payment on receivable `folio`, the last of a batch.
+    void EscribeCon(const std::string& folio);
+    // Writes what waits once the payment just made on `folio` ends its batch, or once it is many payments,
+    // so that it stays small however many are made.
+    void EscribeSiToca(kx204::host::Connection& conexion, const std::string& folio);
     // Writes what waits and forgets what was read ahead.
     void Descarga(kx204::host::Connection& conexion);
     // The transaction ended: what waits is dropped.
@@ -61,6 +64,7 @@ private:
     // The balances of a batch are written together: they carry the stamps of its last payment.
     std::vector<Valor> sellos_;
     std::vector<std::vector<Valor>> pagos_, partes_;
+    std::string ultima_;  // the key of the receivable whose payment ends the batch
 };
 
 }  // namespace qivera::db

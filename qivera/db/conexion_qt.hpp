@@ -66,9 +66,8 @@ public:
     void InsertaDespues(const std::string& tabla, std::vector<Valor> fila);
     // The payments on receivables whose writes wait for the connection's next statement.
     AbonosDiferidos& Abonos() { return abonos_; }
-    // The folio list of the notes whose receivables this transaction read to pay them all, the first time
-    // it is asked for after that read; "" otherwise.
-    std::string TomaNotasPorSaldar() { return lecturas_.TomaNotasPorSaldar(); }
+    // See LecturasFactura::TomaCuentasPorSaldar.
+    LecturasFactura::CuentasPorSaldar TomaCuentasPorSaldar() { return lecturas_.TomaCuentasPorSaldar(); }
 
 private:
     void Abre();

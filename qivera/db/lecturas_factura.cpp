@@ -114,6 +114,20 @@ std::string SeriesDeTodos(const std::string& folios, bool porNota) {
            folios + ") ORDER BY " + llaves;
 }
 
+// Every row of `rs`, read to its end, each shown to `porFila` as it is read.
+std::unique_ptr<Recordset> Entero(Recordset& rs, const std::function<void(const Recordset&)>& porFila) {
+    std::vector<std::string> nombres;
+    for (int i = 0; i < rs.FieldCount(); ++i) nombres.push_back(rs.FieldName(i));
+    std::vector<std::vector<kx204::host::Variant>> filas;
+    for (; !rs.Eof(); rs.MoveNext()) {
+        auto& fila = filas.emplace_back();
+        for (int i = 0; i < rs.FieldCount(); ++i) fila.push_back(rs.Field(i));
+        porFila(rs);
+    }
+    rs.Close();
+    return std::make_unique<kx204::host::RecordsetLeido>(std::move(nombres), std::move(filas));
+}
+
 }  // namespace
 
 std::unique_ptr<Recordset> LecturasFactura::Responde(const std::string& sql, const Lector& lee) {
@@ -133,7 +147,7 @@ std::unique_ptr<Recordset> LecturasFactura::Responde(const std::string& sql, con
     }
     if (const auto notas = Entre(sql, kNotasDeLasCuentas, kFinNotasDeLasCuentas);
         notas && sentencias::CuentasPorSaldar(*notas) == sql)
-        notasPorSaldar_ = *notas;
+        return LeeCuentasPorSaldar(sql, *notas, lee);
     if (!EsLectura(sql)) Olvida();
     return nullptr;
 }
@@ -142,24 +156,25 @@ std::unique_ptr<Recordset> LecturasFactura::LeeRenglones(const std::string& sql,
                                                          const Lector& lee) {
     const auto lista = Literales(folios);
     if (!lista) return nullptr;
-    auto rs = lee(sql);
-    std::vector<std::string> nombres;
-    for (int i = 0; i < rs->FieldCount(); ++i) nombres.push_back(rs->FieldName(i));
     notas_ = folios;
     folios_.clear();
     renglones_.clear();
     for (const std::string& folio : *lista) folios_.insert(Clave({folio}));
-    Filas filas;
-    for (; !rs->Eof(); rs->MoveNext()) {
-        auto& fila = filas.emplace_back();
-        for (int i = 0; i < rs->FieldCount(); ++i) fila.push_back(rs->Field(i));
-        renglones_.insert(Clave({rs->Field("Vn_Folio").ToTextOrEmpty(), rs->Field("Vn_Id").ToText()}));
-    }
-    rs->Close();
+    auto leido = Entero(*lee(sql), [this](const Recordset& fila) {
+        renglones_.insert(Clave({fila.Field("Vn_Folio").ToTextOrEmpty(), fila.Field("Vn_Id").ToText()}));
+    });
     // Lots and serial numbers read per note before belong to another set of notes.
     lecturas_.erase("lotes por nota");
     lecturas_.erase("series por nota");
-    return std::make_unique<kx204::host::RecordsetLeido>(std::move(nombres), std::move(filas));
+    return leido;
+}
+
+std::unique_ptr<Recordset> LecturasFactura::LeeCuentasPorSaldar(const std::string& sql, const std::string& notas,
+                                                                const Lector& lee) {
+    std::string ultima;
+    auto leido = Entero(*lee(sql), [&](const Recordset& fila) { ultima = fila.Field(0).ToTextOrEmpty(); });
+    porSaldar_ = {notas, ultima};
+    return leido;
 }
 
 std::string LecturasFactura::NotaLeida(const std::string& documentos) const {
@@ -225,7 +240,7 @@ void LecturasFactura::Olvida() { lecturas_.clear(); }
 
 void LecturasFactura::Termina() {
     Olvida();
-    notasPorSaldar_.clear();
+    porSaldar_ = {};
     notas_.clear();
     folios_.clear();
     renglones_.clear();

@@ -26,9 +26,12 @@ public:
     std::unique_ptr<kx204::host::Recordset> Responde(const std::string& sql, const Lector& lee);
     // Whether the notes' lines read line by line in this transaction hold the line `id` of note `folio`.
     bool RenglonLeido(const std::string& folio, long id) const;
-    // The folio list of the notes whose receivables were read to pay them all (see AbonosDiferidos), the
-    // first time it is asked for after that read; "" otherwise.
-    std::string TomaNotasPorSaldar() { return std::exchange(notasPorSaldar_, {}); }
+    // The receivables the screen read to pay them all (see AbonosDiferidos): the folio list of their notes
+    // and the folio of the last one read, the first time they are asked for after that read; empty otherwise.
+    struct CuentasPorSaldar {
+        std::string notas, ultima;
+    };
+    CuentasPorSaldar TomaCuentasPorSaldar() { return std::exchange(porSaldar_, {}); }
     // Something was written: what was read ahead may no longer hold.
     void Olvida();
     // The transaction ended.
@@ -46,6 +49,8 @@ private:
 
     std::unique_ptr<kx204::host::Recordset> LeeRenglones(const std::string& sql, const std::string& folios,
                                                          const Lector& lee);
+    std::unique_ptr<kx204::host::Recordset> LeeCuentasPorSaldar(const std::string& sql, const std::string& notas,
+                                                                const Lector& lee);
     std::unique_ptr<kx204::host::Recordset> Lotes(const std::string& tabla, const std::string& documentos,
                                                   const std::string& producto, const Lector& lee);
     std::unique_ptr<kx204::host::Recordset> Series(const std::string& documentos, const std::string& producto,
@@ -62,7 +67,7 @@ private:
     std::string notas_;                          // the folio list of the notes read line by line
     std::unordered_set<std::string> folios_;     // those notes, compared as the engine compares them
     std::unordered_set<std::string> renglones_;  // their lines, note and id
-    std::string notasPorSaldar_;
+    CuentasPorSaldar porSaldar_;
 };
 
 }  // namespace qivera::db

@@ -73,14 +73,16 @@ std::optional<SaldosConImpuestos> SaldosParaAbonar(db::ConexionQt& conexion, con
     return cuenta;
 }
 
-// When this transaction read the receivables of some notes to pay them all, the balances of all of them
-// read at once, so that each payment needs no round trip of its own.
+// When the screen read the receivables of some notes in this transaction to pay them all, the balances of
+// all of them read at once, so that each payment needs no round trip of its own; the payments are written
+// with the last, so that a failure to write them is still a payment's.
 void LeeCuentasPorSaldar(db::ConexionQt& conexion) {
-    const std::string notas = conexion.TomaNotasPorSaldar();
-    if (notas.empty()) return;
+    const auto porSaldar = conexion.TomaCuentasPorSaldar();
+    if (porSaldar.notas.empty()) return;
     LeeSaldosEImpuestos(
-        conexion, "c.Cxc_Tabla = 'VENTA' AND c.Cxc_Documento IN (" + notas + ")",
+        conexion, "c.Cxc_Tabla = 'VENTA' AND c.Cxc_Documento IN (" + porSaldar.notas + ")",
         [&](const std::string& folio, SaldosConImpuestos leida) { conexion.Abonos().Conoce(folio, std::move(leida)); });
+    conexion.Abonos().EscribeCon(porSaldar.ultima);
 }
 
 std::vector<Currency> Importes(const std::vector<ImporteImpuesto>& lineas) {
@@ -272,7 +274,7 @@ bool DatosQivera::RegistraAbono(const kx204::host::AbonoCxc& abono, bool, bool, 
     if (!conexion.InTransaction())
         conexion.Abonos().Descarga(conexion);
     else
-        conexion.Abonos().EscribeSiSonMuchos(conexion);
+        conexion.Abonos().EscribeSiToca(conexion, abono.cxcFolio);
     return true;
 }
 
