@@ -1,29 +1,10 @@
 // Replacing the notes' receivables by one receivable of the invoice.
 #include "kx204/host/recordset_leido.hpp"
 #include "kx204/host/runtime_error.hpp"
+#include "kx204/invoicing/sentencias_factura.hpp"
 #include "kx204/screen/frm_kx204.hpp"
 
 namespace kx204 {
-
-namespace {
-
-// The open receivables of the ticked notes, as every consolidation statement reads them.
-std::string CuentasDeNotas(const std::string& folios) {
-    return "WHERE "
-           "   cxc.Cxc_Tabla = 'VENTA' AND  "
-           "   cxc.Cxc_Documento IN (" +
-           folios +
-           ") AND "
-           "   cxc.Es_Cve_Estado <> 'CA' ";
-}
-
-// The same receivables with their clients, from the FROM on.
-std::string CuentasConClientes(const std::string& folios) {
-    return "FROM CUENTA_X_COBRAR CXC    INNER JOIN CLIENTE ON CLIENTE.CL_CVE_CLIENTE = CXC.CL_CVE_CLIENTE  " +
-           CuentasDeNotas(folios);
-}
-
-}  // namespace
 
 std::unique_ptr<host::Recordset> frmKX204::TotalesCuentasNotas(const std::string& folios) {
     sSQL =
@@ -31,7 +12,7 @@ std::unique_ptr<host::Recordset> frmKX204::TotalesCuentasNotas(const std::string
         "   isnull(sum(cxc.Cxc_Precio_Descontado_Saldo),0) as SubTotal, "
         "   isnull(sum(cxc.Cxc_Impuesto_Saldo),0) as Impuesto, "
         "   isnull(sum(cxc.Cxc_Precio_Neto_Saldo),0) as Total " +
-        CuentasConClientes(folios);
+        sentencias::CuentasConClientes(folios);
     return objServicios().Conexion().Execute(sSQL);
 }
 
@@ -42,7 +23,7 @@ std::unique_ptr<host::Recordset> frmKX204::ImpuestosCuentasNotas(const std::stri
         "   CXCI.Im_Cve_Impuesto "
         "FROM CUENTA_X_COBRAR CXC "
         "   INNER JOIN CUENTA_X_COBRAR_IMPUESTO CXCI ON CXCI.CXC_FOLIO = CXC.CXC_FOLIO " +
-        CuentasDeNotas(folios) +
+        sentencias::CuentasDeNotas(folios) +
         "GROUP BY "
         "   CXCI.Im_Cve_Impuesto ";
     return objServicios().Conexion().Execute(sSQL);
@@ -65,16 +46,7 @@ bool frmKX204::RegistraPagosNotas(const std::string& folios, const std::string& 
                 "La forma de pago configurada en la variable CXC_FORMA_PAGO_CONSOLIDAR_NOTAS es incorrecta!!!";
             return false;
         }
-        sSQL =
-            "SELECT "
-            "   Cxc.Cxc_Folio, "
-            "   Cxc.Mn_Cve_Moneda, "
-            "   cxc.Cxc_Precio_Descontado_Saldo as SubTotal, "
-            "   cxc.Cxc_Impuesto_Saldo as Impuesto, "
-            "   cxc.Cxc_Precio_Neto_Saldo as Total " +
-            CuentasConClientes(folios) +
-            "AND "
-            "   Cxc_Precio_Neto_Saldo > 0 ";
+        sSQL = sentencias::CuentasPorSaldar(folios);
         // Read whole: each payment writes the receivable it pays.
         auto rs = host::LeeCompleto(objServicios().Conexion().Execute(sSQL));
         if (rs->Eof()) return true;

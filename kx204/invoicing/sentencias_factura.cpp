@@ -105,4 +105,30 @@ std::string SeriesDeProducto(const std::string& folios, const std::string& produ
            host::SqlText(producto) + "' ";
 }
 
+std::string CuentasDeNotas(const std::string& folios) {
+    return "WHERE "
+           "   cxc.Cxc_Tabla = 'VENTA' AND  "
+           "   cxc.Cxc_Documento IN (" +
+           folios +
+           ") AND "
+           "   cxc.Es_Cve_Estado <> 'CA' ";
+}
+
+std::string CuentasConClientes(const std::string& folios) {
+    return "FROM CUENTA_X_COBRAR CXC    INNER JOIN CLIENTE ON CLIENTE.CL_CVE_CLIENTE = CXC.CL_CVE_CLIENTE  " +
+           CuentasDeNotas(folios);
+}
+
+std::string CuentasPorSaldar(const std::string& folios) {
+    return "SELECT "
+           "   Cxc.Cxc_Folio, "
+           "   Cxc.Mn_Cve_Moneda, "
+           "   cxc.Cxc_Precio_Descontado_Saldo as SubTotal, "
+           "   cxc.Cxc_Impuesto_Saldo as Impuesto, "
+           "   cxc.Cxc_Precio_Neto_Saldo as Total " +
+           CuentasConClientes(folios) +
+           "AND "
+           "   Cxc_Precio_Neto_Saldo > 0 ";
+}
+
 }  // namespace kx204::sentencias

@@ -139,6 +139,7 @@ void ConexionQt::InsertaDespues(const std::string& tabla, std::vector<Valor> fil
 }
 
 void ConexionQt::DescargaPendientes() {
+    abonos_.Descarga(*this);
     if (filasPendientes_.empty()) return;
     const auto filas = std::move(filasPendientes_);
     filasPendientes_.clear();
@@ -214,6 +215,7 @@ void ConexionQt::RollbackTrans() {
     transaccion_ = false;
     lecturas_.Termina();
     filasPendientes_.clear();
+    abonos_.Olvida();
     primerFallo_.reset();
     trasConfirmar_.clear();
     if (!abierta) return;

@@ -8,6 +8,7 @@
 #include <QSqlDatabase>
 
 #include "kx204/host/connection.hpp"
+#include "qivera/db/abonos_diferidos.hpp"
 #include "qivera/db/canal.hpp"
 #include "qivera/db/dialecto.hpp"
 #include "qivera/db/lecturas_factura.hpp"
@@ -63,6 +64,10 @@ public:
     // A row of `tabla` that waits for the connection's next statement, so that many reach the engine in one;
     // a failure to write them is that statement's. Rows of one table name the same columns, in order.
     void InsertaDespues(const std::string& tabla, std::vector<Valor> fila);
+    // The payments on receivables whose writes wait for the connection's next statement.
+    AbonosDiferidos& Abonos() { return abonos_; }
+    // See LecturasFactura::TomaCuentasPorSaldar.
+    LecturasFactura::CuentasPorSaldar TomaCuentasPorSaldar() { return lecturas_.TomaCuentasPorSaldar(); }
 
 private:
     void Abre();
@@ -91,6 +96,7 @@ private:
     LecturasFactura lecturas_;                              // answers, inside a transaction, the invoice's reads
     std::string tablaPendiente_;                            // see InsertaDespues
     std::vector<std::vector<Valor>> filasPendientes_;
+    AbonosDiferidos abonos_;
 };
 
 }  // namespace qivera::db

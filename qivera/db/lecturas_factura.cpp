@@ -24,6 +24,8 @@ constexpr std::string_view kDocumentosDeLaSerie = "Sd_Documento in(";
 constexpr std::string_view kProductoDeLaSerie = ") and    Pr_Cve_Producto = ";
 constexpr std::string_view kFoliosDeLasLineas = "Vn_Folio IN (";
 constexpr std::string_view kFinFoliosDeLasLineas = ") ORDER BY";
+constexpr std::string_view kNotasDeLasCuentas = "cxc.Cxc_Documento IN (";
+constexpr std::string_view kFinNotasDeLasCuentas = ") AND    cxc.Es_Cve_Estado";
 
 // The SQL literal that opens at `inicio`, its quotes undoubled.
 std::optional<std::string> LiteralEn(std::string_view sql, std::size_t inicio) {
@@ -104,11 +106,26 @@ std::string LotesDeTodos(const std::string& tabla, const std::string& documentos
            llaves + lote + " ORDER BY " + llaves + lote;
 }
 
-// The serial numbers of every product over `folios`; keys first.
+// The serial numbers of every product over `folios`; keys first. Of the rows the screen asks for with
+// "Select *" it reads the serial number alone: only that is kept, however many the notes carry.
 std::string SeriesDeTodos(const std::string& folios, bool porNota) {
     const std::string llaves = porNota ? "Pr_Cve_Producto, Sd_Documento" : "Pr_Cve_Producto";
-    return "SELECT " + llaves + ", * FROM Serie_Documento WHERE Sd_Tabla = 'VENTA' AND Sd_Documento IN (" + folios +
-           ") ORDER BY " + llaves;
+    return "SELECT " + llaves + ", Sr_Cve_Serie FROM Serie_Documento WHERE Sd_Tabla = 'VENTA' AND Sd_Documento IN (" +
+           folios + ") ORDER BY " + llaves;
+}
+
+// Every row of `rs`, read to its end, each shown to `porFila` as it is read.
+std::unique_ptr<Recordset> Entero(Recordset& rs, const std::function<void(const Recordset&)>& porFila) {
+    std::vector<std::string> nombres;
+    for (int i = 0; i < rs.FieldCount(); ++i) nombres.push_back(rs.FieldName(i));
+    std::vector<std::vector<kx204::host::Variant>> filas;
+    for (; !rs.Eof(); rs.MoveNext()) {
+        auto& fila = filas.emplace_back();
+        for (int i = 0; i < rs.FieldCount(); ++i) fila.push_back(rs.Field(i));
+        porFila(rs);
+    }
+    rs.Close();
+    return std::make_unique<kx204::host::RecordsetLeido>(std::move(nombres), std::move(filas));
 }
 
 }  // namespace
@@ -128,6 +145,9 @@ std::unique_ptr<Recordset> LecturasFactura::Responde(const std::string& sql, con
         if (folios && deLaSerie && sentencias::SeriesDeProducto(*folios, *deLaSerie) == sql)
             return Series(*folios, *deLaSerie, lee);
     }
+    if (const auto notas = Entre(sql, kNotasDeLasCuentas, kFinNotasDeLasCuentas);
+        notas && sentencias::CuentasPorSaldar(*notas) == sql)
+        return LeeCuentasPorSaldar(sql, *notas, lee);
     if (!EsLectura(sql)) Olvida();
     return nullptr;
 }
@@ -136,24 +156,25 @@ std::unique_ptr<Recordset> LecturasFactura::LeeRenglones(const std::string& sql,
                                                          const Lector& lee) {
     const auto lista = Literales(folios);
     if (!lista) return nullptr;
-    auto rs = lee(sql);
-    std::vector<std::string> nombres;
-    for (int i = 0; i < rs->FieldCount(); ++i) nombres.push_back(rs->FieldName(i));
     notas_ = folios;
     folios_.clear();
     renglones_.clear();
     for (const std::string& folio : *lista) folios_.insert(Clave({folio}));
-    Filas filas;
-    for (; !rs->Eof(); rs->MoveNext()) {
-        auto& fila = filas.emplace_back();
-        for (int i = 0; i < rs->FieldCount(); ++i) fila.push_back(rs->Field(i));
-        renglones_.insert(Clave({rs->Field("Vn_Folio").ToTextOrEmpty(), rs->Field("Vn_Id").ToText()}));
-    }
-    rs->Close();
+    auto leido = Entero(*lee(sql), [this](const Recordset& fila) {
+        renglones_.insert(Clave({fila.Field("Vn_Folio").ToTextOrEmpty(), fila.Field("Vn_Id").ToText()}));
+    });
     // Lots and serial numbers read per note before belong to another set of notes.
     lecturas_.erase("lotes por nota");
     lecturas_.erase("series por nota");
-    return std::make_unique<kx204::host::RecordsetLeido>(std::move(nombres), std::move(filas));
+    return leido;
+}
+
+std::unique_ptr<Recordset> LecturasFactura::LeeCuentasPorSaldar(const std::string& sql, const std::string& notas,
+                                                                const Lector& lee) {
+    std::string ultima;
+    auto leido = Entero(*lee(sql), [&](const Recordset& fila) { ultima = fila.Field(0).ToTextOrEmpty(); });
+    porSaldar_ = {notas, ultima};
+    return leido;
 }
 
 std::string LecturasFactura::NotaLeida(const std::string& documentos) const {
@@ -219,6 +240,7 @@ void LecturasFactura::Olvida() { lecturas_.clear(); }
 
 void LecturasFactura::Termina() {
     Olvida();
+    porSaldar_ = {};
     notas_.clear();
     folios_.clear();
     renglones_.clear();

@@ -5,6 +5,7 @@
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "kx204/host/connection.hpp"
@@ -15,7 +16,8 @@ namespace qivera::db {
 // line's note (line by line) at a time: a statement apiece, each going over all the notes. Inside a
 // transaction the connection hands those statements here, and they are answered from one read of
 // every product, or of every note, kept until something is written or the transaction ends.
-// Only statements written exactly as the screen writes them are answered; any other runs as it is.
+// Only statements written exactly as the screen writes them are answered, with the columns it reads of them;
+// any other runs as it is.
 class LecturasFactura {
 public:
     using Lector = std::function<std::unique_ptr<kx204::host::Recordset>(const std::string&)>;
@@ -24,6 +26,12 @@ public:
     std::unique_ptr<kx204::host::Recordset> Responde(const std::string& sql, const Lector& lee);
     // Whether the notes' lines read line by line in this transaction hold the line `id` of note `folio`.
     bool RenglonLeido(const std::string& folio, long id) const;
+    // The receivables the screen read to pay them all (see AbonosDiferidos): the folio list of their notes
+    // and the folio of the last one read, the first time they are asked for after that read; empty otherwise.
+    struct CuentasPorSaldar {
+        std::string notas, ultima;
+    };
+    CuentasPorSaldar TomaCuentasPorSaldar() { return std::exchange(porSaldar_, {}); }
     // Something was written: what was read ahead may no longer hold.
     void Olvida();
     // The transaction ended.
@@ -41,6 +49,8 @@ private:
 
     std::unique_ptr<kx204::host::Recordset> LeeRenglones(const std::string& sql, const std::string& folios,
                                                          const Lector& lee);
+    std::unique_ptr<kx204::host::Recordset> LeeCuentasPorSaldar(const std::string& sql, const std::string& notas,
+                                                                const Lector& lee);
     std::unique_ptr<kx204::host::Recordset> Lotes(const std::string& tabla, const std::string& documentos,
                                                   const std::string& producto, const Lector& lee);
     std::unique_ptr<kx204::host::Recordset> Series(const std::string& documentos, const std::string& producto,
@@ -57,6 +67,7 @@ private:
     std::string notas_;                          // the folio list of the notes read line by line
     std::unordered_set<std::string> folios_;     // those notes, compared as the engine compares them
     std::unordered_set<std::string> renglones_;  // their lines, note and id
+    CuentasPorSaldar porSaldar_;
 };
 
 }  // namespace qivera::db

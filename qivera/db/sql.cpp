@@ -50,24 +50,57 @@ void InsertaFila(kx204::host::Connection& conexion, const std::string& tabla, co
     InsertaFilas(conexion, tabla, {valores});
 }
 
-void InsertaFilas(kx204::host::Connection& conexion, const std::string& tabla,
-                  const std::vector<std::vector<Valor>>& filas) {
-    // Enough rows per statement to make parsing and the round trip negligible, few enough to keep it small.
-    constexpr std::size_t kFilasPorSentencia = 100;
-    if (filas.empty()) return;
+namespace {
+
+// Enough rows per statement to make parsing and the round trip negligible, few enough to keep it small:
+// a statement ends at so many rows or once it is this long (SQLite refuses one of a million bytes).
+constexpr std::size_t kFilasPorSentencia = 1000;
+constexpr std::size_t kLargoPorSentencia = 256 * 1024;
+
+std::string Columnas(const std::vector<Valor>& fila) {
     std::string columnas;
-    for (const auto& valor : filas.front()) columnas += (columnas.empty() ? "" : ", ") + Identificador(valor.first);
-    const std::string inicio = "INSERT INTO " + Identificador(tabla) + " (" + columnas + ") VALUES ";
-    for (std::size_t primera = 0; primera < filas.size(); primera += kFilasPorSentencia) {
+    for (const auto& valor : fila) columnas += (columnas.empty() ? "" : ", ") + Identificador(valor.first);
+    return columnas;
+}
+
+// Runs `inicio` + the values of the rows, and `fin` after them, in as few statements as keep each small.
+void PorLotes(kx204::host::Connection& conexion, const std::vector<std::vector<Valor>>& filas,
+              const std::string& inicio, const std::string& fin) {
+    for (std::size_t i = 0; i < filas.size();) {
         std::string sentencia = inicio;
-        const std::size_t fin = std::min(filas.size(), primera + kFilasPorSentencia);
-        for (std::size_t i = primera; i < fin; ++i) {
+        for (const std::size_t primera = i;
+             i < filas.size() && i - primera < kFilasPorSentencia && sentencia.size() < kLargoPorSentencia; ++i) {
             sentencia += i == primera ? "(" : ", (";
             for (std::size_t j = 0; j < filas[i].size(); ++j) sentencia += (j == 0 ? "" : ", ") + filas[i][j].second;
             sentencia += ")";
         }
-        conexion.Execute(sentencia);
+        conexion.Execute(sentencia + fin);
     }
+}
+
+}  // namespace
+
+void InsertaFilas(kx204::host::Connection& conexion, const std::string& tabla,
+                  const std::vector<std::vector<Valor>>& filas) {
+    if (filas.empty()) return;
+    PorLotes(conexion, filas, "INSERT INTO " + Identificador(tabla) + " (" + Columnas(filas.front()) + ") VALUES ", "");
+}
+
+void ActualizaFilas(kx204::host::Connection& conexion, const std::string& tabla, std::size_t llaves,
+                    const std::vector<std::vector<Valor>>& filas, const std::vector<Valor>& comunes) {
+    if (filas.empty()) return;
+    std::vector<Valor> asignaciones = comunes;
+    std::string condicion;
+    for (std::size_t i = 0; i < filas.front().size(); ++i) {
+        const std::string& columna = Identificador(filas.front()[i].first);
+        if (i < llaves)
+            condicion += (condicion.empty() ? " WHERE " : " AND ") + tabla + "." + columna + " = v." + columna;
+        else
+            asignaciones.emplace_back(columna, "v." + columna);
+    }
+    // The rows' columns are named in a WITH: SQLite names no columns of a subquery in FROM.
+    PorLotes(conexion, filas, "WITH v (" + Columnas(filas.front()) + ") AS (VALUES ",
+             ") UPDATE " + Identificador(tabla) + " SET " + Asignaciones(asignaciones) + " FROM v" + condicion);
 }
 
 std::string Asignaciones(const std::vector<Valor>& valores) {

@@ -27,6 +27,10 @@ void InsertaFila(kx204::host::Connection& conexion, const std::string& tabla, co
 // Rows that name the same columns in the same order, many to a statement.
 void InsertaFilas(kx204::host::Connection& conexion, const std::string& tabla,
                   const std::vector<std::vector<Valor>>& filas);
+// Rows as InsertaFilas takes them, each updating the row of `tabla` its first `llaves` values name with the
+// rest, and with `comunes`, many rows to a statement.
+void ActualizaFilas(kx204::host::Connection& conexion, const std::string& tabla, std::size_t llaves,
+                    const std::vector<std::vector<Valor>>& filas, const std::vector<Valor>& comunes = {});
 // The SET list of an UPDATE: "a = 1, b = 'x'".
 std::string Asignaciones(const std::vector<Valor>& valores);
 

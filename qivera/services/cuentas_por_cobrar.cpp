@@ -14,20 +14,14 @@ using kx204::host::SqlText;
 
 namespace {
 
-struct SaldosCuenta {
-    Currency descontado, impuesto, neto;
-    std::string estado;
-};
+using db::ImporteImpuesto;
+using db::SaldosConImpuestos;
+using db::SaldosCuenta;
 
-struct ImporteImpuesto {
-    std::string impuesto;
-    Currency importe;
-};
-
-// The first four columns of `rs`: the three amounts and the state.
-SaldosCuenta SaldosDe(const kx204::host::Recordset& rs) {
-    return {rs.Field(0).ToCurrency(), rs.Field(1).ToCurrency(), rs.Field(2).ToCurrency(),
-            kx204::host::Mayusculas(rs.Field(3).ToTextOrEmpty())};
+// The first four columns of `rs` from `desde`: the three amounts and the state.
+SaldosCuenta SaldosDe(const kx204::host::Recordset& rs, int desde = 0) {
+    return {rs.Field(desde).ToCurrency(), rs.Field(desde + 1).ToCurrency(), rs.Field(desde + 2).ToCurrency(),
+            kx204::host::Mayusculas(rs.Field(desde + 3).ToTextOrEmpty())};
 }
 
 // The receivable's balances (`columnas` "Saldo") or its original amounts ("Importe").
@@ -46,26 +40,49 @@ std::optional<SaldosCuenta> LeeSaldos(kx204::host::Connection& conexion, const s
     return LeeCuenta(conexion, folio, "Saldo");
 }
 
-// A receivable's balances and the balances of its tax lines, read in one statement.
-struct SaldosConImpuestos {
-    SaldosCuenta saldos;
-    std::vector<ImporteImpuesto> impuestos;
-};
-
-std::optional<SaldosConImpuestos> LeeSaldosEImpuestos(kx204::host::Connection& conexion, const std::string& folio) {
+// The balances of the receivables `c` that `condicion` chooses and of their tax lines, in one statement,
+// each handed to `cuenta` with its folio.
+template <typename Cuenta>
+void LeeSaldosEImpuestos(kx204::host::Connection& conexion, const std::string& condicion, Cuenta cuenta) {
     auto rs = conexion.Execute(
-        "SELECT c.Cxc_Precio_Descontado_Saldo, c.Cxc_Impuesto_Saldo, c.Cxc_Precio_Neto_Saldo, c.Es_Cve_Estado, "
-        "i.Im_Cve_Impuesto, i.Cxci_Saldo FROM Cuenta_x_Cobrar c LEFT JOIN CUENTA_X_COBRAR_IMPUESTO i ON "
-        "i.Cxc_Folio = c.Cxc_Folio WHERE c.Cxc_Folio = '" +
-        SqlText(folio) + "' ORDER BY i.Im_Cve_Impuesto");
-    std::optional<SaldosConImpuestos> cuenta;
+        "SELECT c.Cxc_Folio, c.Cxc_Precio_Descontado_Saldo, c.Cxc_Impuesto_Saldo, c.Cxc_Precio_Neto_Saldo, "
+        "c.Es_Cve_Estado, i.Im_Cve_Impuesto, i.Cxci_Saldo FROM Cuenta_x_Cobrar c LEFT JOIN CUENTA_X_COBRAR_IMPUESTO "
+        "i ON i.Cxc_Folio = c.Cxc_Folio WHERE " +
+        condicion + " ORDER BY c.Cxc_Folio, i.Im_Cve_Impuesto");
+    std::string folio;
+    std::optional<SaldosConImpuestos> leida;
     for (; !rs->Eof(); rs->MoveNext()) {
-        if (!cuenta) cuenta = SaldosConImpuestos{SaldosDe(*rs), {}};
-        if (!rs->Field(4).IsNull())
-            cuenta->impuestos.push_back({rs->Field(4).ToTextOrEmpty(), rs->Field(5).ToCurrency()});
+        if (!leida || rs->Field(0).ToTextOrEmpty() != folio) {
+            if (leida) cuenta(folio, std::move(*leida));
+            folio = rs->Field(0).ToTextOrEmpty();
+            leida = SaldosConImpuestos{SaldosDe(*rs, 1), {}};
+        }
+        if (!rs->Field(5).IsNull())
+            leida->impuestos.push_back({rs->Field(5).ToTextOrEmpty(), rs->Field(6).ToCurrency()});
     }
     rs->Close();
+    if (leida) cuenta(folio, std::move(*leida));
+}
+
+// The balances of receivable `folio` as this transaction left them: kept by the payments made in it, or read.
+std::optional<SaldosConImpuestos> SaldosParaAbonar(db::ConexionQt& conexion, const std::string& folio) {
+    if (const SaldosConImpuestos* conocidos = conexion.Abonos().Saldos(folio)) return *conocidos;
+    std::optional<SaldosConImpuestos> cuenta;
+    LeeSaldosEImpuestos(conexion, "c.Cxc_Folio = " + LiteralTexto(folio),
+                        [&](const std::string&, SaldosConImpuestos leida) { cuenta = std::move(leida); });
     return cuenta;
+}
+
+// When the screen read the receivables of some notes in this transaction to pay them all, the balances of
+// all of them read at once, so that each payment needs no round trip of its own; the payments are written
+// with the last, so that a failure to write them is still a payment's.
+void LeeCuentasPorSaldar(db::ConexionQt& conexion) {
+    const auto porSaldar = conexion.TomaCuentasPorSaldar();
+    if (porSaldar.notas.empty()) return;
+    LeeSaldosEImpuestos(
+        conexion, "c.Cxc_Tabla = 'VENTA' AND c.Cxc_Documento IN (" + porSaldar.notas + ")",
+        [&](const std::string& folio, SaldosConImpuestos leida) { conexion.Abonos().Conoce(folio, std::move(leida)); });
+    conexion.Abonos().EscribeCon(porSaldar.ultima);
 }
 
 std::vector<Currency> Importes(const std::vector<ImporteImpuesto>& lineas) {
@@ -148,23 +165,45 @@ Tomado Reparte(const SaldosCuenta& saldos, const std::vector<ImporteImpuesto>& l
     return tomado;
 }
 
-// Lowers each of the receivable's tax lines by what the payment `pago` took of it, and records that
-// part: one statement for every line of each table, so that a payment costs the same few round trips
-// to a server however many taxes it carries.
-void AbonaImpuestos(kx204::host::Connection& conexion, const std::string& pago, const std::string& cuenta,
-                    const std::vector<ImporteImpuesto>& lineas, const Tomado& tomado) {
-    if (lineas.empty()) return;
-    std::string saldos, partes;
-    for (std::size_t i = 0; i < lineas.size(); ++i) {
-        const ImporteImpuesto& parte = tomado.impuestos[i];
-        saldos +=
-            " WHEN " + LiteralTexto(parte.impuesto) + " THEN " + LiteralImporte(lineas[i].importe - parte.importe);
-        partes += std::string(partes.empty() ? "(" : ", (") + LiteralTexto(pago) + ", " + LiteralTexto(parte.impuesto) +
-                  ", " + LiteralImporte(parte.importe) + ")";
-    }
-    conexion.Execute("UPDATE CUENTA_X_COBRAR_IMPUESTO SET Cxci_Saldo = CASE Im_Cve_Impuesto" + saldos +
-                     " ELSE Cxci_Saldo END WHERE Cxc_Folio = " + LiteralTexto(cuenta));
-    conexion.Execute("INSERT INTO Pago_Cxc_Impuesto (Pc_Folio, Im_Cve_Impuesto, Pci_Importe) VALUES " + partes);
+// The balances a payment that took `tomado` leaves the receivable with.
+SaldosConImpuestos Restante(const SaldosConImpuestos& cuenta, const Tomado& tomado) {
+    const SaldosCuenta& saldos = cuenta.saldos;
+    SaldosConImpuestos restante{{saldos.descontado - tomado.descontado, saldos.impuesto - tomado.impuesto,
+                                 saldos.neto - tomado.neto, saldos.estado},
+                                {}};
+    for (std::size_t i = 0; i < cuenta.impuestos.size(); ++i)
+        restante.impuestos.push_back(
+            {cuenta.impuestos[i].impuesto, cuenta.impuestos[i].importe - tomado.impuestos[i].importe});
+    return restante;
+}
+
+// The Pago_Cxc_Impuesto rows of payment `pago`: what it took of each tax line.
+std::vector<std::vector<Valor>> PartesDelPago(const std::string& pago, const Tomado& tomado) {
+    std::vector<std::vector<Valor>> partes;
+    for (const ImporteImpuesto& parte : tomado.impuestos)
+        partes.push_back({{"Pc_Folio", LiteralTexto(pago)},
+                          {"Im_Cve_Impuesto", LiteralTexto(parte.impuesto)},
+                          {"Pci_Importe", LiteralImporte(parte.importe)}});
+    return partes;
+}
+
+// The Pago_Cxc row of payment `pago`.
+std::vector<Valor> FilaDelPago(Sesion& sesion, const kx204::host::AbonoCxc& abono, const std::string& pago,
+                               const Tomado& tomado) {
+    return ConSellos(sesion, {{"Pc_Folio", LiteralTexto(pago)},
+                              {"Cxc_Folio", LiteralTexto(abono.cxcFolio)},
+                              {"Pc_Fecha", LiteralFecha(abono.fecha)},
+                              {"Pc_Tabla", LiteralTexto(kx204::host::Mayusculas(abono.tabla))},
+                              {"Pc_Documento", LiteralTexto(abono.documento)},
+                              {"Pc_Factura", LiteralTexto(abono.factura)},
+                              {"Pc_Comentario", LiteralTexto(abono.comentario)},
+                              {"Fp_Cve_Forma_Pago", LiteralTexto(abono.formaPago)},
+                              {"Pc_Importe", LiteralImporte(abono.importe)},
+                              {"Pc_Precio_Descontado", LiteralImporte(tomado.descontado)},
+                              {"Pc_Impuesto", LiteralImporte(tomado.impuesto)},
+                              {"Mn_Cve_Moneda", LiteralTexto(abono.moneda)},
+                              {"Pc_Tipo_Cambio", LiteralNumero(abono.tipoCambio)},
+                              {"Es_Cve_Estado", "'AC'"}});
 }
 
 struct PagoActivo {
@@ -219,33 +258,23 @@ void Devuelve(Sesion& sesion, const std::string& cuenta, const SaldosCuenta& sal
 
 // The flags choose postings of the ERP's own ledger, which this host does not keep.
 bool DatosQivera::RegistraAbono(const kx204::host::AbonoCxc& abono, bool, bool, bool) {
-    const std::optional<SaldosConImpuestos> cuenta = LeeSaldosEImpuestos(sesion_.conexion, abono.cxcFolio);
-    const std::optional<SaldosCuenta> saldos = cuenta ? std::optional(cuenta->saldos) : std::nullopt;
-    error_ = ReparoAbono(abono, saldos);
+    db::ConexionQt& conexion = sesion_.conexion;
+    const std::optional<SaldosConImpuestos> cuenta = SaldosParaAbonar(conexion, abono.cxcFolio);
+    error_ = ReparoAbono(abono, cuenta ? std::optional(cuenta->saldos) : std::nullopt);
     if (!error_.empty()) return false;
     // The payment keeps exactly what it took of each balance (Pc_Precio_Descontado, Pc_Impuesto and one
     // Pago_Cxc_Impuesto row per tax line), so that cancelling it gives every balance back to the ten-thousandth.
     const std::string pago = SiguienteFolio(sesion_, kFolioPago);
-    const Tomado tomado = Reparte(*saldos, cuenta->impuestos, abono.importe);
-    AbonaImpuestos(sesion_.conexion, pago, abono.cxcFolio, cuenta->impuestos, tomado);
-    EscribeSaldos(
-        sesion_, abono.cxcFolio,
-        {saldos->descontado - tomado.descontado, saldos->impuesto - tomado.impuesto, saldos->neto - abono.importe, {}});
-    InsertaFila(sesion_.conexion, "Pago_Cxc",
-                ConSellos(sesion_, {{"Pc_Folio", LiteralTexto(pago)},
-                                    {"Cxc_Folio", LiteralTexto(abono.cxcFolio)},
-                                    {"Pc_Fecha", LiteralFecha(abono.fecha)},
-                                    {"Pc_Tabla", LiteralTexto(kx204::host::Mayusculas(abono.tabla))},
-                                    {"Pc_Documento", LiteralTexto(abono.documento)},
-                                    {"Pc_Factura", LiteralTexto(abono.factura)},
-                                    {"Pc_Comentario", LiteralTexto(abono.comentario)},
-                                    {"Fp_Cve_Forma_Pago", LiteralTexto(abono.formaPago)},
-                                    {"Pc_Importe", LiteralImporte(abono.importe)},
-                                    {"Pc_Precio_Descontado", LiteralImporte(tomado.descontado)},
-                                    {"Pc_Impuesto", LiteralImporte(tomado.impuesto)},
-                                    {"Mn_Cve_Moneda", LiteralTexto(abono.moneda)},
-                                    {"Pc_Tipo_Cambio", LiteralNumero(abono.tipoCambio)},
-                                    {"Es_Cve_Estado", "'AC'"}}));
+    // Only now: taking the transaction's first folio runs statements, which forget what was read ahead.
+    LeeCuentasPorSaldar(conexion);
+    const Tomado tomado = Reparte(cuenta->saldos, cuenta->impuestos, abono.importe);
+    conexion.Abonos().Abona(abono.cxcFolio, Restante(*cuenta, tomado), ConSellos(sesion_, {}),
+                            FilaDelPago(sesion_, abono, pago, tomado), PartesDelPago(pago, tomado));
+    // Outside a transaction no later statement may come to write it.
+    if (!conexion.InTransaction())
+        conexion.Abonos().Descarga(conexion);
+    else
+        conexion.Abonos().EscribeSiToca(conexion, abono.cxcFolio);
     return true;
 }
 

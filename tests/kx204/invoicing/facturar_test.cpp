@@ -146,6 +146,18 @@ TEST(Facturar, EveryFailureBeforeTheCommitRollsBack) {
                  "Cxc_Precio_Neto_Importe, Cxc_Precio_Neto_Saldo) VALUES ('X1', 'VENTA', 'N1', 'C1', 10, 10)");
              p.chkConsolidar.SetValue(1);
          }},
+        {"ERR-ID:7500020",  // a payment's tax part cannot be written
+         [](Entorno& e, kx204::frmKX204& p) {
+             e.Sql(
+                 "INSERT INTO Cuenta_x_Cobrar (Cxc_Folio, Cxc_Tabla, Cxc_Documento, Cl_Cve_Cliente, "
+                 "Cxc_Impuesto_Importe, Cxc_Impuesto_Saldo, Cxc_Precio_Neto_Importe, Cxc_Precio_Neto_Saldo) "
+                 "VALUES ('X1', 'VENTA', 'N1', 'C1', 1, 1, 10, 10)");
+             e.Sql(
+                 "INSERT INTO CUENTA_X_COBRAR_IMPUESTO (Cxc_Folio, Im_Cve_Impuesto, Cxci_Importe, Cxci_Saldo) "
+                 "VALUES ('X1', 'IVA', 1, 1)");
+             e.Sql("INSERT INTO Pago_Cxc_Impuesto (Pc_Folio, Im_Cve_Impuesto) VALUES ('PC00000001', 'IVA')");
+             p.chkConsolidar.SetValue(1);
+         }},
         {"ERR-ID:7500021", [](Entorno&, kx204::frmKX204& p) { p.chkConsolidar.SetValue(1); }},
         {"ERR-ID:7500023", [](Entorno&, kx204::frmKX204& p) { p.txt_Fc_Factura.SetNumero("cuarenta"); }},
     };

@@ -80,6 +80,29 @@ TEST(CuentasPorCobrar, PartialPaymentsTakeTheSameFractionOfEachBalanceAndRecordI
     EXPECT_EQ(c.Tomado("PC00000009"), "71.2672|11.4028|82.67|2.8507/8.5521");
 }
 
+// Inside a transaction the payments' writes wait for the connection's next statement: a payment follows on
+// from what the last one on its receivable left, however its folio is written, and a rollback drops them.
+TEST(CuentasPorCobrar, PaymentsInATransactionFollowOnAndGoWithARollback) {
+    Cuentas c;
+    for (const bool confirma : {false, true}) {
+        c.entorno.conexion->BeginTrans();
+        ASSERT_TRUE(c.datos.RegistraAbono(Cuentas::Abono("X1", "33.33"), true, true, true)) << c.datos.MensajeError();
+        ASSERT_TRUE(c.datos.RegistraAbono(Cuentas::Abono("x1", "82.67"), true, true, true)) << c.datos.MensajeError();
+        EXPECT_FALSE(c.datos.RegistraAbono(Cuentas::Abono("X1", "0.01"), true, true, true));
+        EXPECT_EQ(c.datos.MensajeError(), "El abono de 0.01 excede el saldo de 0 de la cuenta por cobrar X1");
+        EXPECT_EQ(c.Saldos(), "0|0|0|0/0");
+        EXPECT_EQ(c.Tomado("PC00000009"), "71.2672|11.4028|82.67|2.8507/8.5521");
+        if (confirma) {
+            c.entorno.conexion->CommitTrans();
+        } else {
+            c.entorno.conexion->RollbackTrans();
+            EXPECT_EQ(c.Saldos(), "100|16|116|4/12");
+            EXPECT_EQ(c.Fila("SELECT count(*) FROM Pago_Cxc"), "1");
+        }
+    }
+    EXPECT_EQ(c.Saldos(), "0|0|0|0/0");
+}
+
 // Halves of a ten-thousandth round the same way twice; the parts must still add up to what was paid.
 TEST(CuentasPorCobrar, APaymentsPartsAddUpToItToTheTenThousandth) {
     Cuentas c;
