@@ -174,8 +174,9 @@ TEST_F(Firma, TaxIsRoundedOnceToTheCent) {
     const qivera::NodoXml cfdi = qivera::LeeXml(Comprobante("Cd_Xml"));
     const qivera::NodoXml& concepto = Hijo(cfdi, "Conceptos").hijos.back();
     EXPECT_EQ(Hijo(Hijo(Hijo(concepto, "Impuestos"), "Traslados"), "Traslado").Atributo("Importe"), "0.48495");
-    for (const qivera::NodoXml& traslado : Hijo(Hijo(cfdi, "Impuestos"), "Traslados").hijos)
+    for (const qivera::NodoXml& traslado : Hijo(Hijo(cfdi, "Impuestos"), "Traslados").hijos) {
         if (traslado.Atributo("Impuesto") == "003") EXPECT_EQ(traslado.Atributo("Importe"), "0.48");
+    }
 }
 
 TEST_F(Firma, WithoutAProviderTheCfdiIsSealedAndLeftUnstamped) {
