@@ -16,6 +16,7 @@
 #include "apoyo/base_prueba.hpp"
 #include "apoyo/carpeta_corrida.hpp"
 #include "apoyo/configuracion_equipo.hpp"
+#include "apoyo/salidas.hpp"
 
 namespace prueba {
 
@@ -90,6 +91,7 @@ int main(int argc, char** argv) {
     if (exigeMotor != nullptr) ::testing::UnitTest::GetInstance()->listeners().Append(exigeMotor);  // owns it
     const int resultado = RUN_ALL_TESTS();
     if (resultado != 0 || (exigeMotor != nullptr && exigeMotor->Informa() != 0)) return 1;
+    if (prueba::SecretosALaVista() != 0) return 1;
     const auto* unidad = ::testing::UnitTest::GetInstance();
     return unidad->skipped_test_count() > 0 && unidad->successful_test_count() == 0 ? prueba::kSaltada : 0;
 }

@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "apoyo/carpeta_corrida.hpp"
+#include "apoyo/salidas.hpp"
 #include "qivera/desktop/registro.hpp"
 
 namespace prueba {
@@ -23,5 +24,5 @@ int main(int argc, char** argv) {
         std::unique_ptr<QObject> prueba = crea();
         fallos += QTest::qExec(prueba.get(), argc, argv);
     }
-    return fallos == 0 ? 0 : 1;
+    return fallos == 0 && prueba::SecretosALaVista() == 0 ? 0 : 1;
 }
