@@ -1,4 +1,5 @@
 #include "qivera/signing/cfdi.hpp"
+#include "qivera/cfdi/sustitucion.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -319,14 +320,6 @@ NodoXml Impuestos(const Sumas& sumas, Centavos& total) {
     return impuestos;
 }
 
-// The SAT's relation 04: this CFDI replaces those, which are then cancelled with reason 01 naming it.
-NodoXml Sustitucion(const std::vector<std::string>& uuids) {
-    NodoXml relacionados{"cfdi:CfdiRelacionados", {{"TipoRelacion", "04"}}, {}};
-    for (const std::string& uuid : uuids)
-        relacionados.hijos.push_back(NodoXml{"cfdi:CfdiRelacionado", {{"UUID", uuid}}, {}});
-    return relacionados;
-}
-
 std::string DosDigitos(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
 
 std::string FechaCfdi(const kx204::host::Date& fecha) {
@@ -380,7 +373,7 @@ NodoXml ComprobanteCfdi(const FacturaGuardada& factura, const DatosCfdi& datos, 
             "cfdi:InformacionGlobal",
             {{"Periodicidad", datos.global->periodicidad}, {"Meses", datos.global->meses}, {"Año", datos.global->anio}},
             {}});
-    if (!datos.sustituidos.empty()) comprobante.hijos.push_back(Sustitucion(datos.sustituidos));
+    if (!datos.sustituidos.empty()) comprobante.hijos.push_back(NodoSustitucion(datos.sustituidos));
     comprobante.hijos.push_back(
         NodoXml{"cfdi:Emisor",
                 {{"Rfc", datos.emisorRfc}, {"Nombre", datos.emisorNombre}, {"RegimenFiscal", datos.emisorRegimen}},

@@ -1,7 +1,7 @@
 #include "qivera/signing/sustitucion_cfdi.hpp"
 
+#include "qivera/cfdi/sustitucion.hpp"
 #include "qivera/db/sql.hpp"
-#include "qivera/cfdi/nodo_xml.hpp"
 #include "qivera/services/cancelacion_factura.hpp"
 #include "qivera/signing/cancelacion_cfdi.hpp"
 #include "qivera/signing/timbrado.hpp"
@@ -17,12 +17,10 @@ constexpr const char* kReemplazados =
 }  // namespace
 
 void AnotaSustituto(kx204::host::Connection& conexion, const std::string& xml, const std::string& uuid) {
-    const NodoXml comprobante = LeeXml(xml);
-    const NodoXml* relacionados = comprobante.Hijo("CfdiRelacionados");
-    if (!relacionados || relacionados->Atributo("TipoRelacion") != "04") return;
     std::string uuids;
-    for (const NodoXml& relacionado : relacionados->hijos)
-        uuids += (uuids.empty() ? "" : ", ") + LiteralTexto(relacionado.Atributo("UUID"));
+    for (const std::string& sustituido : UuidsSustituidos(LeeXml(xml)))
+        uuids += (uuids.empty() ? "" : ", ") + LiteralTexto(sustituido);
+    if (uuids.empty()) return;
     conexion.Execute("UPDATE Comprobante_Digital SET Cd_Uuid_Sustituto = " + LiteralTexto(uuid) +
                      " WHERE Cd_Tabla = 'Factura' AND Cd_Estado_Cancelacion = " + LiteralTexto(kPorSustituir) +
                      " AND Cd_Uuid_Sustituto = '' AND Cd_Uuid IN (" + uuids + ")");

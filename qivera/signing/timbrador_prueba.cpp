@@ -4,6 +4,7 @@
 
 #include "kx204/host/runtime_error.hpp"
 #include "qivera/cfdi/cadena_original.hpp"
+#include "qivera/cfdi/sustitucion.hpp"
 #include "qivera/signing/cfdi.hpp"
 #include "qivera/signing/credenciales_demo.hpp"
 #include "qivera/signing/csd.hpp"
@@ -44,13 +45,10 @@ std::string UuidDelSello(const std::string& sello) {
         .toStdString();
 }
 
-// The UUIDs the CFDI replaces (relation 04), comma-separated.
+// The UUIDs the CFDI replaces, comma-separated as the ledger keeps them.
 std::string Sustituidos(const NodoXml& comprobante) {
     std::string uuids;
-    const NodoXml* relacionados = comprobante.Hijo("CfdiRelacionados");
-    if (relacionados && relacionados->Atributo("TipoRelacion") == "04")
-        for (const NodoXml& relacionado : relacionados->hijos)
-            uuids += (uuids.empty() ? "" : ",") + relacionado.Atributo("UUID");
+    for (const std::string& uuid : UuidsSustituidos(comprobante)) uuids += (uuids.empty() ? "" : ",") + uuid;
     return uuids;
 }
 
