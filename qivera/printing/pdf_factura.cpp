@@ -56,13 +56,15 @@ class Maquetas {
 public:
     explicit Maquetas(QPaintDevice& dispositivo) : dispositivo_(dispositivo) {}
 
-    const QTextLayout& De(const QFont& fuente, qreal ancho, Qt::Alignment alineacion, const QString& texto) {
+    // Shared, so that a layout drawn over several pages outlives a reset of the others.
+    std::shared_ptr<const QTextLayout> De(const QFont& fuente, qreal ancho, Qt::Alignment alineacion,
+                                          const QString& texto) {
         const QString clave = QString("%1|%2|%3|").arg(fuente.key()).arg(ancho).arg(int(alineacion)) + texto;
         // A long invoice's prices and amounts hardly repeat: start afresh rather than keep them all.
         if (maquetas_.size() >= kMaximo && !maquetas_.contains(clave)) maquetas_.clear();
         auto& maqueta = maquetas_[clave];
         if (!maqueta) maqueta = Compone(fuente, ancho, alineacion, texto);
-        return *maqueta;
+        return maqueta;
     }
 
     static qreal Alto(const QTextLayout& maqueta) {
@@ -90,7 +92,7 @@ private:
 
     static constexpr qsizetype kMaximo = 2000;
     QPaintDevice& dispositivo_;
-    QHash<QString, std::shared_ptr<QTextLayout>> maquetas_;
+    QHash<QString, std::shared_ptr<const QTextLayout>> maquetas_;
 };
 
 // Paints one invoice page after page, moving down as it writes.
@@ -144,12 +146,30 @@ private:
 
     // Writes `texto` wrapped in a box `ancho` wide at (x, y_ + abajo) and answers the height it took.
     qreal Caja(qreal x, qreal ancho, const QString& texto, Qt::Alignment alineacion = Qt::AlignLeft, qreal abajo = 0) {
-        const QTextLayout& maqueta = maquetas_.De(pintor_.font(), ancho, alineacion, texto);
-        if (!Contando()) maqueta.draw(&pintor_, QPointF(x, y_ + abajo));
-        return Maquetas::Alto(maqueta);
+        const auto maqueta = maquetas_.De(pintor_.font(), ancho, alineacion, texto);
+        if (!Contando()) maqueta->draw(&pintor_, QPointF(x, y_ + abajo));
+        return Maquetas::Alto(*maqueta);
     }
     qreal AltoDe(qreal ancho, const QString& texto, Qt::Alignment alineacion = Qt::AlignLeft) {
-        return Maquetas::Alto(maquetas_.De(pintor_.font(), ancho, alineacion, texto));
+        return Maquetas::Alto(*maquetas_.De(pintor_.font(), ancho, alineacion, texto));
+    }
+    // Writes `texto` wrapped at (x, y_) and moves below it, going on over as many pages as it needs: the
+    // notes of a large invoice, or the serial numbers of one of its lines, run longer than a page.
+    void Flujo(qreal x, qreal ancho, const QString& texto) {
+        if (texto.isEmpty()) return;
+        const auto maqueta = maquetas_.De(pintor_.font(), ancho, Qt::AlignLeft, texto);
+        for (int i = 0; i < maqueta->lineCount(); ++i) {
+            const QTextLine linea = maqueta->lineAt(i);
+            Reserva(linea.height());
+            if (!Contando()) linea.draw(&pintor_, QPointF(x, y_ - linea.y()));
+            y_ += linea.height();
+        }
+    }
+    // The height to keep together on one page: all of a block that fits on a page, else its first `parte`.
+    qreal Junto(qreal alto, qreal parte) const { return alto <= alto_ - kPie - altoTitulos_ ? alto : parte; }
+    qreal PrimeraLinea(qreal ancho, const QString& texto) {
+        const auto maqueta = maquetas_.De(pintor_.font(), ancho, Qt::AlignLeft, texto);
+        return texto.isEmpty() || maqueta->lineCount() == 0 ? 0 : maqueta->lineAt(0).height();
     }
     void Linea() {
         if (!Contando()) pintor_.drawLine(QPointF(0, y_), QPointF(ancho_, y_));
@@ -270,12 +290,14 @@ private:
     }
 
     void TitulosTabla() {
+        const qreal arriba = y_;
         Fuente(8, true);
         QString titulos[std::size(kColumnas)];
         for (std::size_t i = 0; i < std::size(kColumnas); ++i) titulos[i] = kColumnas[i].titulo;
         Fila(titulos);
         Linea();
         Fuente(8);
+        altoTitulos_ = y_ - arriba;
     }
 
     static QString Cantidades(const RenglonGuardado& r) {
@@ -316,14 +338,13 @@ private:
         const qreal anchoTrazabilidad = ancho_ - xTrazabilidad - 4;
         Fuente(7);
         const qreal altoTrazabilidad = AltoDe(anchoTrazabilidad, trazabilidad);
+        const qreal primeraTrazabilidad = PrimeraLinea(anchoTrazabilidad, trazabilidad);
         Fuente(8);
-        Reserva(alto + altoTrazabilidad);
+        Reserva(Junto(alto + altoTrazabilidad, alto + primeraTrazabilidad));
         Fila(celdas);
-        if (altoTrazabilidad > 0) {
-            Fuente(7);
-            y_ += Caja(xTrazabilidad + 2, anchoTrazabilidad, trazabilidad);
-            Fuente(8);
-        }
+        Fuente(7);
+        Flujo(xTrazabilidad + 2, anchoTrazabilidad, trazabilidad);
+        Fuente(8);
         y_ += kSeparacion;
     }
 
@@ -415,9 +436,9 @@ private:
         for (const std::string& nota : factura_.notas) notas << Q(nota);
         const QString texto = "Notas de venta: " + notas.join(QStringLiteral(", "));
         Fuente(8);
-        Reserva(kSeparacion + AltoDe(ancho_, texto));
+        Reserva(kSeparacion + Junto(AltoDe(ancho_, texto), PrimeraLinea(ancho_, texto)));
         y_ += kSeparacion;
-        y_ += Caja(0, ancho_, texto);
+        Flujo(0, ancho_, texto);
     }
 
     QPdfWriter& escritor_;
@@ -427,6 +448,7 @@ private:
     Maquetas maquetas_;
     qreal ancho_, alto_;
     qreal y_ = 0;
+    qreal altoTitulos_ = 0;  // what the table's titles take at the top of a page
     int pagina_ = 1;
     int paginas_ = 0;  // 0 while counting them
 };

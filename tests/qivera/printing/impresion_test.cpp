@@ -14,8 +14,8 @@
 #include "apoyo/cfdi_prueba.hpp"
 #include "apoyo/error_de.hpp"
 #include "kx204/host/runtime_error.hpp"
-#include "qivera/printing/factura_prueba.hpp"
 #include "qivera/cfdi/nodo_xml.hpp"
+#include "qivera/printing/factura_prueba.hpp"
 
 namespace {
 
@@ -147,9 +147,19 @@ TEST_F(Impresion, ALongTokenWrapsAnywhereAndNothingLeavesThePage) {
     EXPECT_EQ(FueraDeLaPagina(RutaPdf()), std::vector<std::string>{});
 }
 
+// Lines go on over pages; so do a line's serial numbers and the invoice's notes, each longer than a page.
 TEST_F(Impresion, LongInvoicesGoOnOverPagesRepeatingTheTableTitles) {
     if (!HayPdftotext()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
     entorno.OtraFactura("F000002", 90);
+    constexpr int kMuchas = 3000;
+    std::string series, notas;
+    for (int i = 1; i <= kMuchas; ++i) {
+        series += "|SN" + std::to_string(100000 + i);
+        notas += std::string(i == 1 ? "" : ", ") + "('NV" + std::to_string(100000 + i) + "', 1, 'F000002')";
+    }
+    entorno.Sql("UPDATE Factura_Detalle SET Fd_Series = '" + series +
+                "' WHERE Fc_Folio = 'F000002' AND Fd_Renglon = '0045'");
+    entorno.Sql("INSERT INTO Venta (Vn_Folio, Vn_Id, Fc_Folio) VALUES " + notas);
     Imprime("", "F000002");
     const std::string texto = TextoPdf(RutaPdf("F000002"));
     const std::size_t paginas = Cuenta(texto, "\f");
@@ -159,6 +169,10 @@ TEST_F(Impresion, LongInvoicesGoOnOverPagesRepeatingTheTableTitles) {
         EXPECT_NE(texto.find("Producto número " + std::to_string(renglon) + " "), std::string::npos) << renglon;
     EXPECT_NE(texto.find("L-90"), std::string::npos);                     // a lot list of another form, as it is
     EXPECT_GT(texto.rfind("$10.00"), texto.rfind("Producto número 90"));  // the totals come last
+    EXPECT_EQ(Cuenta(texto, "SN1"), std::size_t{kMuchas});
+    EXPECT_LT(texto.find("SN103000"), texto.find("Producto número 46"));
+    EXPECT_EQ(Cuenta(texto, "NV1"), std::size_t{kMuchas});
+    EXPECT_GT(texto.find("NV103000"), texto.rfind("$10.00"));
     for (std::size_t pagina = 1; pagina <= paginas; ++pagina)
         EXPECT_EQ(Cuenta(texto, "Página " + std::to_string(pagina) + " de " + std::to_string(paginas)), 1u) << pagina;
 }
