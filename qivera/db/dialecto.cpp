@@ -1,6 +1,8 @@
 #include "qivera/db/dialecto.hpp"
 
+#include <deque>
 #include <optional>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -10,9 +12,11 @@ namespace {
 
 enum class Clase { Espacio, Comentario, Literal, Identificador, Palabra, Numero, Simbolo };
 
+// A piece views the statement it was cut from, or text the rewriting keeps: a long statement (a
+// thousand rows of an INSERT) is not copied piece by piece.
 struct Pieza {
     Clase clase;
-    std::string texto;
+    std::string_view texto;
 };
 
 bool EsInicioPalabra(unsigned char c) {
@@ -64,7 +68,7 @@ bool IniciaComentario(const std::string& sql, std::size_t i) {
 
 Pieza SiguientePieza(const std::string& sql, std::size_t i) {
     const unsigned char c = static_cast<unsigned char>(sql[i]);
-    auto desde = [&](Clase clase, std::size_t fin) { return Pieza{clase, sql.substr(i, fin - i)}; };
+    auto desde = [&](Clase clase, std::size_t fin) { return Pieza{clase, std::string_view(sql).substr(i, fin - i)}; };
     if (EsEspacio(static_cast<char>(c)))
         return desde(Clase::Espacio,
                      FinMientras(sql, i, [](unsigned char x) { return EsEspacio(static_cast<char>(x)); }));
@@ -108,9 +112,9 @@ bool EsEntero(const Pieza& pieza) {
 bool EsSignificativa(const Pieza& pieza) { return pieza.clase != Clase::Espacio && pieza.clase != Clase::Comentario; }
 
 // "[a]]b]" → "\"a]b\"": the bracket's escapes undone, the double quote's applied.
-std::string EntreComillas(const std::string& corchetes) {
+std::string EntreComillas(std::string_view corchetes) {
     const bool cerrado = corchetes.size() >= 2 && corchetes.back() == ']';
-    const std::string dentro = corchetes.substr(1, corchetes.size() - (cerrado ? 2 : 1));
+    const std::string_view dentro = corchetes.substr(1, corchetes.size() - (cerrado ? 2 : 1));
     std::string resultado = "\"";
     for (std::size_t i = 0; i < dentro.size(); ++i) {
         if (dentro[i] == ']' && i + 1 < dentro.size() && dentro[i + 1] == ']') ++i;
@@ -121,7 +125,7 @@ std::string EntreComillas(const std::string& corchetes) {
 }
 
 // 'It''s' → It's.
-std::string ValorDeLiteral(const std::string& literal) {
+std::string ValorDeLiteral(std::string_view literal) {
     std::string valor;
     const bool cerrado = literal.size() >= 2 && literal.back() == '\'';
     for (std::size_t i = 1; i + (cerrado ? 1 : 0) < literal.size(); ++i) {
@@ -154,7 +158,10 @@ public:
     std::string Resultado() {
         for (std::size_t i = 0; i < piezas_.size(); ++i) i = Procesa(i);
         while (!limites_.empty()) CierraNivel();
+        std::size_t largo = 0;
+        for (const Pieza& pieza : salida_) largo += pieza.texto.size();
         std::string texto;
+        texto.reserve(largo);
         for (const Pieza& pieza : salida_) texto += pieza.texto;
         return texto;
     }
@@ -179,7 +186,7 @@ private:
             PagaLimite();
             salida_.push_back(pieza);
         } else if (pieza.clase == Clase::Identificador && pieza.texto[0] == '[') {
-            salida_.push_back({Clase::Identificador, EntreComillas(pieza.texto)});
+            salida_.push_back({Clase::Identificador, Propio(EntreComillas(pieza.texto))});
         } else {
             salida_.push_back(pieza);
         }
@@ -203,11 +210,11 @@ private:
     std::optional<std::pair<std::string, std::size_t>> LeeTop(std::size_t top) const {
         const std::size_t n = Siguiente(top);
         if (n >= piezas_.size()) return std::nullopt;
-        if (EsEntero(piezas_[n])) return std::make_pair(piezas_[n].texto, n);
+        if (EsEntero(piezas_[n])) return std::make_pair(std::string(piezas_[n].texto), n);
         const std::size_t numero = Siguiente(n), cierre = Siguiente(numero);
         if (EsSimbolo(piezas_[n], '(') && cierre < piezas_.size() && EsEntero(piezas_[numero]) &&
             EsSimbolo(piezas_[cierre], ')'))
-            return std::make_pair(piezas_[numero].texto, cierre);
+            return std::make_pair(std::string(piezas_[numero].texto), cierre);
         return std::nullopt;
     }
 
@@ -238,7 +245,7 @@ private:
             if (i >= piezas_.size() || !EsSimbolo(piezas_[i], ',')) break;
         }
         if (i >= piezas_.size() || !EsSimbolo(piezas_[i], ')') || textos.size() < kMinimo) return in;
-        salida_.push_back({Clase::Simbolo, " (SELECT unnest(" + ArregloDeTextos(textos) + "::text[]))"});
+        salida_.push_back({Clase::Simbolo, Propio(" (SELECT unnest(" + ArregloDeTextos(textos) + "::text[]))")});
         return i;
     }
 
@@ -262,7 +269,7 @@ private:
         if (!limites_.back()) return;
         auto posicion = salida_.end();
         while (posicion != salida_.begin() && !EsSignificativa(*(posicion - 1))) --posicion;
-        salida_.insert(posicion, Pieza{Clase::Simbolo, " LIMIT " + *limites_.back()});
+        salida_.insert(posicion, Pieza{Clase::Simbolo, Propio(" LIMIT " + *limites_.back())});
         limites_.back().reset();
     }
 
@@ -271,7 +278,11 @@ private:
         limites_.pop_back();
     }
 
+    // Keeps text the rewriting made for as long as the pieces that view it.
+    std::string_view Propio(std::string texto) { return propios_.emplace_back(std::move(texto)); }
+
     std::vector<Pieza> piezas_;
+    std::deque<std::string> propios_;
     Dialecto dialecto_;
     std::vector<Pieza> salida_;
     std::vector<std::optional<std::string>> limites_ = std::vector<std::optional<std::string>>(1);
@@ -290,13 +301,13 @@ Escrituras EscriturasDeNombres(const std::string& sql) {
     for (const Pieza& pieza : Trocea(sql)) {
         if (!EsSignificativa(pieza)) continue;
         if (pieza.clase == Clase::Palabra) {
-            std::string minusculas = pieza.texto;
+            std::string minusculas(pieza.texto);
             for (char& c : minusculas)
                 if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
             if (trasAs)
-                escrituras[minusculas] = pieza.texto;
+                escrituras[minusculas] = std::string(pieza.texto);
             else
-                escrituras.emplace(minusculas, pieza.texto);
+                escrituras.emplace(minusculas, std::string(pieza.texto));
         }
         trasAs = EsPalabra(pieza, "as");
     }
