@@ -5,6 +5,7 @@
 #include <map>
 
 #include "qivera/db/base_datos.hpp"
+#include "qivera/db/esquema.hpp"
 #include "qivera/demo/inicializa.hpp"
 
 namespace banco {
@@ -28,8 +29,13 @@ void SoloPendientesDeLaMatriz(const std::string& url) {
                           " SET Sc_Cve_Sucursal = '01', Mn_Cve_Moneda = 'MXN' WHERE Es_Cve_Estado = 'AC'");
 }
 
+// Named for its schema's version: a database an older program made is not reused.
+std::string NombreDeLaBase(int notas) {
+    return "kx204_bench_v" + std::to_string(qivera::db::kVersionEsquema) + "_" + std::to_string(notas);
+}
+
 std::string ArchivoConNotas(int notas) {
-    const auto ruta = std::filesystem::temp_directory_path() / ("kx204_bench_" + std::to_string(notas) + ".db");
+    const auto ruta = std::filesystem::temp_directory_path() / (NombreDeLaBase(notas) + ".db");
     const std::string url = "sqlite:" + ruta.string();
     if (!std::filesystem::exists(ruta)) {
         qivera::db::InicializaBaseDatos(url, true, notas);
@@ -40,7 +46,7 @@ std::string ArchivoConNotas(int notas) {
 
 std::string ServidorConNotas(int notas) {
     if (Servidor().empty()) return {};
-    const std::string nombre = "kx204_bench_" + std::to_string(notas);
+    const std::string nombre = NombreDeLaBase(notas);
     auto servidor = qivera::db::AbreBaseDatos(Servidor());
     auto existe = servidor->Execute("SELECT count(*) FROM pg_database WHERE datname = '" + nombre + "'");
     const bool hecha = existe->Field(0).ToLong() > 0;
@@ -68,7 +74,7 @@ std::string CopiaDe(int notas, Motor motor) {
     if (motor == Motor::PostgreSQL) {
         auto servidor = qivera::db::AbreBaseDatos(Servidor());
         servidor->Execute("DROP DATABASE IF EXISTS kx204_bench_trabajo WITH (FORCE)");
-        servidor->Execute("CREATE DATABASE kx204_bench_trabajo TEMPLATE kx204_bench_" + std::to_string(notas));
+        servidor->Execute("CREATE DATABASE kx204_bench_trabajo TEMPLATE " + NombreDeLaBase(notas));
         return qivera::db::UrlDeOtraBase(Servidor(), "kx204_bench_trabajo");
     }
     const fs::path copia = fs::temp_directory_path() / "kx204_bench_trabajo.db";

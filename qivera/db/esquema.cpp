@@ -474,7 +474,7 @@ CREATE TABLE Version_Esquema (
     Ve_Version  ENTERO
 );
 CREATE INDEX Venta_Pendiente ON Venta (Sc_Cve_Sucursal, Mn_Cve_Moneda, Fc_Folio, Es_Cve_Estado);
-CREATE INDEX Venta_Factura ON Venta (Fc_Folio);
+CREATE INDEX Venta_Factura_Nota ON Venta (Fc_Folio, Vn_Folio);
 CREATE INDEX Venta_Encabezado_Factura ON Venta_Encabezado (Fc_Folio);
 CREATE INDEX Cliente_Sucursal ON Cliente (Sc_Cve_Sucursal);
 CREATE INDEX Lote_Documento_Producto ON Lote_Documento (Pr_Cve_Producto, Ld_Tabla, Ld_Documento);
@@ -685,6 +685,8 @@ void ActualizaEsquema(kx204::host::Connection& conexion, Dialecto dialecto) {
             if (!existentes.count(Minusculas(columna)))
                 conexion.Execute("ALTER TABLE " + tabla->nombre + " ADD COLUMN " + definicion);
     }
+    // An invoice's notes are read in order from the index alone: it now carries each line's note.
+    if (version < 8) conexion.Execute("DROP INDEX IF EXISTS Venta_Factura");
     // Every index of this version an older database lacks; asking first keeps the server from noticing.
     for (const std::string& sentencia : sentencias)
         if (EsIndice(sentencia) && !TieneIndice(conexion, dialecto, NombreDelIndice(sentencia)))

@@ -63,11 +63,13 @@ void Receptor(Connection& conexion, const FacturaGuardada& factura, DatosCfdi& d
 void Pago(Connection& conexion, const FacturaGuardada& factura, DatosCfdi& datos) {
     const std::string forma = Texto(
         conexion,
-        "SELECT fp.Fp_Clave_SAT FROM Venta_Encabezado e JOIN Venta v ON v.Vn_Folio = e.Vn_Folio JOIN Forma_Pago fp "
-        "ON fp.Fp_Cve_Forma_Pago = e.Vn_Forma_Pago WHERE v.Fc_Folio = " +
+        // Each note's amount first, so that a header is looked up once per note rather than per line.
+        "SELECT fp.Fp_Clave_SAT FROM (SELECT Vn_Folio, sum(Vn_Precio_Neto_Importe) AS Importe FROM Venta WHERE "
+        "Fc_Folio = " +
             LiteralTexto(factura.folio) +
-            " AND fp.Fp_Clave_SAT NOT IN ('', '99') GROUP BY fp.Fp_Clave_SAT "
-            "ORDER BY sum(v.Vn_Precio_Neto_Importe) DESC, fp.Fp_Clave_SAT");
+            " GROUP BY Vn_Folio) v JOIN Venta_Encabezado e ON e.Vn_Folio = v.Vn_Folio JOIN Forma_Pago fp ON "
+            "fp.Fp_Cve_Forma_Pago = e.Vn_Forma_Pago WHERE fp.Fp_Clave_SAT NOT IN ('', '99') GROUP BY fp.Fp_Clave_SAT "
+            "ORDER BY sum(v.Importe) DESC, fp.Fp_Clave_SAT");
     const bool credito =
         Texto(conexion, "SELECT Fc_Credito FROM Factura WHERE Fc_Folio = " + LiteralTexto(factura.folio)) == "SI";
     if (datos.receptorRfc == kRfcPublicoEnGeneral) {

@@ -1,6 +1,8 @@
 // The qivera program itself, run as a newcomer or an integrator would run it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QProcessEnvironment>
 #include <filesystem>
 #include <fstream>
@@ -187,6 +189,8 @@ TEST(LineaDeOrdenes, AnUpgradeSeedsTheCountersRemovesWhatIsNotTheDatabasesAndSay
         "('CFDI_CSD_LLAVE', '/otra/maquina/csd.key')");
     conexion->Execute("INSERT INTO Sucursal (Sc_Cve_Sucursal) VALUES ('01')");
     conexion->Execute("INSERT INTO Serie (Sc_Cve_Sucursal, Sr_Serie, Sr_Digital) VALUES ('01', 'AE', 1)");
+    conexion->Execute("DROP INDEX Venta_Factura_Nota");
+    conexion->Execute("CREATE INDEX Venta_Factura ON Venta (Fc_Folio)");
     conexion->Execute("UPDATE Version_Esquema SET Ve_Version = " + std::to_string(qivera::db::kVersionEsquema - 1));
 
     const Salida actualiza = Qivera({"init", "--upgrade", "--db", url});
@@ -208,6 +212,13 @@ TEST(LineaDeOrdenes, AnUpgradeSeedsTheCountersRemovesWhatIsNotTheDatabasesAndSay
               (std::vector<std::string>{"CFDI_CSD_LLAVE", "CFDI_EMISOR_RFC"}));
     EXPECT_EQ(qivera::PrimeraColumna(*conexion, "SELECT Cn_Tabla || Cn_Ultimo FROM Consecutivo ORDER BY Cn_Tabla"),
               (std::vector<std::string>{"Cuenta_x_Cobrar0", "Factura0", "Pago_Cxc0"}));
+    const std::string indices =
+        prueba::MotorDePrueba() == prueba::Motor::SQLite
+            ? "SELECT lower(name) FROM sqlite_master WHERE type = 'index' AND tbl_name = 'Venta' ORDER BY 1"
+            : "SELECT indexname FROM pg_indexes WHERE schemaname = current_schema() AND tablename = 'venta' ORDER BY 1";
+    const std::vector<std::string> deVenta = qivera::PrimeraColumna(*conexion, indices);
+    EXPECT_EQ(std::count(deVenta.begin(), deVenta.end(), "venta_factura"), 0);
+    EXPECT_EQ(std::count(deVenta.begin(), deVenta.end(), "venta_factura_nota"), 1);
 
     // Again, it finds nothing to remove and leaves the machine's configuration as it is.
     const Salida otra = Qivera({"init", "--upgrade", "--db", url});
