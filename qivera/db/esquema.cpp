@@ -473,7 +473,7 @@ CREATE TABLE Consecutivo (
 CREATE TABLE Version_Esquema (
     Ve_Version  ENTERO
 );
-CREATE INDEX Venta_Pendiente ON Venta (Sc_Cve_Sucursal, Mn_Cve_Moneda, Fc_Folio, Es_Cve_Estado);
+CREATE INDEX Venta_Pendiente ON Venta (Sc_Cve_Sucursal, Mn_Cve_Moneda, Es_Cve_Estado) WHERE Fc_Folio = '';
 CREATE INDEX Venta_Factura_Nota ON Venta (Fc_Folio, Vn_Folio);
 CREATE INDEX Venta_Encabezado_Factura ON Venta_Encabezado (Fc_Folio);
 CREATE INDEX Cliente_Sucursal ON Cliente (Sc_Cve_Sucursal);
@@ -685,8 +685,11 @@ void ActualizaEsquema(kx204::host::Connection& conexion, Dialecto dialecto) {
             if (!existentes.count(Minusculas(columna)))
                 conexion.Execute("ALTER TABLE " + tabla->nombre + " ADD COLUMN " + definicion);
     }
-    // An invoice's notes are read in order from the index alone: it now carries each line's note.
-    if (version < 8) conexion.Execute("DROP INDEX IF EXISTS Venta_Factura");
+    // Made again below as they are now: an invoice's notes read in order from the index alone, and only
+    // the pending lines indexed for loading, so that invoicing a line takes it out rather than moving it.
+    if (version < 8)
+        for (const char* indice : {"Venta_Factura", "Venta_Pendiente"})
+            conexion.Execute(std::string("DROP INDEX IF EXISTS ") + indice);
     // Every index of this version an older database lacks; asking first keeps the server from noticing.
     for (const std::string& sentencia : sentencias)
         if (EsIndice(sentencia) && !TieneIndice(conexion, dialecto, NombreDelIndice(sentencia)))
