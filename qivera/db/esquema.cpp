@@ -689,7 +689,7 @@ void ActualizaEsquema(kx204::host::Connection& conexion, Dialecto dialecto) {
     // the pending lines indexed for loading, so that invoicing a line takes it out rather than moving it.
     if (version < 8)
         for (const char* indice : {"Venta_Factura", "Venta_Pendiente"})
-            conexion.Execute(std::string("DROP INDEX IF EXISTS ") + indice);
+            if (TieneIndice(conexion, dialecto, indice)) conexion.Execute(std::string("DROP INDEX ") + indice);
     // Every index of this version an older database lacks; asking first keeps the server from noticing.
     for (const std::string& sentencia : sentencias)
         if (EsIndice(sentencia) && !TieneIndice(conexion, dialecto, NombreDelIndice(sentencia)))
