@@ -7,12 +7,12 @@ namespace banco {
 
 namespace {
 
-// "Aceptar/15000/0/1/0/iterations:1" is "Aceptar/15000/0/1/0".
+// "Aceptar/15000/0/1/0/iterations:1/repeats:3" is "Aceptar/15000/0/1/0".
 std::string SinSufijos(std::string nombre) {
-    const std::size_t sufijo = nombre.find("/iterations:");
-    if (sufijo != std::string::npos) nombre.erase(sufijo);
-    const std::size_t tiempo = nombre.find("/min_time:");
-    if (tiempo != std::string::npos) nombre.erase(tiempo);
+    for (const char* sufijo : {"/iterations:", "/repeats:", "/min_time:"}) {
+        const std::size_t desde = nombre.find(sufijo);
+        if (desde != std::string::npos) nombre.erase(desde);
+    }
     return nombre;
 }
 
