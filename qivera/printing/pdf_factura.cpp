@@ -49,6 +49,22 @@ const Columna kColumnas[] = {{"Producto", 64, Qt::AlignLeft},
                              {"Precio unitario", 84, Qt::AlignRight},
                              {"Importe", 84, Qt::AlignRight}};
 
+// What a layout depends on. The font is named by the few properties this printout varies: QFont::key()
+// spelled out for every cell cost as much as laying the cell out.
+struct ClaveMaqueta {
+    QString familia;
+    qreal puntos;
+    int peso;
+    qreal ancho;
+    int alineacion;
+    QString texto;
+    bool operator==(const ClaveMaqueta&) const = default;
+};
+
+size_t qHash(const ClaveMaqueta& clave, size_t semilla = 0) {
+    return qHashMulti(semilla, clave.familia, clave.puntos, clave.peso, clave.ancho, clave.alineacion, clave.texto);
+}
+
 // Text wrapped to a width, laid out once per font, width, alignment and text: an invoice repeats its
 // units and its products' lots and serial numbers line after line, and shaping text is where printing
 // spends its time.
@@ -59,7 +75,7 @@ public:
     // Shared, so that a layout drawn over several pages outlives a reset of the others.
     std::shared_ptr<const QTextLayout> De(const QFont& fuente, qreal ancho, Qt::Alignment alineacion,
                                           const QString& texto) {
-        const QString clave = QString("%1|%2|%3|").arg(fuente.key()).arg(ancho).arg(int(alineacion)) + texto;
+        const ClaveMaqueta clave{fuente.family(), fuente.pointSizeF(), fuente.weight(), ancho, int(alineacion), texto};
         // A long invoice's prices and amounts hardly repeat: start afresh rather than keep them all.
         if (maquetas_.size() >= kMaximo && !maquetas_.contains(clave)) maquetas_.clear();
         auto& maqueta = maquetas_[clave];
@@ -92,7 +108,7 @@ private:
 
     static constexpr qsizetype kMaximo = 2000;
     QPaintDevice& dispositivo_;
-    QHash<QString, std::shared_ptr<const QTextLayout>> maquetas_;
+    QHash<ClaveMaqueta, std::shared_ptr<const QTextLayout>> maquetas_;
 };
 
 // Paints one invoice page after page, moving down as it writes.
