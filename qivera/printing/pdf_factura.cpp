@@ -106,7 +106,9 @@ private:
         return maqueta;
     }
 
-    static constexpr qsizetype kMaximo = 2000;
+    // Enough to keep, from the pass that counts the pages to the one that draws them, every cell of an
+    // invoice of some three thousand lines; a layout of a cell takes little beside the PDF itself.
+    static constexpr qsizetype kMaximo = 12000;
     QPaintDevice& dispositivo_;
     QHash<ClaveMaqueta, std::shared_ptr<const QTextLayout>> maquetas_;
 };
