@@ -1,6 +1,7 @@
 #include "qivera/db/lecturas_factura.hpp"
 
 #include <algorithm>
+#include <cctype>
 #include <optional>
 #include <string_view>
 
@@ -87,6 +88,30 @@ bool EsLectura(std::string_view sql) {
     return inicio != std::string_view::npos && kx204::host::Mayusculas(std::string(sql.substr(inicio, 6))) == "SELECT";
 }
 
+bool EsParteDeNombre(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
+// The table an "INSERT INTO t …" writes, in capitals; "" for any other statement.
+std::string TablaQueInserta(std::string_view sql) {
+    std::size_t i = 0;
+    auto palabra = [&] {
+        i = std::min(sql.find_first_not_of(" \t\r\n", i), sql.size());
+        const std::size_t inicio = i;
+        while (i < sql.size() && EsParteDeNombre(sql[i])) ++i;
+        return kx204::host::Mayusculas(std::string(sql.substr(inicio, i - inicio)));
+    };
+    if (palabra() != "INSERT" || palabra() != "INTO") return {};
+    return palabra();
+}
+
+// Whether `sql`, in capitals, names the table `tabla` (in capitals).
+bool Nombra(const std::string& sql, const std::string& tabla) {
+    for (std::size_t i = sql.find(tabla); i != std::string::npos; i = sql.find(tabla, i + 1))
+        if ((i == 0 || !EsParteDeNombre(sql[i - 1])) &&
+            (i + tabla.size() == sql.size() || !EsParteDeNombre(sql[i + tabla.size()])))
+            return true;
+    return false;
+}
+
 // The lots of every product over `documentos`, summed per product or per note and product; keys first.
 std::string LotesDeTodos(const std::string& tabla, const std::string& documentos, bool porNota) {
     const std::string llaves =
@@ -148,7 +173,9 @@ std::unique_ptr<Recordset> LecturasFactura::Responde(const std::string& sql, con
     if (const auto notas = Entre(sql, kNotasDeLasCuentas, kFinNotasDeLasCuentas);
         notas && sentencias::CuentasPorSaldar(*notas) == sql)
         return LeeCuentasPorSaldar(sql, *notas, lee);
-    if (!EsLectura(sql)) Olvida();
+    // Rows put into a table nothing read ahead reads cannot change it: the relations a line-by-line
+    // invoice writes in batches between its lines leave its lots and serial numbers read.
+    if (!EsLectura(sql) && !SinEfectoEnLoLeido(TablaQueInserta(sql))) Olvida();
     return nullptr;
 }
 
@@ -214,8 +241,9 @@ std::unique_ptr<Recordset> LecturasFactura::Sirve(const std::string& nombre, con
                                                   const std::string& clave, const Lector& lee) {
     auto lectura = lecturas_.find(nombre);
     if (lectura == lecturas_.end() || lectura->second.origen != origen) {
-        Lectura nueva{origen, {}, {}};
-        auto rs = lee(sentencia());
+        const std::string texto = sentencia();
+        Lectura nueva{origen, kx204::host::Mayusculas(texto), {}, {}};
+        auto rs = lee(texto);
         const int columnas = rs->FieldCount();
         for (int i = llaves; i < columnas; ++i) nueva.nombres.push_back(rs->FieldName(i));
         for (; !rs->Eof(); rs->MoveNext()) {
@@ -234,6 +262,11 @@ std::unique_ptr<Recordset> LecturasFactura::Sirve(const std::string& nombre, con
 
 bool LecturasFactura::RenglonLeido(const std::string& folio, long id) const {
     return renglones_.count(Clave({folio, std::to_string(id)})) > 0;
+}
+
+bool LecturasFactura::SinEfectoEnLoLeido(const std::string& tabla) const {
+    return !tabla.empty() && std::none_of(lecturas_.begin(), lecturas_.end(),
+                                          [&](const auto& lectura) { return Nombra(lectura.second.sentencia, tabla); });
 }
 
 void LecturasFactura::Olvida() { lecturas_.clear(); }

@@ -15,7 +15,7 @@ namespace qivera::db {
 // The screen reads the lots and the serial numbers of an invoice one product (grouped lines) or one
 // line's note (line by line) at a time: a statement apiece, each going over all the notes. Inside a
 // transaction the connection hands those statements here, and they are answered from one read of
-// every product, or of every note, kept until something is written or the transaction ends.
+// every product, or of every note, kept until a table it read is written or the transaction ends.
 // Only statements written exactly as the screen writes them are answered, with the columns it reads of them;
 // any other runs as it is.
 class LecturasFactura {
@@ -43,6 +43,7 @@ private:
     // (product, or product and note).
     struct Lectura {
         std::string origen;
+        std::string sentencia;  // in capitals, to tell which writes leave it standing
         std::vector<std::string> nombres;
         std::unordered_map<std::string, Filas> filas;
     };
@@ -60,6 +61,8 @@ private:
     std::unique_ptr<kx204::host::Recordset> Sirve(const std::string& nombre, const std::string& origen,
                                                   const std::function<std::string()>& sentencia, int llaves,
                                                   const std::string& clave, const Lector& lee);
+    // Whether rows put into `tabla` (in capitals; "" for any other write) leave every read ahead standing.
+    bool SinEfectoEnLoLeido(const std::string& tabla) const;
     // The single note `documentos` names, when it is one of the notes read line by line; "" otherwise.
     std::string NotaLeida(const std::string& documentos) const;
 
