@@ -156,6 +156,12 @@ std::unique_ptr<Recordset> Entero(Recordset& rs, const std::function<void(const 
 }  // namespace
 
 std::unique_ptr<Recordset> LecturasFactura::Responde(const std::string& sql, const Lector& lee) {
+    if (!EsLectura(sql)) {
+        // Rows put into a table nothing read ahead reads cannot change it: the relations a line-by-line
+        // invoice writes in batches between its lines leave its lots and serial numbers read.
+        if (!SinEfectoEnLoLeido(TablaQueInserta(sql))) Olvida();
+        return nullptr;
+    }
     if (const auto folios = Entre(sql, kFoliosDeLasLineas, kFinFoliosDeLasLineas);
         folios && sentencias::LineasPorRenglon(*folios) == sql)
         return LeeRenglones(sql, *folios, lee);
@@ -173,9 +179,6 @@ std::unique_ptr<Recordset> LecturasFactura::Responde(const std::string& sql, con
     if (const auto notas = Entre(sql, kNotasDeLasCuentas, kFinNotasDeLasCuentas);
         notas && sentencias::CuentasPorSaldar(*notas) == sql)
         return LeeCuentasPorSaldar(sql, *notas, lee);
-    // Rows put into a table nothing read ahead reads cannot change it: the relations a line-by-line
-    // invoice writes in batches between its lines leave its lots and serial numbers read.
-    if (!EsLectura(sql) && !SinEfectoEnLoLeido(TablaQueInserta(sql))) Olvida();
     return nullptr;
 }
 

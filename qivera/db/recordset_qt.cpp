@@ -4,6 +4,7 @@
 #include <QSqlRecord>
 
 #include "kx204/host/runtime_error.hpp"
+#include "kx204/host/texto.hpp"
 #include "qivera/db/valores_qt.hpp"
 
 namespace qivera::db {
@@ -82,10 +83,13 @@ std::string RecordsetQt::FieldName(int index) const {
     return nombres_[static_cast<std::size_t>(index)].toStdString();
 }
 
+// A field asked for by name row after row (a long invoice's lines) is found without comparing every name.
 kx204::host::Variant RecordsetQt::Field(const std::string& name) const {
-    const QString buscado = QString::fromStdString(name);
-    for (std::size_t i = 0; i < nombres_.size(); ++i)
-        if (nombres_[i].compare(buscado, Qt::CaseInsensitive) == 0) return Field(static_cast<int>(i));
+    if (indices_.empty())
+        for (std::size_t i = 0; i < nombres_.size(); ++i)
+            indices_.emplace(kx204::host::Mayusculas(nombres_[i].toStdString()), static_cast<int>(i));
+    const auto indice = indices_.find(kx204::host::Mayusculas(name));
+    if (indice != indices_.end()) return Field(indice->second);
     ExigeAbierto();
     throw kx204::host::ItemNotFoundError();
 }

@@ -2,6 +2,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include <QSqlQuery>
@@ -42,6 +43,7 @@ private:
     QSqlQuery consulta_;
     std::shared_ptr<Canal> canal_;
     mutable std::vector<QString> nombres_;
+    mutable std::unordered_map<std::string, int> indices_;  // names in capitals, made at the first asked for
     std::vector<bool> decimales_;                   // numeric columns, which may come as the server's decimal text
     mutable std::optional<std::string> sentencia_;  // until the names are spelt as it writes them
     bool eof_ = true;
