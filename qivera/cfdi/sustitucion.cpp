@@ -17,4 +17,9 @@ std::vector<std::string> UuidsSustituidos(const NodoXml& comprobante) {
     return uuids;
 }
 
+std::vector<std::string> UuidsSustituidos(const std::string& xml) {
+    if (xml.find("CfdiRelacionados") == std::string::npos) return {};
+    return UuidsSustituidos(LeeXml(xml));
+}
+
 }  // namespace qivera

@@ -186,8 +186,9 @@ private:
     // The height to keep together on one page: all of a block that fits on a page, else its first `parte`.
     qreal Junto(qreal alto, qreal parte) const { return alto <= alto_ - kPie - altoTitulos_ ? alto : parte; }
     qreal PrimeraLinea(qreal ancho, const QString& texto) {
+        if (texto.isEmpty()) return 0;
         const auto maqueta = maquetas_.De(pintor_.font(), ancho, Qt::AlignLeft, texto);
-        return texto.isEmpty() || maqueta->lineCount() == 0 ? 0 : maqueta->lineAt(0).height();
+        return maqueta->lineCount() == 0 ? 0 : maqueta->lineAt(0).height();
     }
     void Linea() {
         if (!Contando()) pintor_.drawLine(QPointF(0, y_), QPointF(ancho_, y_));

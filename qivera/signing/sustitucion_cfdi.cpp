@@ -17,10 +17,8 @@ constexpr const char* kReemplazados =
 }  // namespace
 
 void AnotaSustituto(kx204::host::Connection& conexion, const std::string& xml, const std::string& uuid) {
-    // Most CFDIs replace none: a long one is not parsed again only to learn it.
-    if (xml.find("CfdiRelacionados") == std::string::npos) return;
     std::string uuids;
-    for (const std::string& sustituido : UuidsSustituidos(LeeXml(xml)))
+    for (const std::string& sustituido : UuidsSustituidos(xml))
         uuids += (uuids.empty() ? "" : ", ") + LiteralTexto(sustituido);
     if (uuids.empty()) return;
     conexion.Execute("UPDATE Comprobante_Digital SET Cd_Uuid_Sustituto = " + LiteralTexto(uuid) +
