@@ -95,6 +95,7 @@ private:
         QTextOption opcion(alineacion);
         opcion.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);  // a seal has no place to break
         maqueta->setTextOption(opcion);
+        maqueta->setCacheEnabled(true);  // else drawing a line shapes its text a second time
         maqueta->beginLayout();
         qreal alto = 0;
         for (QTextLine linea = maqueta->createLine(); linea.isValid(); linea = maqueta->createLine()) {
