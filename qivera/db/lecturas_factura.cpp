@@ -76,6 +76,18 @@ std::optional<std::vector<std::string>> Literales(std::string_view lista) {
     }
 }
 
+// Whether `lista` holds two literals or more, and nothing else.
+bool VariosLiterales(std::string_view lista) {
+    const auto valores = Literales(lista);
+    return valores && valores->size() >= 2;
+}
+
+// What a statement's text is built around, and the text before the first of it.
+constexpr char kArgumento[] = "\x1e";
+std::string Cabeza(const std::string& conArgumentos) { return conArgumentos.substr(0, conArgumentos.find(kArgumento)); }
+
+bool Empieza(std::string_view sql, std::string_view cabeza) { return sql.substr(0, cabeza.size()) == cabeza; }
+
 // Keys compare as the engines compare these columns: without regard to case.
 std::string Clave(const std::vector<std::string>& partes) {
     std::string clave;
@@ -162,23 +174,33 @@ std::unique_ptr<Recordset> LecturasFactura::Responde(const std::string& sql, con
         if (!SinEfectoEnLoLeido(TablaQueInserta(sql))) Olvida();
         return nullptr;
     }
-    if (const auto folios = Entre(sql, kFoliosDeLasLineas, kFinFoliosDeLasLineas);
-        folios && sentencias::LineasPorRenglon(*folios) == sql)
-        return LeeRenglones(sql, *folios, lee);
-    const auto producto = LiteralTras(sql, kProductoDelLote);
-    const auto tabla = LiteralTras(sql, kTablaDelLote);
-    const auto documentos = Entre(sql, kDocumentosDelLote, kFinDocumentosDelLote);
-    if (producto && tabla && documentos && sentencias::LotesDeProducto(*tabla, *documentos, *producto) == sql)
-        return Lotes(*tabla, *documentos, *producto, lee);
-    if (const std::size_t fin = sql.rfind(kProductoDeLaSerie); fin != std::string::npos) {
-        const auto folios = Entre(sql, kDocumentosDeLaSerie, kProductoDeLaSerie);
-        const auto deLaSerie = LiteralEn(sql, fin + kProductoDeLaSerie.size());
-        if (folios && deLaSerie && sentencias::SeriesDeProducto(*folios, *deLaSerie) == sql)
-            return Series(*folios, *deLaSerie, lee);
+    // Told first by how each statement begins: the lists inside run to hundreds of kilobytes.
+    static const std::string renglones = Cabeza(sentencias::LineasPorRenglon(kArgumento));
+    static const std::string lotes = Cabeza(sentencias::LotesDeProducto(kArgumento, kArgumento, kArgumento));
+    static const std::string series = Cabeza(sentencias::SeriesDeProducto(kArgumento, kArgumento));
+    static const std::string cuentas = Cabeza(sentencias::CuentasPorSaldar(kArgumento));
+    if (Empieza(sql, renglones)) {
+        if (const auto folios = Entre(sql, kFoliosDeLasLineas, kFinFoliosDeLasLineas);
+            folios && sentencias::LineasPorRenglon(*folios) == sql)
+            return LeeRenglones(sql, *folios, lee);
+    } else if (Empieza(sql, lotes)) {
+        const auto producto = LiteralTras(sql, kProductoDelLote);
+        const auto tabla = LiteralTras(sql, kTablaDelLote);
+        const auto documentos = Entre(sql, kDocumentosDelLote, kFinDocumentosDelLote);
+        if (producto && tabla && documentos && sentencias::LotesDeProducto(*tabla, *documentos, *producto) == sql)
+            return Lotes(*tabla, *documentos, *producto, lee);
+    } else if (Empieza(sql, series)) {
+        if (const std::size_t fin = sql.rfind(kProductoDeLaSerie); fin != std::string::npos) {
+            const auto folios = Entre(sql, kDocumentosDeLaSerie, kProductoDeLaSerie);
+            const auto deLaSerie = LiteralEn(sql, fin + kProductoDeLaSerie.size());
+            if (folios && deLaSerie && sentencias::SeriesDeProducto(*folios, *deLaSerie) == sql)
+                return Series(*folios, *deLaSerie, lee);
+        }
+    } else if (Empieza(sql, cuentas)) {
+        if (const auto notas = Entre(sql, kNotasDeLasCuentas, kFinNotasDeLasCuentas);
+            notas && sentencias::CuentasPorSaldar(*notas) == sql)
+            return LeeCuentasPorSaldar(sql, *notas, lee);
     }
-    if (const auto notas = Entre(sql, kNotasDeLasCuentas, kFinNotasDeLasCuentas);
-        notas && sentencias::CuentasPorSaldar(*notas) == sql)
-        return LeeCuentasPorSaldar(sql, *notas, lee);
     return nullptr;
 }
 
@@ -208,9 +230,13 @@ std::unique_ptr<Recordset> LecturasFactura::LeeCuentasPorSaldar(const std::strin
 }
 
 std::string LecturasFactura::NotaLeida(const std::string& documentos) const {
-    const auto lista = Literales(documentos);
-    if (!lista || lista->size() != 1 || !folios_.count(Clave({lista->front()}))) return {};
-    return lista->front();
+    // A single literal and nothing after it; a list of thousands is told at its first comma.
+    const std::size_t inicio = std::min(documentos.find_first_not_of(' '), documentos.size());
+    const auto nota = LiteralEn(documentos, inicio);
+    if (!nota) return {};
+    const std::size_t fin = inicio + 2 + nota->size() + std::count(nota->begin(), nota->end(), '\'');
+    if (documentos.find_first_not_of(' ', fin) != std::string::npos || !folios_.count(Clave({*nota}))) return {};
+    return *nota;
 }
 
 std::unique_ptr<Recordset> LecturasFactura::Lotes(const std::string& tabla, const std::string& documentos,
@@ -220,11 +246,13 @@ std::unique_ptr<Recordset> LecturasFactura::Lotes(const std::string& tabla, cons
         return Sirve(
             "lotes por nota", Clave({tabla}), [&] { return LotesDeTodos(tabla, notas_, true); }, 2,
             Clave({producto, nota}), lee);
-    const auto lista = Literales(documentos);
-    if (!lista || lista->size() < 2) return nullptr;
     return Sirve(
-        "lotes", Clave({tabla, documentos}), [&] { return LotesDeTodos(tabla, documentos, false); }, 1,
-        Clave({producto}), lee);
+        "lotes", tabla + '\x1f' + documentos,
+        [&]() -> std::optional<std::string> {
+            if (!VariosLiterales(documentos)) return std::nullopt;
+            return LotesDeTodos(tabla, documentos, false);
+        },
+        1, Clave({producto}), lee);
 }
 
 std::unique_ptr<Recordset> LecturasFactura::Series(const std::string& documentos, const std::string& producto,
@@ -233,20 +261,24 @@ std::unique_ptr<Recordset> LecturasFactura::Series(const std::string& documentos
     if (!nota.empty())
         return Sirve(
             "series por nota", {}, [&] { return SeriesDeTodos(notas_, true); }, 2, Clave({producto, nota}), lee);
-    const auto lista = Literales(documentos);
-    if (!lista || lista->size() < 2) return nullptr;
     return Sirve(
-        "series", documentos, [&] { return SeriesDeTodos(documentos, false); }, 1, Clave({producto}), lee);
+        "series", documentos,
+        [&]() -> std::optional<std::string> {
+            if (!VariosLiterales(documentos)) return std::nullopt;
+            return SeriesDeTodos(documentos, false);
+        },
+        1, Clave({producto}), lee);
 }
 
 std::unique_ptr<Recordset> LecturasFactura::Sirve(const std::string& nombre, const std::string& origen,
-                                                  const std::function<std::string()>& sentencia, int llaves,
-                                                  const std::string& clave, const Lector& lee) {
+                                                  const Sentencia& sentencia, int llaves, const std::string& clave,
+                                                  const Lector& lee) {
     auto lectura = lecturas_.find(nombre);
     if (lectura == lecturas_.end() || lectura->second.origen != origen) {
-        const std::string texto = sentencia();
-        Lectura nueva{origen, kx204::host::Mayusculas(texto), {}, {}};
-        auto rs = lee(texto);
+        const std::optional<std::string> texto = sentencia();
+        if (!texto) return nullptr;
+        Lectura nueva{origen, kx204::host::Mayusculas(*texto), {}, {}};
+        auto rs = lee(*texto);
         const int columnas = rs->FieldCount();
         for (int i = llaves; i < columnas; ++i) nueva.nombres.push_back(rs->FieldName(i));
         for (; !rs->Eof(); rs->MoveNext()) {

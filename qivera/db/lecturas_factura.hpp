@@ -2,6 +2,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -56,11 +57,13 @@ private:
                                                   const std::string& producto, const Lector& lee);
     std::unique_ptr<kx204::host::Recordset> Series(const std::string& documentos, const std::string& producto,
                                                    const Lector& lee);
+    // The read-ahead statement, or none when the screen's statement is not one to answer.
+    using Sentencia = std::function<std::optional<std::string>()>;
     // The rows under `clave` of the read `nombre` over `origen`, made with `sentencia` (its keys in its
-    // first `llaves` columns) unless it is kept already.
+    // first `llaves` columns) unless it is kept already; null when `sentencia` gives none.
     std::unique_ptr<kx204::host::Recordset> Sirve(const std::string& nombre, const std::string& origen,
-                                                  const std::function<std::string()>& sentencia, int llaves,
-                                                  const std::string& clave, const Lector& lee);
+                                                  const Sentencia& sentencia, int llaves, const std::string& clave,
+                                                  const Lector& lee);
     // Whether rows put into `tabla` (in capitals; "" for any other write) leave every read ahead standing.
     bool SinEfectoEnLoLeido(const std::string& tabla) const;
     // The single note `documentos` names, when it is one of the notes read line by line; "" otherwise.
