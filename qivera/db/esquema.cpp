@@ -475,6 +475,7 @@ CREATE TABLE Version_Esquema (
 );
 CREATE INDEX Venta_Pendiente ON Venta (Sc_Cve_Sucursal, Mn_Cve_Moneda, Es_Cve_Estado) WHERE Fc_Folio = '';
 CREATE INDEX Venta_Factura_Nota ON Venta (Fc_Folio, Vn_Folio);
+CREATE INDEX Venta_Cancelada ON Venta (Vn_Folio) WHERE Es_Cve_Estado = 'CA' OR Oper_Baja <> '';
 CREATE INDEX Venta_Encabezado_Factura ON Venta_Encabezado (Fc_Folio);
 CREATE INDEX Cliente_Sucursal ON Cliente (Sc_Cve_Sucursal);
 CREATE INDEX Lote_Documento_Producto ON Lote_Documento (Pr_Cve_Producto, Ld_Tabla, Ld_Documento);

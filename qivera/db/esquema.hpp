@@ -13,7 +13,7 @@ namespace qivera::db {
 void CreaEsquema(kx204::host::Connection& conexion, Dialecto dialecto = Dialecto::SQLite);
 
 // The schema version this program makes and works on; a database made before versions were recorded is 1.
-inline constexpr int kVersionEsquema = 8;
+inline constexpr int kVersionEsquema = 9;
 
 // Gathers the planner's statistics of the schema's own tables: a database filled at once would otherwise
 // be planned blind until the server gathers them later. Only the tables the schema made, so an owner
