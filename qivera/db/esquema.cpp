@@ -474,8 +474,7 @@ CREATE TABLE Version_Esquema (
     Ve_Version  ENTERO
 );
 CREATE INDEX Venta_Pendiente ON Venta (Sc_Cve_Sucursal, Mn_Cve_Moneda, Es_Cve_Estado) WHERE Fc_Folio = '';
-CREATE INDEX Venta_Factura_Nota ON Venta (Fc_Folio, Vn_Folio, Vn_Precio_Descontado_Importe,
-    Vn_Descuento_Global_Importe, Vn_Impuesto_Importe, Vn_Precio_Neto_Importe);
+CREATE INDEX Venta_Factura_Nota ON Venta (Fc_Folio, Vn_Folio);
 CREATE INDEX Venta_Cancelada ON Venta (Vn_Folio) WHERE Es_Cve_Estado = 'CA' OR Oper_Baja <> '';
 CREATE INDEX Venta_Encabezado_Factura ON Venta_Encabezado (Fc_Folio);
 CREATE INDEX Cliente_Sucursal ON Cliente (Sc_Cve_Sucursal);
@@ -687,14 +686,11 @@ void ActualizaEsquema(kx204::host::Connection& conexion, Dialecto dialecto) {
             if (!existentes.count(Minusculas(columna)))
                 conexion.Execute("ALTER TABLE " + tabla->nombre + " ADD COLUMN " + definicion);
     }
-    // Made again below as they are now: an invoice's notes, and their amounts, read in order from the index
-    // alone, and only the pending lines indexed for loading, so that invoicing a line takes it out rather
-    // than moving it.
-    std::vector<const char*> rehechos;
-    if (version < 8) rehechos = {"Venta_Factura", "Venta_Pendiente"};
-    if (version < 9) rehechos.push_back("Venta_Factura_Nota");
-    for (const char* indice : rehechos)
-        if (TieneIndice(conexion, dialecto, indice)) conexion.Execute(std::string("DROP INDEX ") + indice);
+    // Made again below as they are now: an invoice's notes read in order from the index alone, and only
+    // the pending lines indexed for loading, so that invoicing a line takes it out rather than moving it.
+    if (version < 8)
+        for (const char* indice : {"Venta_Factura", "Venta_Pendiente"})
+            if (TieneIndice(conexion, dialecto, indice)) conexion.Execute(std::string("DROP INDEX ") + indice);
     // Every index of this version an older database lacks; asking first keeps the server from noticing.
     for (const std::string& sentencia : sentencias)
         if (EsIndice(sentencia) && !TieneIndice(conexion, dialecto, NombreDelIndice(sentencia)))

@@ -234,17 +234,6 @@ TEST(LineaDeOrdenes, AnUpgradeSeedsTheCountersRemovesWhatIsNotTheDatabasesAndSay
     EXPECT_FALSE(Contiene(otra.salida, "removed")) << otra.salida;
     EXPECT_TRUE(Contiene(otra.salida, "stamping: by [timbrado] comando of this machine's configuration"))
         << otra.salida;
-
-    // The version before read an invoice's notes from an index without their amounts: it is made again.
-    conexion->Execute("DROP INDEX Venta_Factura_Nota");
-    conexion->Execute("CREATE INDEX Venta_Factura_Nota ON Venta (Fc_Folio, Vn_Folio)");
-    conexion->Execute("UPDATE Version_Esquema SET Ve_Version = 8");
-    ASSERT_EQ(Qivera({"init", "--upgrade", "--db", url}).estado, 0);
-    const std::string columnas =
-        prueba::MotorDePrueba() == prueba::Motor::SQLite
-            ? "SELECT count(*) FROM pragma_index_info('Venta_Factura_Nota')"
-            : "SELECT indnatts FROM pg_index WHERE indexrelid = 'venta_factura_nota'::regclass";
-    EXPECT_EQ(qivera::PrimeraColumna(*conexion, columnas), std::vector<std::string>{"6"});
 }
 
 // An administrator names the shared database and the documents' folder in the machine's configuration,
