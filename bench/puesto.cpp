@@ -1,5 +1,6 @@
 #include "bench/puesto.hpp"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -29,9 +30,14 @@ void SoloPendientesDeLaMatriz(const std::string& url) {
                           " SET Sc_Cve_Sucursal = '01', Mn_Cve_Moneda = 'MXN' WHERE Es_Cve_Estado = 'AC'");
 }
 
-// Named for its schema's version: a database an older program made is not reused.
+// Named for its schema itself: a database a program with other tables or indexes made is not reused.
 std::string NombreDeLaBase(int notas) {
-    return "kx204_bench_v" + std::to_string(qivera::db::kVersionEsquema) + "_" + std::to_string(notas);
+    std::string esquema;
+    for (const std::string& sentencia : qivera::db::SentenciasDelEsquema(qivera::db::Dialecto::SQLite))
+        esquema += sentencia;
+    char huella[17];
+    std::snprintf(huella, sizeof huella, "%016zx", std::hash<std::string>{}(esquema));
+    return "kx204_bench_" + std::string(huella) + "_" + std::to_string(notas);
 }
 
 std::string ArchivoConNotas(int notas) {

@@ -546,12 +546,6 @@ std::vector<std::string> Sentencias(const std::string& texto) {
 }
 
 // The statements of the schema, rendered for the engine; SQL Server's is the ERP's own.
-std::vector<std::string> SentenciasDelEsquema(Dialecto dialecto) {
-    if (dialecto == Dialecto::SqlServer)
-        throw kx204::host::RuntimeError(kx204::host::errores::Database,
-                                        "The SQL Server schema is the ERP's own; it is not created here.");
-    return Sentencias(Renderiza(dialecto == Dialecto::SQLite ? kTiposSqlite : kTiposPostgresql));
-}
 
 bool EsIndice(const std::string& sentencia) {
     const std::size_t inicio = sentencia.find_first_not_of(" \n");
@@ -640,6 +634,13 @@ void GuardaVersion(kx204::host::Connection& conexion) {
 }
 
 }  // namespace
+
+std::vector<std::string> SentenciasDelEsquema(Dialecto dialecto) {
+    if (dialecto == Dialecto::SqlServer)
+        throw kx204::host::RuntimeError(kx204::host::errores::Database,
+                                        "The SQL Server schema is the ERP's own; it is not created here.");
+    return Sentencias(Renderiza(dialecto == Dialecto::SQLite ? kTiposSqlite : kTiposPostgresql));
+}
 
 void CreaEsquema(kx204::host::Connection& conexion, Dialecto dialecto) {
     const std::vector<std::string> sentencias = SentenciasDelEsquema(dialecto);

@@ -1,4 +1,7 @@
 #pragma once
+#include <string>
+#include <vector>
+
 #include "kx204/host/connection.hpp"
 #include "qivera/db/dialecto.hpp"
 
@@ -28,5 +31,8 @@ int VersionEsquema(kx204::host::Connection& conexion, Dialecto dialecto);
 // folio counters), then the version. Run it in one transaction. Refuses a
 // database without the schema, or a newer one.
 void ActualizaEsquema(kx204::host::Connection& conexion, Dialecto dialecto);
+
+// The statements that make the schema on `dialecto`, PostgreSQL's collation apart.
+std::vector<std::string> SentenciasDelEsquema(Dialecto dialecto);
 
 }  // namespace qivera::db
