@@ -37,18 +37,18 @@ struct Totales {
     Currency subtotal, descuentoGlobal, impuesto, total;
 };
 
+// The engine sums whole ten-thousandths, exactly, and sends one row rather than every line of the notes.
 Totales SumaNotas(kx204::host::Connection& conexion, const std::string& folio) {
-    Totales t;
-    auto rs = conexion.Execute(
-        "SELECT Vn_Precio_Descontado_Importe, Vn_Descuento_Global_Importe, Vn_Impuesto_Importe, "
-        "Vn_Precio_Neto_Importe FROM Venta WHERE Fc_Folio = '" +
-        SqlText(folio) + "'");
-    for (; !rs->Eof(); rs->MoveNext()) {
-        t.subtotal += rs->Field(0).ToCurrency();
-        t.descuentoGlobal += rs->Field(1).ToCurrency();
-        t.impuesto += rs->Field(2).ToCurrency();
-        t.total += rs->Field(3).ToCurrency();
-    }
+    std::string sumas;
+    for (const char* columna : {"Vn_Precio_Descontado_Importe", "Vn_Descuento_Global_Importe", "Vn_Impuesto_Importe",
+                                "Vn_Precio_Neto_Importe"})
+        sumas += std::string(sumas.empty() ? "" : ", ") + "sum(CAST(round(" + columna + " * 10000) AS BIGINT))";
+    auto rs = conexion.Execute("SELECT " + sumas + " FROM Venta WHERE Fc_Folio = '" + SqlText(folio) + "'");
+    const auto suma = [&](int i) {
+        const kx204::host::Variant escalada = rs->Field(i);
+        return escalada.IsNull() ? Currency() : Currency::FromScaled(escalada.ToCurrency().Scaled() / Currency::kScale);
+    };
+    const Totales t{suma(0), suma(1), suma(2), suma(3)};
     rs->Close();
     return t;
 }
