@@ -96,7 +96,7 @@ bool CorreoQivera::EnviaDocumento(const std::string& tabla, const std::string& f
 
 void CorreoQivera::Envia(const std::string& tabla, const std::string& folio) {
     if (kx204::host::Mayusculas(tabla) != "FACTURA") Rechaza("No se envían por correo documentos de " + tabla);
-    const std::optional<FacturaGuardada> factura = LeeFactura(sesion_.conexion, folio);
+    const std::optional<FacturaGuardada> factura = LeeFactura(sesion_.conexion, folio, Alcance::Encabezado);
     if (!factura) Rechaza("No existe la factura " + folio);
     const std::string xml = XmlFirmado(sesion_, folio);
     // The customer files them by the invoice's series and number.

@@ -79,7 +79,8 @@ std::vector<RenglonGuardado> Renglones(kx204::host::Connection& conexion, const 
 
 }  // namespace
 
-std::optional<FacturaGuardada> LeeFactura(kx204::host::Connection& conexion, const std::string& folio) {
+std::optional<FacturaGuardada> LeeFactura(kx204::host::Connection& conexion, const std::string& folio,
+                                          Alcance alcance) {
     auto rs = conexion.Execute(
         "SELECT f.*, s.Sc_Descripcion, s.Sc_Direccion, c.Cl_Descripcion, c.Cl_Razon_Social_1, c.Cl_R_F_C, "
         "c.Cl_Direccion_1, c.Cl_Email FROM Factura f "
@@ -89,8 +90,9 @@ std::optional<FacturaGuardada> LeeFactura(kx204::host::Connection& conexion, con
     std::optional<FacturaGuardada> factura;
     if (!rs->Eof()) factura = Encabezado(*rs);
     rs->Close();
-    if (!factura) return factura;
+    if (!factura || alcance == Alcance::Encabezado) return factura;
     factura->renglones = Renglones(conexion, factura->folio);
+    if (alcance == Alcance::Renglones) return factura;
     factura->notas = PrimeraColumna(
         conexion, "SELECT DISTINCT Vn_Folio FROM Venta WHERE Fc_Folio = '" + SqlText(folio) + "' ORDER BY Vn_Folio");
     return factura;

@@ -35,8 +35,13 @@ struct FacturaGuardada {
     std::vector<std::string> notas;          // the sale notes it covers, in folio order
 };
 
-// The invoice `folio`, or nothing when there is none.
-std::optional<FacturaGuardada> LeeFactura(kx204::host::Connection& conexion, const std::string& folio);
+// How much of a stored invoice a document needs: its header, also its lines, or also its notes (which at
+// thousands of notes are most of what is read).
+enum class Alcance { Encabezado, Renglones, Completa };
+
+// The invoice `folio` read as far as `alcance`, or nothing when there is none.
+std::optional<FacturaGuardada> LeeFactura(kx204::host::Connection& conexion, const std::string& folio,
+                                          Alcance alcance = Alcance::Completa);
 
 // Fixed four decimals, no separators: "1234.5000", "-0.0100".
 std::string TextoDecimal(kx204::host::Currency valor);

@@ -7,8 +7,8 @@
 #include <QFileInfo>
 
 #include "kx204/host/runtime_error.hpp"
-#include "qivera/db/sql.hpp"
 #include "qivera/cfdi/cadena_original.hpp"
+#include "qivera/db/sql.hpp"
 #include "qivera/printing/carpetas.hpp"
 #include "qivera/printing/factura_guardada.hpp"
 #include "qivera/services/interfaz.hpp"
@@ -195,7 +195,7 @@ Comprobante FirmaDocumentos::SellaYRegistra(const std::string& folio) {
 }
 
 FirmaDocumentos::Sellado FirmaDocumentos::Sella(const std::string& folio) {
-    const std::optional<FacturaGuardada> factura = LeeFactura(sesion_.conexion, folio);
+    const std::optional<FacturaGuardada> factura = LeeFactura(sesion_.conexion, folio, Alcance::Renglones);
     if (!factura) Rechaza("No existe la factura " + folio);
     const Csd csd = CsdConfigurado(sesion_);
     // The CFDI is issued now by the server's clock, whatever day the session works on: a provider stamps
