@@ -545,8 +545,6 @@ std::vector<std::string> Sentencias(const std::string& texto) {
     return sentencias;
 }
 
-// The statements of the schema, rendered for the engine; SQL Server's is the ERP's own.
-
 bool EsIndice(const std::string& sentencia) {
     const std::size_t inicio = sentencia.find_first_not_of(" \n");
     return inicio != std::string::npos && (sentencia.compare(inicio, 13, "CREATE INDEX ") == 0 ||
@@ -635,6 +633,7 @@ void GuardaVersion(kx204::host::Connection& conexion) {
 
 }  // namespace
 
+// SQL Server's schema is the ERP's own.
 std::vector<std::string> SentenciasDelEsquema(Dialecto dialecto) {
     if (dialecto == Dialecto::SqlServer)
         throw kx204::host::RuntimeError(kx204::host::errores::Database,

@@ -60,6 +60,11 @@ std::optional<std::string> Entre(std::string_view sql, std::string_view antes, s
     return std::string(sql.substr(desde + antes.size(), hasta - desde - antes.size()));
 }
 
+// The characters the literal of `valor` takes in SQL: its quotes, and each quote inside doubled.
+std::size_t LargoLiteral(const std::string& valor) {
+    return 2 + valor.size() + static_cast<std::size_t>(std::count(valor.begin(), valor.end(), '\''));
+}
+
 // The values of a list of literals ("'A', 'B'"); nothing when it is anything else.
 std::optional<std::vector<std::string>> Literales(std::string_view lista) {
     std::vector<std::string> valores;
@@ -68,7 +73,7 @@ std::optional<std::vector<std::string>> Literales(std::string_view lista) {
         while (i < lista.size() && lista[i] == ' ') ++i;
         auto valor = LiteralEn(lista, i);
         if (!valor) return std::nullopt;
-        i += 2 + valor->size() + static_cast<std::size_t>(std::count(valor->begin(), valor->end(), '\''));
+        i += LargoLiteral(*valor);
         valores.push_back(std::move(*valor));
         while (i < lista.size() && lista[i] == ' ') ++i;
         if (i == lista.size()) return valores;
@@ -234,8 +239,9 @@ std::string LecturasFactura::NotaLeida(const std::string& documentos) const {
     const std::size_t inicio = std::min(documentos.find_first_not_of(' '), documentos.size());
     const auto nota = LiteralEn(documentos, inicio);
     if (!nota) return {};
-    const std::size_t fin = inicio + 2 + nota->size() + std::count(nota->begin(), nota->end(), '\'');
-    if (documentos.find_first_not_of(' ', fin) != std::string::npos || !folios_.count(Clave({*nota}))) return {};
+    if (documentos.find_first_not_of(' ', inicio + LargoLiteral(*nota)) != std::string::npos ||
+        !folios_.count(Clave({*nota})))
+        return {};
     return *nota;
 }
 
