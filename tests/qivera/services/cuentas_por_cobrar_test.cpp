@@ -67,6 +67,7 @@ struct Cuentas {
 
 TEST(CuentasPorCobrar, PartialPaymentsTakeTheSameFractionOfEachBalanceAndRecordIt) {
     Cuentas c;
+    c.entorno.Sql("INSERT INTO Pago_Cxc (Pc_Folio) VALUES ('PC0000009X')");  // a malformed folio is passed over
     ASSERT_TRUE(c.datos.RegistraAbono(Cuentas::Abono("X1", "33.33"), true, true, true)) << c.datos.MensajeError();
     // 33.33 / 116 of each balance, to the ten-thousandth; saldo + what was taken gives the balance back.
     EXPECT_EQ(c.Saldos(), "71.2672|11.4028|82.67|2.8507/8.5521");

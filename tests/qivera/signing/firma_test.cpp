@@ -11,13 +11,13 @@
 #include "apoyo/cfdi_prueba.hpp"
 #include "apoyo/configuracion_equipo.hpp"
 #include "apoyo/valida_cfdi.hpp"
+#include "qivera/cfdi/cadena_original.hpp"
+#include "qivera/cfdi/nodo_xml.hpp"
 #include "qivera/db/base_datos.hpp"
 #include "qivera/db/reloj_servidor.hpp"
 #include "qivera/demo/inicializa.hpp"
-#include "qivera/cfdi/cadena_original.hpp"
 #include "qivera/printing/factura_prueba.hpp"
 #include "qivera/printing/legible.hpp"
-#include "qivera/cfdi/nodo_xml.hpp"
 #include "qivera/signing/credenciales.hpp"
 #include "qivera/signing/firma_documentos.hpp"
 #include "qivera/signing/timbrador_prueba.hpp"
@@ -217,21 +217,18 @@ TEST_F(Firma, RefusalsSayWhyAndLeaveNothingBehind) {
     rechaza(factura, "falta el uso del CFDI del cliente C1");
     entorno.Sql("UPDATE Cliente SET Cl_Uso_CFDI = 'G03' WHERE Cl_Cve_Cliente = 'C1'");
 
-    prueba::TimbraCon("false");
-    rechaza(factura, "El proveedor de timbrado no timbró: terminó con el estado 1");
+    // The provider's command belongs to the machine: one in the shared database is never run.
+    const std::string intruso = entorno.Carpeta() + "/intruso";
+    entorno.Variable("CFDI_TIMBRADO_COMANDO", "sh -c 'touch \"" + intruso + "\"; cat'");
+    rechaza(factura, "[timbrado]");
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(intruso)));
+    entorno.Variable("CFDI_TIMBRADO_COMANDO", "");
     prueba::TimbraCon("sh -c cat");  // answers the sealed XML as it came
     rechaza(factura, "El proveedor de timbrado no timbró: la respuesta no trae el timbre");
     EXPECT_TRUE(entorno.registros.empty());
 
     prueba::ConfiguraCfdi(entorno);
     EXPECT_EQ(Firmar(), "");
-}
-
-TEST_F(Firma, AFileThatCannotBeWrittenTakesBackTheRow) {
-    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(RutaXml())));  // a folder where the file should go
-    EXPECT_NE(Firmar().find("No se pudo guardar el archivo " + RutaXml()), std::string::npos);
-    EXPECT_EQ(entorno.Valor("SELECT count(*) FROM Comprobante_Digital"), "0");
-    EXPECT_FALSE(entorno.conexion->InTransaction());
 }
 
 // Every invoice of the demo is a CFDI that passes the checks, sealed by the demo's own CSD and stamped
